@@ -1,0 +1,99 @@
+#include "frontend/access_handler.h"
+#include "module/host_context.h"
+#include "module/module_handle_provider.h"
+#include "module/plugin_factory.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace Brennovar {
+
+namespace {
+
+constexpr Guid kServiceClassId = Guid::fromText("D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA");
+
+int32 loadCounter = 0;
+
+template <std::size_t N>
+void setText(char (&field)[N], const char* text) {
+    std::memset(field, 0, N);
+    std::strncpy(field, text, N - 1);
+}
+
+// Built once per module lifetime; function-local statics are initialised thread-safely.
+const FactoryInfo& moduleFactoryInfo() {
+    static const FactoryInfo info = [] {
+        FactoryInfo i;
+        setText(i.vendor, "Brennovar");
+        setText(i.url, "https://www.brennovar.com");
+        setText(i.email, "mailto:support@brennovar.com");
+        i.flags = 16;
+        return i;
+    }();
+    return info;
+}
+
+const ClassInfo2& serviceClassInfo() {
+    static const ClassInfo2 info = [] {
+        ClassInfo2 i;
+        std::memset(&i, 0, sizeof i);
+        i.classId = kServiceClassId;
+        i.cardinality = 1;
+        setText(i.category, "Service");
+        setText(i.name, "Zintara");
+        i.classFlags = 0;
+        setText(i.version, "1.0.0.79");
+        return i;
+    }();
+    return info;
+}
+
+FUnknown* createAccessHandler(void*) {
+    auto* handler =
+        new (std::nothrow) Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
+    if (!handler)
+        return nullptr;
+    return static_cast<IPluginBase*>(handler);
+}
+
+} // namespace
+
+} // namespace Brennovar
+
+using namespace Brennovar;
+
+extern "C" {
+
+__attribute__((visibility("default"))) bool InitDll() {
+    ++loadCounter;
+    return true;
+}
+
+__attribute__((visibility("default"))) bool ExitDll() {
+    --loadCounter;
+    if (loadCounter == 0) {
+        // The host object provider is kept for the module's life; the module's life ends here,
+        // so its reference goes back to the host.
+        IHostObjectProvider*& provider = Zintara::hostObjectProvider();
+        if (provider)
+            provider->release();
+        provider = nullptr;
+    }
+    return loadCounter >= 0;
+}
+
+__attribute__((visibility("default"))) IPluginFactory* GetPluginFactory() {
+    if (factoryPointer) {
+        factoryPointer->addRef();
+        return factoryPointer;
+    }
+    auto* factory = new (std::nothrow) CPluginFactory(moduleFactoryInfo());
+    if (!factory)
+        return nullptr;
+    factoryPointer = factory;
+    factory->registerClass(&serviceClassInfo(), &createAccessHandler, nullptr);
+    return factory;
+}
+
+} // extern "C"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "module/funknown.h"
+
+#include <atomic>
+
+namespace Brennovar {
+
+/// The reference-counted base class with class-name tests. Its face towards the host is its
+/// IDependent table. Slots after the destructor are only called from inside the module; under
+/// the Itanium ABI the virtual destructor takes two entries, so they sit one place later than
+/// on the original platform, which the host never notices.
+class FObject : public IDependent {
+public:
+    /// The FObject id: a random id generated when the module is loaded, so that only code
+    /// inside this module can ask an FUnknown for the FObject behind it.
+    static const Guid& iid();
+
+    FObject() = default;
+    FObject(const FObject&) = delete;
+    FObject& operator=(const FObject&) = delete;
+
+    ResultCode queryInterface(const Guid& iid, void** obj) noexcept override;
+    uint32 addRef() noexcept override;
+    uint32 release() noexcept override;
+    void update(FUnknown* changed, int32 message) noexcept override;
+
+    virtual ~FObject() = default;
+    /// isKindOf with base classes not asked.
+    virtual bool isClass(const char* name) const noexcept;
+    virtual const char* className() const noexcept;
+    /// True for "FObject" exactly; a null name gives false.
+    virtual bool isKindOf(const char* name, bool askBaseClasses = true) const noexcept;
+    virtual void addDependent(IDependent* dependent) noexcept;
+    virtual void removeDependent(IDependent* dependent) noexcept;
+    virtual void notifyChange(int32 message) noexcept;
+    virtual void notifyChangeLater(int32 message) noexcept;
+    virtual void onChangeNotified(int32 message) noexcept;
+    virtual bool isSameInstance(const FObject* other) const noexcept;
+
+    /// The current count; -1000 while the object is being destroyed.
+    int32 referenceCount() const noexcept { return refCount_.load(); }
+
+    /// The FObject behind an FUnknown of this module, or null (no reference is kept).
+    static FObject* fromUnknown(FUnknown* unknown) noexcept;
+
+private:
+    std::atomic<int32> refCount_{1};
+};
+
+/// Byte-for-byte comparison, terminator included; null never matches.
+bool classNameEquals(const char* a, const char* b) noexcept;
+
+} // namespace Brennovar
