@@ -13,9 +13,9 @@ namespace Brennovar::Zintara {
 /// for its listeners. Held by value by its owner: its count starts at 1 and the owner never
 /// releases it, so the host's addRef and release never destroy it.
 class NotificationManager
-    : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
-                                  Vorn::Directly<IProjectStorageNotification, IProjectNotification2>,
-                                  Vorn::Indirectly<>> {
+    : public Vorn::ImplementsImpl<
+          Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
+          Vorn::Directly<IProjectStorageNotification, IProjectNotification2>, Vorn::Indirectly<>> {
 public:
     using Listener = Core::ITChangeListener<NotificationEvent>;
 

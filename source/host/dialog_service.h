@@ -20,7 +20,8 @@ public:
     virtual ResultCode reserved6() noexcept { return ResultNotImplemented; }
     /// Runs the template as a modal dialog with the controller (borrowed; the host takes its own
     /// references). ResultOk when the user confirmed; any other value otherwise.
-    virtual ResultCode runDialog(const char* templateName, IPlugController* controller) noexcept = 0;
+    virtual ResultCode runDialog(const char* templateName,
+                                 IPlugController* controller) noexcept = 0;
     virtual ResultCode reserved8() noexcept { return ResultNotImplemented; }
     virtual ResultCode reserved9() noexcept { return ResultNotImplemented; }
     /// Builds the named template as a view with the controller; the view is the host's and is

@@ -40,7 +40,8 @@ public:
     virtual ResultCode reserved18() noexcept { return ResultNotImplemented; }
     virtual ResultCode reserved19() noexcept { return ResultNotImplemented; }
     virtual double getStart(IHierarchyNode* node) noexcept = 0;
-    virtual ResultCode setStart(IHierarchyNode* node, double start, IProjectEdit* edit) noexcept = 0;
+    virtual ResultCode setStart(IHierarchyNode* node, double start,
+                                IProjectEdit* edit) noexcept = 0;
     virtual ResultCode reserved22() noexcept { return ResultNotImplemented; }
     virtual ResultCode setLength(IHierarchyNode* node, double length,
                                  IProjectEdit* edit) noexcept = 0;

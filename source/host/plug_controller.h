@@ -18,7 +18,8 @@ class IPlugController3 : public FUnknown {
 public:
     static constexpr Guid iid = Guid::fromText("E9E38A1D-BFA8-4FBF-A35B-5F00907B66E1");
     /// *controller is borrowed; left unchanged when no sub-controller has the name.
-    virtual ResultCode getSubController(const char* name, IPlugController** controller) noexcept = 0;
+    virtual ResultCode getSubController(const char* name,
+                                        IPlugController** controller) noexcept = 0;
 };
 
 class IViewBuilder : public FUnknown {

@@ -42,7 +42,8 @@ struct ClassInfo2 {
     char sdkVersion[64];
 };
 static_assert(sizeof(ClassInfo2) == 440);
-static_assert(offsetof(ClassInfo2, classFlags) == 116 && offsetof(ClassInfo2, subCategories) == 120);
+static_assert(offsetof(ClassInfo2, classFlags) == 116 &&
+              offsetof(ClassInfo2, subCategories) == 120);
 static_assert(offsetof(ClassInfo2, vendor) == 248 && offsetof(ClassInfo2, version) == 312);
 static_assert(offsetof(ClassInfo2, sdkVersion) == 376);
 
@@ -59,9 +60,11 @@ struct ClassInfoUnicode {
     char16_t sdkVersion[64];
 };
 static_assert(sizeof(ClassInfoUnicode) == 696);
-static_assert(offsetof(ClassInfoUnicode, name) == 52 && offsetof(ClassInfoUnicode, classFlags) == 180);
+static_assert(offsetof(ClassInfoUnicode, name) == 52 &&
+              offsetof(ClassInfoUnicode, classFlags) == 180);
 static_assert(offsetof(ClassInfoUnicode, subCategories) == 184);
-static_assert(offsetof(ClassInfoUnicode, vendor) == 312 && offsetof(ClassInfoUnicode, version) == 440);
+static_assert(offsetof(ClassInfoUnicode, vendor) == 312 &&
+              offsetof(ClassInfoUnicode, version) == 440);
 static_assert(offsetof(ClassInfoUnicode, sdkVersion) == 568);
 
 /// The module's class factory, handed out by GetPluginFactory. Called on the host's thread.

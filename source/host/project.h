@@ -35,7 +35,8 @@ public:
     virtual FUnknown* createTrack(const char* typeName) noexcept = 0;
     virtual ResultCode reserved18() noexcept { return ResultNotImplemented; }
     virtual ResultCode addStorageNotification(IProjectStorageNotification* listener) noexcept = 0;
-    virtual ResultCode removeStorageNotification(IProjectStorageNotification* listener) noexcept = 0;
+    virtual ResultCode
+    removeStorageNotification(IProjectStorageNotification* listener) noexcept = 0;
 };
 
 /// The project's hierarchy: nodes of objects.

@@ -112,9 +112,13 @@ MappingAttributeHandle makeEntry(const CatalogueEntry& entry) {
 
 } // namespace
 
-std::span<const CatalogueEntry> sourceCatalogue() noexcept { return kSources; }
+std::span<const CatalogueEntry> sourceCatalogue() noexcept {
+    return kSources;
+}
 
-std::span<const CatalogueEntry> targetCatalogue() noexcept { return kTargets; }
+std::span<const CatalogueEntry> targetCatalogue() noexcept {
+    return kTargets;
+}
 
 void addCatalogue(IMappingModel& model) {
     for (const CatalogueEntry& entry : kSources)

@@ -194,10 +194,13 @@ bool MappingModel::isValidIndex(int32 index) const noexcept {
 
 void MappingModel::notify(MappingChangeEvent::Kind kind, const char* key, int32 index) {
     const MappingChangeEvent event{kind, key ? key : "", index};
-    // Walked by index so that a listener that removes a registration from inside onChange
-    // cannot invalidate the walk; the next listener may then be skipped for this event.
-    for (std::size_t i = 0; i < listeners_.size(); ++i)
-        listeners_[i]->onChange(event);
+    // Walks a snapshot so that a listener that adds or removes registrations from inside
+    // onChange cannot invalidate the walk; a listener removed meanwhile is not called any more.
+    const std::vector<MappingChangeListener*> snapshot = listeners_;
+    for (MappingChangeListener* listener : snapshot) {
+        if (std::ranges::find(listeners_, listener) != listeners_.end())
+            listener->onChange(event);
+    }
 }
 
 } // namespace Brennovar::Zintara

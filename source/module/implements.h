@@ -53,7 +53,9 @@ protected:
 };
 
 template <class Base>
-concept EndsSearch = requires { Base::kEndsSearch; };
+concept EndsSearch = requires {
+    Base::kEndsSearch;
+};
 
 } // namespace Detail
 

@@ -20,7 +20,8 @@ Guid randomGuid() {
         for (auto& b : g.bytes)
             b = static_cast<std::uint8_t>(device());
     }
-    g.bytes[7] = static_cast<std::uint8_t>((g.bytes[7] & 0x0F) | 0x40); // version 4 (C's top nibble)
+    g.bytes[7] =
+        static_cast<std::uint8_t>((g.bytes[7] & 0x0F) | 0x40); // version 4 (C's top nibble)
     g.bytes[8] = static_cast<std::uint8_t>((g.bytes[8] & 0x3F) | 0x80); // variant 1
     return g;
 }

@@ -32,7 +32,8 @@ std::set<std::string> definedDynamicSymbols(const std::string& path) {
         if (symbols.sh_type != SHT_DYNSYM)
             continue;
         Elf64_Shdr strings = section(symbols.sh_link);
-        for (std::size_t at = 0; at + sizeof(Elf64_Sym) <= symbols.sh_size; at += sizeof(Elf64_Sym)) {
+        for (std::size_t at = 0; at + sizeof(Elf64_Sym) <= symbols.sh_size;
+             at += sizeof(Elf64_Sym)) {
             Elf64_Sym symbol;
             std::memcpy(&symbol, bytes.data() + symbols.sh_offset + at, sizeof symbol);
             if (symbol.st_shndx == SHN_UNDEF || ELF64_ST_BIND(symbol.st_info) == STB_LOCAL)

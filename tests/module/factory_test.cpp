@@ -56,10 +56,9 @@ TEST_F(FactoryTest, TheFactoryIsSharedWhileAliveAndRebuiltAfterwards) {
 
 TEST_F(FactoryTest, AnswersItsInterfaceIdsAndRefusesOthers) {
     Owned<IPluginFactory> factory(module.getPluginFactory());
-    for (const char* id : {"{7A4D811C-5211-4A1F-AED9-D2EE0B43BF9F}",
-                           "{0007B650-F24B-4C0B-A464-EDB9F00B2ABB}",
-                           "{4555A2AB-C123-4E57-9B12-291036878931}",
-                           "{00000000-0000-0000-C000-000000000046}"}) {
+    for (const char* id :
+         {"{7A4D811C-5211-4A1F-AED9-D2EE0B43BF9F}", "{0007B650-F24B-4C0B-A464-EDB9F00B2ABB}",
+          "{4555A2AB-C123-4E57-9B12-291036878931}", "{00000000-0000-0000-C000-000000000046}"}) {
         void* face = nullptr;
         ASSERT_EQ(factory->queryInterface(Guid::fromText(id), &face), ResultOk) << id;
         EXPECT_EQ(face, static_cast<void*>(factory.get()));
@@ -141,8 +140,7 @@ TEST_F(FactoryTest, BadIndexesAndNullRecordsAreRefused) {
 TEST_F(FactoryTest, CreateInstance) {
     Owned<IPluginFactory> factory(module.getPluginFactory());
     void* object = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(factory->createInstance(IPluginBase::iid, FUnknown::iid, &object),
-              ResultNoInterface);
+    EXPECT_EQ(factory->createInstance(IPluginBase::iid, FUnknown::iid, &object), ResultNoInterface);
     EXPECT_EQ(object, nullptr);
 
     object = reinterpret_cast<void*>(0x1);

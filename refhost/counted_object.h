@@ -1,0 +1,63 @@
+#pragma once
+
+#include "module/funknown.h"
+
+#include <atomic>
+#include <string>
+
+namespace Brennovar::RefHost {
+
+class HostEnvironment;
+
+/// The reference accounting behind every object that the host hands to a client (the module, or
+/// a test acting as one).
+///
+/// The host keeps each of its objects alive itself for as long as the host lives, so the count
+/// kept here is only what the clients hold. This keeps the host's own hold separate from theirs:
+/// a release that would take the clients' count below zero is an over-release, counted and
+/// reported, and has no other effect; the object is never freed under the client.
+/// The counts are atomic; everything else runs on the host's thread.
+class CountedObject {
+public:
+    explicit CountedObject(HostEnvironment& environment) noexcept : environment_(environment) {}
+    CountedObject(const CountedObject&) = delete;
+    CountedObject& operator=(const CountedObject&) = delete;
+    virtual ~CountedObject() = default;
+
+    /// The face of this object (or of an object it stands for) for an interface id, without
+    /// adding a reference; null when the id is not offered.
+    virtual FUnknown* face(const Guid& id) noexcept = 0;
+    /// A readable name for reports.
+    virtual std::string describe() const = 0;
+
+    /// queryInterface of every face: refuses the ids the fault plan refuses, otherwise hands out
+    /// face(id) with one reference (counted on the object that owns that face).
+    ResultCode query(const Guid& id, void** obj) noexcept;
+    /// A reference taken by a client: addRef, or one handed out with a result. Returns the count
+    /// the client sees, the host's own hold included.
+    uint32 clientAddRef() noexcept;
+    /// A reference given back by a client. An over-release is recorded and refused.
+    uint32 clientRelease() noexcept;
+
+    int32 clientReferences() const noexcept { return clientRefs_.load(); }
+    uint32 referencesHandedOut() const noexcept { return handedOut_.load(); }
+    uint32 overReleases() const noexcept { return overReleases_.load(); }
+
+    HostEnvironment& environment() const noexcept { return environment_; }
+
+private:
+    HostEnvironment& environment_;
+    std::atomic<int32> clientRefs_{0};
+    std::atomic<uint32> handedOut_{0};
+    std::atomic<uint32> overReleases_{0};
+};
+
+/// Hands one new reference on a face to a client and returns it (null stays null).
+template <class T>
+T* handOut(T* face) noexcept {
+    if (face)
+        face->addRef();
+    return face;
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Brennovar::RefHost {
+
+/// UTF-8 given to the host side as UTF-16; throws std::invalid_argument for invalid UTF-8.
+std::u16string utf16(std::string_view text);
+/// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string utf8(std::u16string_view text);
+/// A zero-terminated 16-bit text as UTF-8; empty for null.
+std::string utf8(const char16_t* text);
+
+} // namespace Brennovar::RefHost

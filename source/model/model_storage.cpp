@@ -1,0 +1,132 @@
+#include "model/model_storage.h"
+
+#include "host/host_object.h"
+#include "model/model.h"
+#include "module/owned.h"
+
+#include <string>
+
+namespace Brennovar::Zintara {
+
+namespace {
+
+// Stored keys. "Adjancent" is the spelling that existing projects carry.
+constexpr char kMarkerTypeKey[] = "CreateZintaraModelDataMarkerType";
+constexpr char kTargetTrackTypeKey[] = "CreateZintaraModelDataTargetTrackType";
+constexpr char kCombineKey[] = "CreateZintaraModelDataCombineAdjancent";
+constexpr char kSourceKey[] = "CreateZintaraModelDataMappingSource";
+constexpr char kTargetKey[] = "CreateZintaraModelDataMappingTarget";
+constexpr char kDataKey[] = "CreateZintaraModelDataMappingData";
+constexpr char kSizeKey[] = "CreateZintaraModelDataMappingSize";
+
+// A row key: the prefix followed by the row number in decimal, without separator.
+std::string rowKey(const char* prefix, int64 number) {
+    return prefix + std::to_string(number);
+}
+
+void writeInteger(IHostObject& host, const char* key, int64 value) noexcept {
+    const FTaggedValue tagged = FTaggedValue::fromInteger(value);
+    host.setAttribute(key, tagged, true);
+}
+
+void writeString(IHostObject& host, const std::string& key, const char* text) noexcept {
+    const FTaggedValue tagged = FTaggedValue::fromString8(text);
+    host.setAttribute(key.c_str(), tagged, true);
+}
+
+// Each read gets a fresh value: the host fills it with an owned copy that the destructor frees.
+bool readInteger(IHostObject& host, const char* key, int64& value) noexcept {
+    FTaggedValue tagged;
+    if (host.getAttribute(key, tagged) != ResultOk || tagged.kind() != FTaggedValue::kInteger)
+        return false;
+    value = tagged.integer;
+    return true;
+}
+
+void storeTo(const IModel& model, IHostObject& host) {
+    writeInteger(host, kMarkerTypeKey, model.getMarkerType());
+    writeInteger(host, kTargetTrackTypeKey, model.getTargetTrackType());
+    writeInteger(host, kCombineKey, model.getCombineAdjacent() ? 1 : 0);
+    int64 written = 0;
+    for (const MappingEntry& row : model.getMappingModel().getMappings()) {
+        if (!row.isComplete())
+            continue;
+        ++written;
+        writeString(host, rowKey(kSourceKey, written), row.source->getKey());
+        writeString(host, rowKey(kTargetKey, written), row.target->getKey());
+        if (!row.data.isEmpty())
+            host.setAttribute(rowKey(kDataKey, written).c_str(), row.data, true);
+    }
+    writeInteger(host, kSizeKey, written);
+}
+
+// Returns false when the object holds neither key for this row number: the stored rows have
+// ended, whatever the stored count claims.
+bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
+    FTaggedValue source;
+    FTaggedValue target;
+    bool hasSource = host.getAttribute(rowKey(kSourceKey, number).c_str(), source) == ResultOk;
+    bool hasTarget = host.getAttribute(rowKey(kTargetKey, number).c_str(), target) == ResultOk;
+    if (!hasSource && !hasTarget)
+        return false;
+    if (!hasSource || !hasTarget || source.kind() != FTaggedValue::kString8 ||
+        target.kind() != FTaggedValue::kString8)
+        return true;
+    MappingList& rows = mapping.getMappings();
+    const std::size_t before = rows.size();
+    mapping.addMapping(source.string8, target.string8);
+    if (rows.size() != before + 1)
+        return true;
+    FTaggedValue data;
+    if (host.getAttribute(rowKey(kDataKey, number).c_str(), data) == ResultOk)
+        rows.back().data = data;
+    return true;
+}
+
+void restoreFrom(IModel& model, IHostObject& host) {
+    int64 value = 0;
+    if (readInteger(host, kMarkerTypeKey, value))
+        model.setMarkerType(static_cast<int32>(value));
+    if (readInteger(host, kTargetTrackTypeKey, value))
+        model.setTargetTrackType(static_cast<int32>(value));
+    if (readInteger(host, kCombineKey, value))
+        model.setCombineAdjacent(value != 0);
+
+    FTaggedValue size;
+    if (host.getAttribute(kSizeKey, size) != ResultOk || size.kind() != FTaggedValue::kInteger ||
+        size.integer < 1)
+        return;
+    const int64 count = size.integer;
+    IMappingModel& mapping = model.getMappingModel();
+    mapping.removeAllMappings();
+    for (int64 number = 1; number <= count; ++number) {
+        if (!restoreRow(mapping, host, number))
+            break;
+    }
+}
+
+} // namespace
+
+void storeModel(const IModel& model, FUnknown* object) noexcept {
+    auto host = Owned<IHostObject>::query(object);
+    if (!host)
+        return;
+    // Allocation (or a listener) may throw; nothing may reach the host, which is told nothing
+    // either way, so an incomplete store or restore just ends.
+    try {
+        storeTo(model, *host.get());
+    } catch (...) {
+    }
+}
+
+void restoreModel(IModel& model, FUnknown* object) noexcept {
+    auto host = Owned<IHostObject>::query(object);
+    if (!host)
+        return;
+    try {
+        restoreFrom(model, *host.get());
+    } catch (...) {
+    }
+}
+
+} // namespace Brennovar::Zintara

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "module/funknown.h"
+
+namespace Brennovar::Zintara {
+
+class IModel;
+
+/// Writes the settings and the complete mapping rows as attributes of the object's
+/// IHostObject face. Rows are numbered from 1 without gaps; incomplete rows are skipped.
+/// Nothing happens when the object is null or has no IHostObject face.
+void storeModel(const IModel& model, FUnknown* object) noexcept;
+
+/// Reads back what storeModel wrote. Missing or mistyped settings keep their current values;
+/// a stored row count of at least 1 replaces the rows. Reading stops at the first row number
+/// for which the object holds neither a source nor a target key, so a corrupt count cannot make
+/// the work exceed what the object actually holds.
+void restoreModel(IModel& model, FUnknown* object) noexcept;
+
+} // namespace Brennovar::Zintara

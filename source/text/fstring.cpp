@@ -1,0 +1,7 @@
+#include "text/fstring.h"
+
+namespace Brennovar {
+
+FString::~FString() = default;
+
+} // namespace Brennovar

@@ -1,0 +1,29 @@
+#include "localization/localized_string.h"
+#include "localization/module_translation_table.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::Zintara {
+namespace {
+
+TEST(ModuleTranslationTableTest, IsTheCurrentTableFromLoadOn) {
+    TranslationTable& module = moduleTranslationTable();
+    EXPECT_EQ(TranslationTable::current(), &module);
+    TranslationTable later;
+    EXPECT_EQ(TranslationTable::current(), &module);
+}
+
+TEST(ModuleTranslationTableTest, ProvidesTheTranslationService) {
+    void* face = nullptr;
+    ASSERT_EQ(moduleTranslationTable().queryInterface(ITranslationService::iid, &face), ResultOk);
+    auto* service = static_cast<ITranslationService*>(face);
+    // The component never loads the table: every text is its own key.
+    const char16_t* key = u"Add Markers";
+    EXPECT_EQ(service->translate(key), key);
+    service->release();
+    static LocalizedString text(u"New Marker Track");
+    EXPECT_EQ(text.lookup(), text.key());
+}
+
+} // namespace
+} // namespace Brennovar::Zintara

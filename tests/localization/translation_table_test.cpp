@@ -1,0 +1,297 @@
+#include "localization/language_code_table.h"
+#include "localization/translation_table.h"
+#include "localization_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::Zintara {
+namespace {
+
+using Testing::ExactDocument;
+using DocumentSources = TranslationTable::DocumentSources;
+
+std::u16string_view text(const char16_t* value) {
+    return value ? std::u16string_view(value) : u"(null)";
+}
+
+void initialiseFor(TranslationTable& table, std::string_view code) {
+    table.initialiseForLanguage(code, DocumentSources::kNone);
+}
+
+ResultCode load(TranslationTable& table, const std::string& document) {
+    ExactDocument bytes(document);
+    int32 out = 7;
+    ResultCode result = table.loadFromMemory(bytes.data(), bytes.size(), &out);
+    EXPECT_EQ(out, 0);
+    return result;
+}
+
+std::string utf8Document(const std::string& strings) {
+    return "\xEF\xBB\xBF<Translation><StringTable>" + strings + "</StringTable></Translation>";
+}
+
+TEST(TranslationTableTest, LookupFallsBackFromCurrentToDefaultToKey) {
+    TranslationTable table;
+    initialiseFor(table, "de");
+    ASSERT_EQ(load(table, utf8Document(R"(<String Key="Both"><de>Beide</de><us>Both!</us></String>
+        <String Key="English only"><fr>Anglais</fr><us>English text</us></String>
+        <String Key="Same"><us>Same</us></String>)")),
+              ResultOk);
+    EXPECT_EQ(text(table.lookup(u"Both")), u"Beide");
+    EXPECT_EQ(text(table.lookup(u"English only")), u"English text");
+    const char16_t* missing = u"Missing";
+    EXPECT_EQ(table.lookup(missing), missing);
+    EXPECT_EQ(table.lookup(u"Same"), std::u16string_view(u"Same"));
+    EXPECT_EQ(table.lookup(nullptr), nullptr);
+    EXPECT_EQ(table.dictionarySize(), 1u);
+    EXPECT_EQ(table.defaultTextCount(), 2u);
+    table.setNullWhenMissing(true);
+    EXPECT_EQ(table.lookup(missing), nullptr);
+    EXPECT_EQ(text(table.lookup(u"English only")), u"English text");
+}
+
+TEST(TranslationTableTest, SameAsDefaultGivesTheEnglishTextWhateverTheOrder) {
+    TranslationTable table;
+    initialiseFor(table, "de");
+    ASSERT_EQ(load(table, utf8Document(R"(<String Key="Before"><de>=</de><us>Before!</us></String>
+        <String Key="After"><us>After!</us><de>=</de></String>
+        <String Key="Alone"><de>=</de></String>
+        <String Key="Before"><de>Zweiter</de></String>)")),
+              ResultOk);
+    EXPECT_EQ(text(table.lookup(u"Before")), u"Before!");
+    EXPECT_EQ(text(table.lookup(u"After")), u"After!");
+    EXPECT_EQ(text(table.lookup(u"Alone")), u"Alone");
+}
+
+TEST(TranslationTableTest, AddStringKeepsTheCurrentAndTheDefaultLanguageOnly) {
+    struct Case {
+        const char* current;
+        const char* language;
+        std::u16string text;
+        ResultCode result;
+        std::u16string lookup;
+    };
+    const Case cases[] = {
+        {"de", "de", u"Taste", ResultOk, u"Taste"},
+        {"de", "us", u"Key text", ResultOk, u"Key text"},
+        {"de", "us", u"Key", ResultFalse, u"Key"},
+        {"de", "us", u"=", ResultFalse, u"Key"},
+        {"de", "fr", u"Clé", ResultFalse, u"Key"},
+        {"de", "DE", u"Taste", ResultFalse, u"Key"},
+        {"us", "us", u"Key text", ResultOk, u"Key text"},
+        {"xx", "de", u"Taste", ResultOk, u"[Kèèy]"},
+        {"xx", "us", u"Mine", ResultOk, u"[Mììnèè]"},
+    };
+    for (const Case& c : cases) {
+        TranslationTable table;
+        initialiseFor(table, c.current);
+        EXPECT_EQ(table.addString(u"Key", c.language, c.text), c.result) << c.language;
+        EXPECT_EQ(text(table.lookup(u"Key")), c.lookup) << c.current << "/" << c.language;
+    }
+}
+
+TEST(TranslationTableTest, FirstTranslationOfAKeyWins) {
+    TranslationTable table;
+    initialiseFor(table, "de");
+    EXPECT_EQ(table.addString(u"Key", "de", u"Erste"), ResultOk);
+    EXPECT_EQ(table.addString(u"Key", "de", u"Zweite"), ResultFalse);
+    EXPECT_EQ(table.addString(u"Key", "us", u"One"), ResultOk);
+    EXPECT_EQ(table.addString(u"Key", "us", u"Two"), ResultOk);
+    EXPECT_EQ(text(table.lookup(u"Key")), u"Erste");
+    EXPECT_EQ(table.addString(u"Other", "us", u"One"), ResultOk);
+    EXPECT_EQ(table.addString(u"Other", "us", u"Two"), ResultOk);
+    EXPECT_EQ(text(table.lookup(u"Other")), u"One");
+}
+
+TEST(TranslationTableTest, ManyAndLargeEntriesStayReachable) {
+    TranslationTable table;
+    initialiseFor(table, "de");
+    for (int i = 0; i < 5000; ++i) {
+        std::u16string n(std::to_string(i).begin(), std::to_string(i).end());
+        ASSERT_EQ(table.addString(u"k" + n, "de", u"t" + n), ResultOk);
+    }
+    std::u16string large(30000, u'x');
+    ASSERT_EQ(table.addString(u"large", "de", large), ResultOk);
+    EXPECT_EQ(text(table.lookup(u"k0")), u"t0");
+    EXPECT_EQ(text(table.lookup(u"k4999")), u"t4999");
+    EXPECT_EQ(text(table.lookup(u"large")), large);
+    EXPECT_EQ(table.dictionarySize(), 5001u);
+}
+
+TEST(TranslationTableTest, UnloadedOrDisabledTablesGiveTheKey) {
+    TranslationTable table;
+    const char16_t* key = u"Key";
+    EXPECT_EQ(table.lookup(key), key);
+    table.initialise(true);
+    EXPECT_TRUE(table.isLoaded());
+    EXPECT_EQ(table.addString(key, "us", u"Text"), ResultOk);
+    EXPECT_EQ(table.lookup(key), key);
+    EXPECT_EQ(load(table, utf8Document("")), ResultFalse);
+    table.setNullWhenMissing(true);
+    EXPECT_EQ(table.lookup(key), nullptr);
+}
+
+TEST(TranslationTableTest, GetStringCopiesWithinTheBuffer) {
+    TranslationTable table;
+    initialiseFor(table, "de");
+    table.addString(u"Add", "de", u"Hinzu");
+    struct Case {
+        const char16_t* key;
+        bool withBuffer;
+        int32 size;
+        ResultCode result;
+        std::u16string written;
+    };
+    const Case cases[] = {
+        {nullptr, true, 8, ResultInvalidArgument, u"????????"},
+        {u"Add", false, 8, ResultInvalidArgument, u"????????"},
+        {u"Add", true, 0, ResultInvalidArgument, u"????????"},
+        {u"Add", true, -1, ResultInvalidArgument, u"????????"},
+        {u"Add", true, -100, ResultInvalidArgument, u"????????"},
+        {u"Add", true, 1, ResultOk, std::u16string(1, u'\0') + u"???????"},
+        {u"Add", true, 3, ResultOk, std::u16string(u"Hi") + u'\0' + u"?????"},
+        {u"Add", true, 8, ResultOk, std::u16string(u"Hinzu") + u'\0' + u"??"},
+        {u"Missing", true, 8, ResultOk, std::u16string(u"Missing") + u'\0'},
+    };
+    for (const Case& c : cases) {
+        // Guards on both sides catch writes outside the buffer.
+        std::u16string guarded(12, u'?');
+        char16_t* buffer = c.withBuffer ? guarded.data() + 2 : nullptr;
+        EXPECT_EQ(table.getString(c.key, buffer, c.size), c.result) << c.size;
+        EXPECT_EQ(guarded, u"??" + c.written + u"??") << c.size;
+    }
+    table.setNullWhenMissing(true);
+    std::u16string buffer(4, u'?');
+    EXPECT_EQ(table.getString(u"Missing", buffer.data(), 4), ResultOk);
+    EXPECT_EQ(buffer[0], u'\0');
+}
+
+TEST(TranslationTableTest, GetLanguageWritesTheCurrentOrTheSystemLanguage) {
+    Testing::ScopedEnvironment lang("LANG", "fr_FR.UTF-8");
+    TranslationTable table;
+    char code[4] = "???";
+    EXPECT_EQ(table.getLanguage(code), ResultOk);
+    EXPECT_STREQ(code, "fr");
+    initialiseFor(table, "jp");
+    EXPECT_EQ(table.getLanguage(code), ResultOk);
+    EXPECT_STREQ(code, "jp");
+    EXPECT_EQ(table.getLanguage(nullptr), ResultOk);
+    EXPECT_EQ(table.unnamedOperation4(), ResultNotImplemented);
+}
+
+TEST(TranslationTableTest, AnswersBothServiceIdsAndCountsWithoutOwning) {
+    TranslationTable table;
+    for (const Guid& id :
+         {ITranslationService::iid, ITranslationService::alternativeIid, FUnknown::iid}) {
+        void* face = nullptr;
+        ASSERT_EQ(table.queryInterface(id, &face), ResultOk);
+        EXPECT_EQ(face, static_cast<ITranslationService*>(&table));
+        EXPECT_EQ(static_cast<FUnknown*>(face)->release(), 1u);
+    }
+    void* face = &table;
+    EXPECT_EQ(table.queryInterface(IDependent::iid, &face), ResultNoInterface);
+    EXPECT_EQ(face, nullptr);
+    EXPECT_EQ(table.queryInterface(ITranslationService::iid, nullptr), ResultInvalidArgument);
+    // The table belongs to its owner; the last release does not destroy it.
+    EXPECT_EQ(table.release(), 0u);
+    EXPECT_EQ(table.addRef(), 1u);
+}
+
+TEST(TranslationTableTest, OnlyTheFirstTableBecomesCurrent) {
+    EXPECT_EQ(TranslationTable::current(), nullptr);
+    const char16_t* key = u"Key";
+    EXPECT_EQ(TranslationTable::lookupInCurrent(key), key);
+    {
+        TranslationTable first;
+        TranslationTable second;
+        TranslationTable hidden(TranslationTable::Registration::kPrivate);
+        EXPECT_EQ(TranslationTable::current(), &first);
+    }
+    EXPECT_EQ(TranslationTable::current(), nullptr);
+    TranslationTable hidden(TranslationTable::Registration::kPrivate);
+    EXPECT_EQ(TranslationTable::current(), nullptr);
+}
+
+TEST(TranslationTableTest, LanguagesMatchOnTheirFirstTwoCharacters) {
+    TranslationTable table;
+    table.addLanguage("de", u"Deutsch");
+    table.addLanguage("deu", u"Deutsch 2");
+    table.addLanguage("us", u"English");
+    ASSERT_EQ(table.languages().size(), 2u);
+    EXPECT_STREQ(table.languages()[1].code, "us");
+    EXPECT_EQ(table.languageIndex(), 0);
+    initialiseFor(table, "usa");
+    EXPECT_STREQ(table.currentLanguage(), "us");
+    EXPECT_EQ(table.languageIndex(), 1);
+    initialiseFor(table, "ko");
+    EXPECT_EQ(table.languageIndex(), 0);
+}
+
+TEST(TranslationTableTest, FailedLoadKeepsEarlierEntriesAndReports) {
+    Testing::CapturedMessages captured;
+    TranslationTable table;
+    initialiseFor(table, "de");
+    std::string document = utf8Document("<String Key=\"A\"><de>a</de></String><String Key=\"B\">");
+    EXPECT_EQ(load(table, document.substr(0, document.size() - 20)), ResultFalse);
+    EXPECT_EQ(text(table.lookup(u"A")), u"a");
+    ASSERT_EQ(captured.messages.size(), 1u);
+    ASSERT_TRUE(table.lastFailure());
+    EXPECT_EQ(captured.messages[0], table.lastFailure()->message);
+    EXPECT_EQ(table.lastFailure()->line, 1);
+    EXPECT_EQ(table.loadFromMemory(nullptr, 10, nullptr), ResultFalse);
+    EXPECT_EQ(table.loadFromMemory(document.data(), -1, nullptr), ResultFalse);
+}
+
+TEST(TranslationTableTest, ValidateChecksPrintfConversions) {
+    struct Case {
+        std::string key;
+        std::string translation;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"%d files", "%d Dateien", true},
+        {"%d files", "%s Dateien", false},
+        {"%d of %s", "%d von %d", false},
+        {"%d of %s", "%d von %s", true},
+        {"100%", "100 %", true},
+        {"%1 items", "%2 Elemente", true},
+        {"%d files", "=", true},
+        {"%d files", "keine Dateien", true},
+        {"%s", "%", false},
+    };
+    for (const Case& c : cases) {
+        std::string document = "<StringTable>\r\n<String Key=\"" + c.key + "\">\r\n<de>" +
+                               c.translation + "</de>\r\n</String>\r\n</StringTable>";
+        std::string message = "?";
+        int line = -1;
+        EXPECT_EQ(TranslationTable::validate(document.data(), static_cast<int32>(document.size()),
+                                             message, line),
+                  c.valid)
+            << c.key << " / " << c.translation;
+        EXPECT_EQ(message, c.valid ? "" : "printf mismatch at line 3");
+        EXPECT_EQ(line, c.valid ? 0 : 3);
+    }
+    std::string message;
+    int line = 0;
+    std::string broken = "<StringTable>\n<de>";
+    EXPECT_FALSE(TranslationTable::validate(broken.data(), static_cast<int32>(broken.size()),
+                                            message, line));
+    EXPECT_EQ(message, "You must set the string key first!");
+    EXPECT_EQ(line, 2);
+}
+
+TEST(LanguageCodeTableTest, MapsWindowsIdsAndCodes) {
+    const std::pair<std::uint16_t, const char*> ids[] = {
+        {0x09, "us"}, {0x07, "de"}, {0x11, "jp"}, {0x1A, "hr"},
+        {0x16, "pt"}, {0x3E, "ms"}, {0x17, "us"}, {0xFFFF, "us"},
+    };
+    for (const auto& [id, code] : ids)
+        EXPECT_STREQ(LanguageCodeTable::codeOfWindowsId(id), code) << id;
+    EXPECT_EQ(LanguageCodeTable::indexOfCode("bp"), 49);
+    EXPECT_EQ(LanguageCodeTable::indexOfCode("zh"), 9);
+    EXPECT_EQ(LanguageCodeTable::indexOfCode("xx"), 0);
+    EXPECT_EQ(LanguageCodeTable::indexOfCode("d"), 0);
+}
+
+} // namespace
+} // namespace Brennovar::Zintara

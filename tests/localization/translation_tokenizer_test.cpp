@@ -1,0 +1,181 @@
+#include "localization/translation_document_reader.h"
+#include "localization/translation_table.h"
+#include "localization/translation_tokenizer.h"
+#include "localization_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::Zintara {
+namespace {
+
+using Testing::ExactDocument;
+using Testing::RecordingSink;
+
+std::optional<ParseFailure> tokenize(std::string_view text, RecordingSink& sink) {
+    ExactDocument document(text);
+    return TranslationTokenizer(document.span(), sink, true).run();
+}
+
+std::string messageOf(std::string_view text) {
+    RecordingSink sink;
+    std::optional<ParseFailure> failure = tokenize(text, sink);
+    return failure ? failure->message : "(accepted)";
+}
+
+struct MalformedCase {
+    std::string document;
+    const char* message;
+};
+
+std::string repeated(char c, std::size_t count) {
+    return std::string(count, c);
+}
+
+TEST(TranslationTokenizerTest, MalformedDocumentsGiveTheirMessages) {
+    const std::string st = "<StringTable>";
+    const std::string str = st + "<String Key=\"a\">";
+    const MalformedCase cases[] = {
+        {"<>", "Name is not legal"},
+        {"< Translation>", "Name is not legal"},
+        {"<Translation", "Name is not legal"},
+        {"<Translation a=\"1\"", "Name is not legal"},
+        {"<" + repeated('a', 32768) + ">", "Name too int32"},
+        {"<Translation a=b>", "Attribute value invalid (or too int32)"},
+        {"<Translation a=\"b", "Attribute value invalid (or too int32)"},
+        {"<Translation a=\"b\\\">", "Attribute value invalid (or too int32)"},
+        {"<T a=\"" + repeated('v', 32768) + "\">", "Attribute value invalid (or too int32)"},
+        {"<Translation a \"b\">", "Attribute field not valid"},
+        {"<T a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\" i=\"9\">",
+         "Too many attribute/value pairs"},
+        {"<T a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\">",
+         "This tag doesn't support attributes (or unknown tag)!"},
+        {"<?" + repeated('x', 32768) + "?>", "Too int32 processing instruction"},
+        {"<?xml version=\"1.0\"", "Non closed processing instruction ( '<? ... ?>')"},
+        {"<?xml ?", "Non closed processing instruction ( '<? ... ?>')"},
+        {"<Translation></StringTable>", "Non expected end tag"},
+        {"</Translation>", "Non expected end tag"},
+        {"<Translation></Translation", "Non expected end tag"},
+        {"<Translation></>", "Non expected end tag"},
+        {"<!--" + repeated('c', 32768) + "-->", "Too int32 comment"},
+        {"<!-- open", "Non closed comment"},
+        {"<!-- open --", "Non closed comment"},
+        {"<!DOCTYPE Translation>", "Non supported '<!' tag"},
+        {"<Foo>", "This tag is not supported in that context!"},
+        {"<LanguageTable><LanguageTable>", "This tag is not supported in that context!"},
+        {"<LanguageTable><language key=\"de\"><b>", "This tag is not supported in that context!"},
+        {"<Translation version=\"1\">", "This tag doesn't support attributes (or unknown tag)!"},
+        {"<LanguageTable><language>", "The language tag requires a single key/value pair!"},
+        {"<LanguageTable><language key=\"de\" name=\"x\">",
+         "The language tag requires a single key/value pair!"},
+        {"<LanguageTable><language code=\"de\">", "This tag doesnt support this attribute name!"},
+        {str + "<String Key=\"b\">", "The string key is already set!"},
+        {st + "<String>", "The string tag requires a single 'key' attribute with value!"},
+        {st + "<String key=\"a\">", "The string tag doesn't support this attribute name!"},
+        {st + "<de>", "You must set the string key first!"},
+        {str + "<de x=\"1\">", "Attribute/value pairs are not supported in that context!"},
+        {str + "<de><us>", "You haven't finished the previous translation!"},
+        {"<LanguageTable>German", "The language code is not set! Can't read a language name yet!"},
+        {"hello", "The context is not valid for raw text yet!"},
+        {st + "text", "The key is not set!"},
+        {str + "text", "The language is not set!"},
+        {"<Translation><StringTable>", "Non closed tag at the end of the document"},
+        {str + "<de>open", "Non closed tag at the end of the document"},
+    };
+    for (const MalformedCase& c : cases)
+        EXPECT_EQ(messageOf(c.document), c.message) << c.document.substr(0, 80);
+}
+
+TEST(TranslationTokenizerTest, LimitsAcceptTheLargestFittingItem) {
+    // 32767 bytes and the terminator fill the buffer exactly.
+    EXPECT_EQ(messageOf("<" + repeated('a', 32767) + ">"),
+              "This tag is not supported in that context!");
+    EXPECT_EQ(messageOf("<?" + repeated('x', 32767) + "?>"), "(accepted)");
+    EXPECT_EQ(messageOf("<!--" + repeated('c', 32767) + "-->"), "(accepted)");
+    // Names and values of one element share the buffer: "T" and "a" take two bytes each with
+    // their terminators, which leaves 32764 for the value and its terminator.
+    EXPECT_EQ(messageOf("<T a=\"" + repeated('v', 32763) + "\">"),
+              "This tag doesn't support attributes (or unknown tag)!");
+    EXPECT_EQ(messageOf("<T a=\"" + repeated('v', 32764) + "\">"),
+              "Attribute value invalid (or too int32)");
+}
+
+TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePages) {
+    RecordingSink sink;
+    std::string document = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+                           "<!-- languages -->\n"
+                           "<Translation>\n"
+                           "<LanguageTable>\n"
+                           "  <language key=\"de\">  Deutsch</language>\n"
+                           "  <language key=\"jp\">\x93\xfa\x96\x7b\x8c\xea</language>\n"
+                           "</LanguageTable>\n"
+                           "<StringTable>\n"
+                           "  <String Key=\"Gr\xfc\xdf \\\"x\\\"\">\n"
+                           "    <de>  Zeile\\nZwei\\t\\<b> \\\\ \\q \x80</de>\n"
+                           "    <jp>\x93\xfa\x96\x7b</jp>\n"
+                           "    <JP>\x93\xfa</JP>\n"
+                           "    <fr/>\n"
+                           "  </String>\n"
+                           "</StringTable>\n"
+                           "</Translation>\n";
+    ASSERT_FALSE(tokenize(document, sink));
+    using Entry = RecordingSink::Entry;
+    EXPECT_EQ(sink.languages, (std::vector<std::pair<std::string, std::u16string>>{
+                                  {"de", u"Deutsch"}, {"jp", u"日本語"}}));
+    const std::u16string key = u"Grüß \"x\"";
+    EXPECT_EQ(sink.entries, (std::vector<Entry>{{key, "de", u"  Zeile\nZwei\t<b> \\ \\q €"},
+                                                {key, "jp", u"日本"},
+                                                {key, "JP", u"日"}}));
+}
+
+TEST(TranslationTokenizerTest, LanguagesAreOnlyTakenOverWhenAsked) {
+    RecordingSink sink;
+    ExactDocument document("<LanguageTable><language key=\"de\">Deutsch</language>"
+                           "</LanguageTable>");
+    EXPECT_FALSE(TranslationTokenizer(document.span(), sink, false).run());
+    EXPECT_TRUE(sink.languages.empty());
+}
+
+TEST(TranslationTokenizerTest, LineBreakPairsCountOnce) {
+    const std::pair<std::string, int> cases[] = {
+        {"x", 1},     {"\nx", 2},   {"\r\nx", 2},     {"\n\rx", 2},
+        {"\n\nx", 3}, {"\r\rx", 3}, {"\r\n\r\nx", 3}, {"\n\r\nx", 3},
+    };
+    for (const auto& [document, line] : cases) {
+        RecordingSink sink;
+        std::optional<ParseFailure> failure = tokenize(document, sink);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->line, line) << testing::PrintToString(document);
+    }
+}
+
+TEST(TranslationTokenizerTest, ErrorReportShowsTheDocumentAroundTheError) {
+    ExactDocument document("<Translation>\n<StringTable>\n<String Key=\"Add\">\n<de>Hinzu</de>\n"
+                           "<xx y=\"1\">z</xx>\n</String>\n</StringTable>\n</Translation>\n");
+    Testing::CapturedMessages captured;
+    TranslationTable table;
+    table.initialiseForLanguage("de", TranslationTable::DocumentSources::kNone);
+    EXPECT_EQ(table.loadFromMemory(document.data(), document.size(), nullptr), ResultFalse);
+    ASSERT_EQ(captured.messages.size(), 1u);
+    EXPECT_EQ(captured.messages[0],
+              "Attribute/value pairs are not supported in that context!\n\n"
+              "<String Key=\"Add\">\n<de>Hinzu</de>\n"
+              "  <====== HERE ======  "
+              "<xx y=\"1\">z</xx>\n</String>\n</StringTable>\n</Translation>\n");
+    // What came before the error stays in the table.
+    EXPECT_EQ(std::u16string_view(table.translate(u"Add")), u"Hinzu");
+}
+
+TEST(TranslationTokenizerTest, ErrorReportContextIsLimited) {
+    ParseFailure failure;
+    failure.message = "M";
+    failure.hasContext = true;
+    failure.position = 400;
+    std::string text = repeated('b', 400) + repeated('a', 250);
+    ExactDocument document(text);
+    std::string report = TranslationDocumentReader::report(document.span(), failure);
+    EXPECT_EQ(report,
+              "M\n\n" + repeated('b', 300) + "  <====== HERE ======  " + repeated('a', 200));
+}
+
+} // namespace
+} // namespace Brennovar::Zintara

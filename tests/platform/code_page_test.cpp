@@ -1,0 +1,156 @@
+#include "platform/code_page.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::Platform {
+namespace {
+
+std::u16string toWide(std::uint32_t codePage, std::string_view text, bool expectOk = true) {
+    std::u16string out = u"stale";
+    EXPECT_EQ(multiByteToWide(codePage, text, out), expectOk) << "code page " << codePage;
+    return out;
+}
+
+std::string toNarrow(std::uint32_t codePage, std::u16string_view text) {
+    std::string out = "stale";
+    EXPECT_TRUE(wideToMultiByte(codePage, text, out)) << "code page " << codePage;
+    return out;
+}
+
+TEST(CodePageTest, Utf8DecodesEveryLengthAndBoundary) {
+    using namespace std::string_view_literals;
+    struct Case {
+        std::string_view utf8;
+        std::u16string_view utf16;
+    };
+    const Case cases[] = {
+        {""sv, u""sv},
+        {"abc"sv, u"abc"sv},
+        {"a\0b"sv, u"a\0b"sv},
+        {"\x7F"sv, u"\u007F"sv},
+        {"\xC2\x80"sv, u"\u0080"sv},
+        {"\xDF\xBF"sv, u"\u07FF"sv},
+        {"\xE0\xA0\x80"sv, u"\u0800"sv},
+        {"\xE2\x82\xAC"sv, u"\u20AC"sv},
+        {"\xEF\xBF\xBF"sv, u"\uFFFF"sv},
+        {"\xF0\x90\x80\x80"sv, u"\U00010000"sv},
+        {"\xF0\x9F\x98\x80"sv, u"\U0001F600"sv},
+        {"\xF4\x8F\xBF\xBF"sv, u"\U0010FFFF"sv},
+        {"Caf\xC3\xA9"sv, u"Caf\u00E9"sv},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toWide(kCodePageUtf8, c.utf8), c.utf16);
+        EXPECT_EQ(toNarrow(kCodePageUtf8, c.utf16), c.utf8);
+    }
+}
+
+TEST(CodePageTest, Utf8RejectsInvalidInput) {
+    const char* const invalid[] = {
+        "\x80",             // stray continuation byte
+        "a\xBF",            // stray continuation byte after ASCII
+        "\xC0\xAF",         // overlong '/'
+        "\xC1\xBF",         // overlong U+007F
+        "\xE0\x80\xAF",     // overlong, three bytes
+        "\xE0\x9F\xBF",     // overlong U+07FF
+        "\xF0\x80\x80\xAF", // overlong, four bytes
+        "\xF0\x8F\xBF\xBF", // overlong U+FFFF
+        "\xED\xA0\x80",     // surrogate U+D800
+        "\xED\xBF\xBF",     // surrogate U+DFFF
+        "\xF4\x90\x80\x80", // above U+10FFFF
+        "\xF5\x80\x80\x80", // lead byte beyond the range
+        "\xFE",
+        "\xFF",
+        "\xC3",           // truncated two-byte sequence
+        "\xE2\x82",       // truncated three-byte sequence
+        "ok\xF0\x9F\x98", // truncated four-byte sequence at the end
+        "\xC3\x28",       // continuation byte missing
+        "\xE2\x28\xA1",
+        "\xF0\x9F\x28\x80",
+    };
+    for (const char* text : invalid) {
+        SCOPED_TRACE(testing::PrintToString(std::string(text)));
+        EXPECT_EQ(toWide(kCodePageUtf8, text, false), u"");
+    }
+}
+
+TEST(CodePageTest, Utf8EncodesUnpairedSurrogatesAsReplacement) {
+    EXPECT_EQ(toNarrow(kCodePageUtf8, u"a\xD800"
+                                      u"b"),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_EQ(toNarrow(kCodePageUtf8, u"\xDC00"), "\xEF\xBF\xBD");
+    EXPECT_EQ(toNarrow(kCodePageUtf8, u"x\xD83D"), "x\xEF\xBF\xBD");
+}
+
+TEST(CodePageTest, WesternRoundTripsEveryByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    for (std::uint32_t codePage : {kCodePageDefault, kCodePageWestern}) {
+        std::u16string wide = toWide(codePage, all);
+        ASSERT_EQ(wide.size(), 256u);
+        EXPECT_EQ(toNarrow(codePage, wide), all);
+    }
+}
+
+TEST(CodePageTest, WesternMapsTheRangeFrom80To9F) {
+    struct Case {
+        char byte;
+        char16_t unit;
+    };
+    const Case cases[] = {
+        {'\x80', u'\u20AC'}, {'\x81', u'\u0081'}, {'\x8A', u'\u0160'}, {'\x8D', u'\u008D'},
+        {'\x8F', u'\u008F'}, {'\x90', u'\u0090'}, {'\x93', u'\u201C'}, {'\x9D', u'\u009D'},
+        {'\x9F', u'\u0178'}, {'\xA0', u'\u00A0'}, {'\xE9', u'\u00E9'}, {'\xFF', u'\u00FF'},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(toWide(kCodePageWestern, std::string(1, c.byte)), std::u16string(1, c.unit))
+            << "byte " << +static_cast<unsigned char>(c.byte);
+}
+
+TEST(CodePageTest, WesternWritesQuestionMarkForUnmappableCharacters) {
+    // U+0080 is a C1 control that Windows-1252 does not carry (0x80 is the euro sign).
+    EXPECT_EQ(toNarrow(kCodePageWestern, u"a\u0080b\u0100c\u3042"), "a?b?c?");
+    EXPECT_EQ(toNarrow(kCodePageWestern, u"\U0001F600"), "?");
+    EXPECT_EQ(toNarrow(kCodePageDefault, u"\xD800"), "?");
+}
+
+TEST(CodePageTest, JapaneseConvertsBothWays) {
+    struct Case {
+        std::string_view shiftJis;
+        std::u16string_view utf16;
+    };
+    const Case cases[] = {
+        {"\x93\xFA\x96\x7B\x8C\xEA", u"\u65E5\u672C\u8A9E"}, // Japanese (the word)
+        {"\x82\xA0\x82\xA2\x82\xA4", u"\u3042\u3044\u3046"}, // hiragana a i u
+        {"\xB1\xB2", u"\uFF71\uFF72"},                       // half-width katakana
+        {"C:\\x~", u"C:\\x~"},                               // 0x5C and 0x7E stay ASCII
+        {"\x83\x7D\x81\x5B\x83\x4A\x81\x5B", u"\u30DE\u30FC\u30AB\u30FC"}, // "marker"
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toWide(kCodePageJapanese, c.shiftJis), c.utf16);
+        EXPECT_EQ(toNarrow(kCodePageJapanese, c.utf16), c.shiftJis);
+    }
+}
+
+TEST(CodePageTest, JapaneseRejectsTruncatedInput) {
+    EXPECT_EQ(toWide(kCodePageJapanese, "ab\x82", false), u"");
+}
+
+TEST(CodePageTest, JapaneseWritesQuestionMarkForUnmappableCharacters) {
+    EXPECT_EQ(toNarrow(kCodePageJapanese, u"a\u00E9b"), "a?b");
+    EXPECT_EQ(toNarrow(kCodePageJapanese, u"\U0001F600\u3042"), "?\x82\xA0");
+    EXPECT_EQ(toNarrow(kCodePageJapanese, u"x\xDC00y"), "x?y");
+}
+
+TEST(CodePageTest, UnknownCodePageFails) {
+    std::u16string wide = u"stale";
+    EXPECT_FALSE(multiByteToWide(1251, "abc", wide));
+    EXPECT_EQ(wide, u"");
+    std::string narrow = "stale";
+    EXPECT_FALSE(wideToMultiByte(1251, u"abc", narrow));
+    EXPECT_EQ(narrow, "");
+}
+
+} // namespace
+} // namespace Brennovar::Platform

@@ -1,0 +1,105 @@
+#include "host/host_object_provider.h"
+#include "host/project.h"
+#include "refhost/host.h"
+#include "refhost/project_object.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::RefHost {
+namespace {
+
+IHostObjectProvider* providerOf(Host& host) {
+    return static_cast<IHostObjectProvider*>(host.context());
+}
+
+TEST(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+    host.openProject(project);
+
+    void* access = nullptr;
+    ASSERT_EQ(providerOf(host)->getObject(IProjectAccess::iid, &access), ResultOk);
+    IHostProject* hostProject = static_cast<IProjectAccess*>(access)->getProject();
+    IHierarchyNode* node = hostProject->getNode(track.hostObject());
+    void* hostTrack = nullptr;
+    ASSERT_EQ(track.queryInterface(IHostTrack::iid, &hostTrack), ResultOk);
+    static_cast<FUnknown*>(hostTrack)->release();
+    node->release();
+    static_cast<FUnknown*>(access)->release();
+
+    ReferenceReport report = host.references();
+    EXPECT_TRUE(report.clean()) << report.text();
+    EXPECT_EQ(report.handedOut, 3u);
+    EXPECT_EQ(report.text(), "references: all released (3 references handed out)\n");
+}
+
+TEST(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
+    Host host;
+    Project& project = host.createProject("Song");
+    host.openProject(project);
+    void* edit = nullptr;
+    ASSERT_EQ(providerOf(host)->getObject(IProjectEdit::iid, &edit), ResultOk);
+    void* marker = nullptr;
+    ASSERT_EQ(providerOf(host)->getObject(HostClass::kCycleMarker, &marker), ResultOk);
+    static_cast<IHostObject*>(marker)->setName(nullptr, u"Verse", nullptr);
+    IHostTrack* offered = project.getActiveMarkerTrack();
+
+    ReferenceReport report = host.references();
+    ASSERT_EQ(report.leaks.size(), 3u);
+    EXPECT_EQ(report.leaks[0].object, "service IProjectEdit");
+    EXPECT_EQ(report.leaks[1].object, "cycle-marker 'Verse'");
+    EXPECT_EQ(report.leaks[2].object, "marker-track 'Markers'");
+    EXPECT_EQ(report.leaks[0].outstanding, 1);
+    EXPECT_NE(report.text().find("leak: service IProjectEdit (1 reference not released)"),
+              std::string::npos);
+
+    static_cast<FUnknown*>(edit)->release();
+    static_cast<FUnknown*>(marker)->release();
+    offered->release();
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
+}
+
+TEST(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& track = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
+    host.openProject(project);
+
+    IHierarchyNode* node = project.getNode(track.hostObject());
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->release(), 1u) << "the host's own hold remains";
+    EXPECT_EQ(node->release(), 1u) << "an over-release changes nothing";
+    // The object is still whole and usable by the host.
+    EXPECT_EQ(node->getObject(), track.hostObject());
+
+    ReferenceReport report = host.references();
+    EXPECT_TRUE(report.leaks.empty());
+    ASSERT_EQ(report.overReleases.size(), 1u);
+    EXPECT_EQ(report.overReleases[0].object, "node of marker-track 'Markers'");
+    EXPECT_EQ(report.overReleases[0].overReleases, 1u);
+    EXPECT_EQ(report.text(),
+              "over-release: node of marker-track 'Markers' (released 1 time more than "
+              "referenced)\n");
+}
+
+TEST(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
+    Host host;
+    Project& project = host.createProject("Song");
+    // The project's IHostObject is its root's; a reference taken through the project and given
+    // back through the root's face balances.
+    void* object = nullptr;
+    ASSERT_EQ(project.queryInterface(IHostObject::iid, &object), ResultOk);
+    EXPECT_EQ(object, project.hostObject());
+    void* hierarchy = nullptr;
+    ASSERT_EQ(static_cast<IHostObject*>(object)->queryInterface(IProjectHierarchy::iid, &hierarchy),
+              ResultOk);
+    EXPECT_EQ(hierarchy, static_cast<IProjectHierarchy*>(&project));
+    static_cast<FUnknown*>(object)->release();
+    static_cast<FUnknown*>(hierarchy)->release();
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
+    EXPECT_EQ(project.queryInterface(IHostObject::iid, nullptr), ResultInvalidArgument);
+}
+
+} // namespace
+} // namespace Brennovar::RefHost

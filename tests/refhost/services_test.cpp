@@ -1,0 +1,299 @@
+#include "client_objects.h"
+#include "host/host_object_provider.h"
+#include "host/media.h"
+#include "module/owned.h"
+#include "refhost/audio_event.h"
+#include "refhost/clip.h"
+#include "refhost/hierarchy_node.h"
+#include "refhost/host.h"
+#include "refhost/project_object.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::RefHost {
+namespace {
+
+using Testing::RecordingHandler;
+using Testing::RecordingListener;
+using Testing::TextSink;
+
+template <class T>
+Owned<T> serviceOf(Host& host) {
+    Owned<T> result;
+    static_cast<IHostObjectProvider*>(host.context())->getObject(T::iid, result.putVoid());
+    return result;
+}
+
+TEST(SelectionServiceTest, ObjectsComeInSelectionOrderWithTheirNodes) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+    ProjectObject& a = project.addObject(track, ObjectKind::kAudioEvent, "A", 0, 1);
+    ProjectObject& b = project.addObject(track, ObjectKind::kAudioEvent, "B", 1, 1);
+    ProjectObject& c = project.addObject(track, ObjectKind::kAudioEvent, "C", 2, 1);
+    host.openProject(project);
+    auto selection = serviceOf<ISelectionService>(host);
+    ASSERT_TRUE(selection);
+
+    project.select(c);
+    project.select(a);
+    b.setSelected(nullptr, true);
+    a.setSelected(nullptr, true); // already selected: keeps its place
+    void* context = selection->getContext();
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(selection->refresh(context, 1), ResultOk);
+    ASSERT_EQ(selection->getCount(context), 3);
+    std::vector<std::u16string> names;
+    for (int32 i = 0; i < selection->getCount(context); ++i) {
+        FUnknown* object = nullptr;
+        IHierarchyNode* node = nullptr;
+        ASSERT_EQ(selection->getAt(context, i, &object, &node), ResultOk);
+        auto hostObject = Owned<IHostObject>::query(object);
+        names.push_back(hostObject->getName());
+        EXPECT_EQ(node->getObject(), hostObject.get());
+        EXPECT_EQ(node->getParentNode()->getObject(), track.hostObject());
+    }
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"C", u"A", u"B"}));
+
+    // Deselecting while reading is seen at once.
+    a.setSelected(nullptr, false);
+    EXPECT_EQ(selection->getCount(context), 2);
+    EXPECT_FALSE(a.selected());
+}
+
+TEST(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+    project.select(project.addObject(track, ObjectKind::kAudioEvent, "A", 0, 1));
+    auto selection = serviceOf<ISelectionService>(host);
+    EXPECT_EQ(selection->getContext(), nullptr) << "no project open yet";
+    host.openProject(project);
+    void* context = selection->getContext();
+
+    struct Case {
+        void* context;
+        int32 index;
+        bool objectOut;
+        bool nodeOut;
+    };
+    int other = 0;
+    for (Case c : {Case{context, -1, true, true}, Case{context, 1, true, true},
+                   Case{&other, 0, true, true}, Case{nullptr, 0, true, true},
+                   Case{context, 0, false, true}, Case{context, 0, true, false}}) {
+        FUnknown* object = reinterpret_cast<FUnknown*>(&other);
+        IHierarchyNode* node = reinterpret_cast<IHierarchyNode*>(&other);
+        EXPECT_EQ(selection->getAt(c.context, c.index, c.objectOut ? &object : nullptr,
+                                   c.nodeOut ? &node : nullptr),
+                  ResultInvalidArgument);
+        if (c.objectOut)
+            EXPECT_EQ(object, nullptr);
+        if (c.nodeOut)
+            EXPECT_EQ(node, nullptr);
+    }
+    EXPECT_EQ(selection->getCount(&other), 0);
+    EXPECT_EQ(selection->refresh(&other, 1), ResultInvalidArgument);
+}
+
+TEST(SelectionServiceTest, ObjectsLeavingTheProjectLeaveTheSelection) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& markers = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
+    ProjectObject& marker = project.addMarker(markers, ObjectKind::kCycleMarker, "Verse", 0, 4);
+    project.select(marker);
+    markers.detach();
+    EXPECT_FALSE(marker.selected());
+    EXPECT_EQ(project.selection().size(), 0u);
+    EXPECT_EQ(marker.setSelected(nullptr, true), ResultFalse) << "not part of the project";
+    EXPECT_THROW(project.select(marker), std::invalid_argument);
+}
+
+TEST(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
+    Host host;
+    auto registry = serviceOf<ICommandRegistry>(host);
+    auto handlers = serviceOf<IActionHandlerRegistry>(host);
+    RecordingHandler other("Other");
+    RecordingHandler handler("Make");
+    FUnknown* owner = &handler;
+    ASSERT_EQ(registry->addCommand(owner, "Project", u"Make it", 2, "Project", "Make"), ResultOk);
+    EXPECT_EQ(registry->addCommand(owner, "Project", u"Again", 2, "Project", "Make"), ResultFalse);
+    EXPECT_EQ(registry->addCommand(owner, nullptr, u"x", 2, "Project", "x"), ResultInvalidArgument);
+    ASSERT_EQ(handlers->addActionHandler(&other), ResultOk);
+    ASSERT_EQ(handlers->addActionHandler(&handler), ResultOk);
+    EXPECT_EQ(handlers->addActionHandler(&handler), ResultFalse);
+    EXPECT_EQ(handler.count(), 2) << "the host keeps one reference";
+
+    ASSERT_EQ(host.commands().size(), 1u);
+    EXPECT_EQ(host.commands()[0].title, u"Make it");
+    EXPECT_EQ(host.commands()[0].flags, 2);
+    CommandRun run = host.runCommand("Make");
+    EXPECT_TRUE(run.found);
+    EXPECT_TRUE(run.available);
+    EXPECT_EQ(run.result, ResultOk);
+    EXPECT_EQ(other.calls, (std::vector<std::string>{"check Project/Make"}));
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make", "run Project/Make"}));
+    EXPECT_FALSE(host.runCommand("Missing").found);
+
+    EXPECT_EQ(registry->removeCommands(owner), ResultOk);
+    EXPECT_EQ(registry->removeCommands(owner), ResultFalse);
+    EXPECT_TRUE(host.commands().empty());
+    EXPECT_EQ(handlers->removeActionHandler(&handler), ResultOk);
+    EXPECT_EQ(handlers->removeActionHandler(&handler), ResultFalse);
+    EXPECT_EQ(handler.count(), 1);
+    EXPECT_EQ(host.releaseClientObjects(), 1u);
+    EXPECT_EQ(other.count(), 1);
+}
+
+TEST(CommandServiceTest, ACommandThatCannotRunNowIsNotRun) {
+    Host host;
+    auto registry = serviceOf<ICommandRegistry>(host);
+    auto handlers = serviceOf<IActionHandlerRegistry>(host);
+    RecordingHandler handler("Make", ResultFalse);
+    registry->addCommand(&handler, "Project", u"Make it", 2, "Project", "Make");
+    handlers->addActionHandler(&handler);
+    CommandRun run = host.runCommand("Make", "Project");
+    EXPECT_TRUE(run.found);
+    EXPECT_FALSE(run.available);
+    EXPECT_EQ(run.result, ResultFalse);
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make"}));
+    EXPECT_FALSE(host.runCommand("Make", "Edit").found);
+    handlers->removeActionHandler(&handler);
+}
+
+TEST(ProjectNotificationTest, OpeningStoringAndClosingReachTheListeners) {
+    Host host;
+    Project& project = host.createProject("Song");
+    RecordingListener listener;
+    auto access = serviceOf<IProjectAccess>(host);
+    ASSERT_EQ(access->addProjectListener(&listener), ResultOk);
+    EXPECT_EQ(access->addProjectListener(&listener), ResultFalse);
+    EXPECT_EQ(access->addProjectListener(nullptr), ResultInvalidArgument);
+    EXPECT_EQ(listener.count(), 2);
+
+    host.openProject(project);
+    EXPECT_EQ(access->getProject(), project.hostProject());
+    EXPECT_EQ(project.storageListenerCount(), 1u);
+    EXPECT_TRUE(host.storeProject());
+    host.closeProject();
+    EXPECT_EQ(access->getProject(), nullptr);
+    EXPECT_FALSE(host.storeProject());
+
+    ASSERT_EQ(listener.calls.size(), 4u);
+    EXPECT_EQ(listener.calls[0].what, "attached");
+    EXPECT_EQ(listener.calls[0].object, project.hostProject());
+    EXPECT_EQ(listener.calls[1].what, "restored");
+    EXPECT_EQ(listener.calls[1].object, static_cast<FUnknown*>(project.hostObject()));
+    EXPECT_EQ(listener.calls[2].what, "storing");
+    EXPECT_EQ(listener.calls[2].object, static_cast<FUnknown*>(project.hostObject()));
+    EXPECT_EQ(listener.calls[3].what, "detached");
+    EXPECT_EQ(project.storageListenerCount(), 0u);
+
+    ASSERT_EQ(access->removeProjectListener(&listener), ResultOk);
+    EXPECT_EQ(access->removeProjectListener(&listener), ResultFalse);
+    EXPECT_EQ(listener.count(), 1);
+}
+
+TEST(ProjectNotificationTest, ReleasingClientObjectsGivesBackEveryHold) {
+    Host host;
+    Project& project = host.createProject("Song");
+    RecordingListener listener;
+    serviceOf<IProjectAccess>(host)->addProjectListener(&listener);
+    host.openProject(project);
+    EXPECT_EQ(listener.count(), 3) << "project listener and storage listener";
+    EXPECT_EQ(host.releaseClientObjects(), 2u);
+    EXPECT_EQ(listener.count(), 1);
+    EXPECT_EQ(host.releaseClientObjects(), 0u);
+}
+
+TEST(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
+    Host host;
+    Project& project = host.createProject("Song");
+    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+    Clip& clip = project.addClip("Scene 12 Take 3.wav");
+    clip.setMediaAttribute("AudioScene", "12");
+    clip.setMediaAttribute("AudioTake", "3");
+    AudioEvent& event = project.addAudioEvent(track, "Take 3", 0, 4, &clip, "Wide shot");
+    auto media = serviceOf<IMediaAttributeService>(host);
+
+    auto audio = Owned<IAudioEvent>::query(event.hostObject());
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(std::u16string(audio->getDescription()), u"Wide shot");
+    auto source = Owned<IMediaSource>::query(audio->getClip());
+    ASSERT_TRUE(source);
+    Owned<FUnknown> info(media->getMediaInfo(source.get()));
+    ASSERT_TRUE(info);
+
+    TextSink out;
+    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), &out), ResultOk);
+    EXPECT_EQ(out.wide, u"12");
+    EXPECT_EQ(media->getAttribute("FileName", info.get(), &out), ResultOk);
+    EXPECT_EQ(out.wide, u"Scene 12 Take 3.wav");
+    out.wide = u"unchanged";
+    EXPECT_EQ(media->getAttribute("BWF:Description", info.get(), &out), ResultFalse);
+    EXPECT_EQ(out.wide, u"unchanged");
+    EXPECT_EQ(media->getAttribute(nullptr, info.get(), &out), ResultInvalidArgument);
+    EXPECT_EQ(media->getAttribute("AudioScene", source.get(), &out), ResultInvalidArgument);
+    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), nullptr), ResultInvalidArgument);
+    EXPECT_EQ(media->getMediaInfo(nullptr), nullptr);
+
+    // A MIDI part has no clip and no IAudioEvent.
+    ProjectObject& part = project.addObject(track, ObjectKind::kMidiPart, "Part", 0, 1);
+    EXPECT_FALSE(Owned<IAudioEvent>::query(part.hostObject()));
+    AudioEvent& noClip = project.addAudioEvent(track, "Silence", 4, 1);
+    EXPECT_EQ(noClip.getClip(), nullptr);
+    EXPECT_EQ(std::u16string(noClip.getDescription()), u"");
+}
+
+TEST(TranslationServiceTest, TheKeyIsItsOwnTranslation) {
+    Host host;
+    auto translation = serviceOf<ITranslationService>(host);
+    const char16_t* key = u"Create Markers from Events";
+    EXPECT_EQ(translation->translate(key), key);
+    EXPECT_EQ(translation->translate(nullptr), nullptr);
+
+    char16_t buffer[8];
+    EXPECT_EQ(translation->getString(key, buffer, 8), ResultOk);
+    EXPECT_EQ(std::u16string(buffer), u"Create ");
+    EXPECT_EQ(translation->getString(key, buffer, 1), ResultOk);
+    EXPECT_EQ(buffer[0], 0);
+    EXPECT_EQ(translation->getString(key, buffer, 0), ResultInvalidArgument);
+    EXPECT_EQ(translation->getString(nullptr, buffer, 8), ResultInvalidArgument);
+
+    char language[3];
+    EXPECT_EQ(translation->getLanguage(language), ResultOk);
+    EXPECT_STREQ(language, "en");
+    int32 out = 9;
+    EXPECT_EQ(translation->loadFromMemory("x", 1, &out), 0);
+    EXPECT_EQ(out, 0);
+
+    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 0);
+    host.faults().failLoadTranslations = true;
+    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
+    ASSERT_EQ(host.translationService().requests().size(), 2u);
+    EXPECT_EQ(host.translationService().requests()[0].resourceName, u"translation.xml");
+}
+
+TEST(DialogServiceTest, SkinsAreCheckedAndDialogsGoToTheRunner) {
+    Host host;
+    auto dialogs = serviceOf<IDialogService>(host);
+    // The test program carries no skin.
+    EXPECT_EQ(dialogs->registerSkin(nullptr, u"skin.kxp"), ResultFalse);
+    EXPECT_EQ(host.dialogService().lastSkinError(), "no resource \"skin.kxp\" in the module");
+    EXPECT_EQ(dialogs->registerSkin(nullptr, nullptr), ResultInvalidArgument);
+    host.faults().refuseSkin = true;
+    EXPECT_EQ(dialogs->registerSkin(nullptr, u"skin.kxp"), ResultFalse);
+    EXPECT_EQ(host.dialogService().skins().size(), 2u);
+
+    EXPECT_EQ(dialogs->runDialog("ZintaraDialog", nullptr), ResultFalse);
+    host.dialogService().setDialogRunner([](const char* name, IPlugController*) {
+        return name == std::string("ZintaraDialog") ? ResultOk : ResultFalse;
+    });
+    EXPECT_EQ(dialogs->runDialog("ZintaraDialog", nullptr), ResultOk);
+    EXPECT_EQ(dialogs->runDialog(nullptr, nullptr), ResultInvalidArgument);
+    ASSERT_EQ(host.dialogService().dialogRuns().size(), 2u);
+    EXPECT_EQ(host.dialogService().dialogRuns()[1].result, ResultOk);
+    EXPECT_EQ(dialogs->buildTemplateView("ZintaraDialog", nullptr), nullptr);
+}
+
+} // namespace
+} // namespace Brennovar::RefHost

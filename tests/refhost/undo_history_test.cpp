@@ -1,0 +1,163 @@
+#include "host/host_object_provider.h"
+#include "module/owned.h"
+#include "refhost/hierarchy_node.h"
+#include "refhost/host.h"
+#include "refhost/project_object.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::RefHost {
+namespace {
+
+/// A project with an audio track and a marker track holding one marker, opened in a host.
+class UndoHistoryTest : public ::testing::Test {
+protected:
+    UndoHistoryTest() : project(host.createProject("Song")) {
+        audio = &project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+        project.addObject(*audio, ObjectKind::kAudioEvent, "Take 1", 0, 2);
+        markers = &project.addTrack(ObjectKind::kMarkerTrack, "Markers");
+        intro = &project.addMarker(*markers, ObjectKind::kPositionMarker, "Intro", 0);
+        host.openProject(project);
+        edit = service<IProjectEdit>();
+    }
+
+    template <class T>
+    Owned<T> service() {
+        Owned<T> result;
+        static_cast<IHostObjectProvider*>(host.context())->getObject(T::iid, result.putVoid());
+        return result;
+    }
+
+    /// A new cycle marker from the host, placed on the marker track as the engine places one.
+    void addCycleMarker(const char16_t* name, double start, double length) {
+        Owned<FUnknown> created;
+        ASSERT_EQ(static_cast<IHostObjectProvider*>(host.context())
+                      ->getObject(HostClass::kCycleMarker, created.putVoid()),
+                  ResultOk);
+        auto marker = Owned<IHostObject>::query(created.get());
+        IHierarchyNode* node = markers->node().hierarchyNode();
+        marker->setStart(node, start, edit.get());
+        marker->setLength(node, length, edit.get());
+        marker->setName(node, name, edit.get());
+        marker->setAttribute("User:Take", FTaggedValue::fromString16(u"3"), true);
+        ASSERT_EQ(edit->insert(node, marker.get()), ResultOk);
+        marker->setSelected(node, true);
+    }
+
+    ProjectState snapshot() { return captureState(project, {.selection = false}); }
+
+    Host host;
+    Project& project;
+    ProjectObject* audio = nullptr;
+    ProjectObject* markers = nullptr;
+    ProjectObject* intro = nullptr;
+    Owned<IProjectEdit> edit;
+};
+
+TEST_F(UndoHistoryTest, UndoRestoresTheProjectExactlyAndRedoReappliesIt) {
+    ProjectState before = snapshot();
+    ASSERT_EQ(edit->beginEdit(1), ResultOk);
+    addCycleMarker(u"Verse", 2, 8);
+    addCycleMarker(u"Chorus", 10, 4);
+    intro->setName(nullptr, u"Count-in", edit.get());
+    intro->setStart(nullptr, 0.5, edit.get());
+    intro->setAttribute("User:STR_MAComment", FTaggedValue::fromInteger(4), true);
+    Owned<FUnknown> track(project.createTrack("marker"));
+    auto newTrack = Owned<IHostTrack>::query(track.get());
+    ASSERT_EQ(edit->insert(project.rootNode().container(), newTrack.get()), ResultOk);
+    ASSERT_EQ(edit->endEdit(project.hostProject(), u"Create Markers from Events"), ResultOk);
+    ProjectState after = snapshot();
+    ASSERT_NE(before, after);
+    EXPECT_EQ(project.history().undoName(), u"Create Markers from Events");
+
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(describeDifference(before, snapshot()), "");
+    EXPECT_TRUE(project.selection().objects().empty());
+    ASSERT_TRUE(host.redo());
+    EXPECT_EQ(describeDifference(after, snapshot()), "");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(host.undo());
+}
+
+TEST_F(UndoHistoryTest, NestedEditsMakeOneStepAndEmptyEditsNone) {
+    edit->beginEdit(1);
+    edit->beginEdit(0);
+    addCycleMarker(u"Verse", 2, 8);
+    EXPECT_EQ(edit->endEdit(project.hostProject(), u"inner"), ResultOk);
+    EXPECT_TRUE(project.history().editOpen());
+    EXPECT_FALSE(host.undo()) << "undo is refused while an edit is open";
+    addCycleMarker(u"Chorus", 10, 4);
+    EXPECT_EQ(edit->endEdit(project.hostProject(), u"outer"), ResultOk);
+    EXPECT_EQ(project.history().undoCount(), 1u);
+    EXPECT_EQ(project.history().undoName(), u"outer");
+
+    edit->beginEdit(1);
+    EXPECT_EQ(edit->endEdit(project.hostProject(), u"nothing"), ResultOk);
+    EXPECT_EQ(project.history().undoCount(), 1u);
+    ASSERT_EQ(project.history().closedEdits().size(), 2u);
+    EXPECT_EQ(project.history().closedEdits()[1].name, u"nothing");
+    EXPECT_EQ(project.history().closedEdits()[1].changes, 0u);
+    EXPECT_EQ(project.history().closedEdits()[0].flags, 1);
+
+    EXPECT_EQ(edit->endEdit(project.hostProject(), u"unbalanced"), ResultFalse);
+}
+
+TEST_F(UndoHistoryTest, ChangesOutsideAnEditFollowWhatAWorkstationRecords) {
+    // A rename of an object in the project is a step of its own; a new step ends redo.
+    intro->setName(nullptr, u"Start", nullptr);
+    EXPECT_EQ(project.history().undoName(), u"Rename");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(intro->name(), u"Intro");
+    EXPECT_TRUE(project.history().canRedo());
+    intro->setStart(nullptr, 1, nullptr);
+    EXPECT_FALSE(project.history().canRedo());
+    EXPECT_EQ(project.history().undoName(), u"Move");
+
+    // Attributes (written when a project is stored) and objects outside the project are not
+    // undoable.
+    std::size_t steps = project.history().undoCount();
+    project.hostObject()->setAttribute("CreateZintaraModelDataMarkerType",
+                                       FTaggedValue::fromInteger(1), true);
+    ProjectObject& loose = project.createDetached(ObjectKind::kCycleMarker, u"");
+    loose.setName(nullptr, u"Loose", nullptr);
+    EXPECT_EQ(project.history().undoCount(), steps);
+}
+
+TEST_F(UndoHistoryTest, InsertRefusesWhatTheHostCannotPlace) {
+    Owned<FUnknown> created;
+    static_cast<IHostObjectProvider*>(host.context())
+        ->getObject(HostClass::kPositionMarker, created.putVoid());
+    IHierarchyNode* audioNode = audio->node().hierarchyNode();
+    IHierarchyNode* markerNode = markers->node().hierarchyNode();
+    edit->beginEdit(1);
+    EXPECT_EQ(edit->insert(audioNode, created.get()), ResultInvalidArgument);
+    EXPECT_EQ(edit->insert(nullptr, created.get()), ResultInvalidArgument);
+    EXPECT_EQ(edit->insert(markerNode, nullptr), ResultInvalidArgument);
+    EXPECT_EQ(edit->insert(markerNode, created.get()), ResultOk);
+    EXPECT_EQ(edit->insert(markerNode, created.get()), ResultInvalidArgument) << "already held";
+    EXPECT_EQ(edit->insert(markerNode, intro->hostObject()), ResultInvalidArgument);
+
+    // A folder cannot go below itself.
+    ProjectObject& folder = project.createDetached(ObjectKind::kFolderTrack, u"Outer");
+    ProjectObject& inner = project.createDetached(ObjectKind::kFolderTrack, u"Inner");
+    EXPECT_EQ(edit->insert(folder.hostObject(), inner.hostObject()), ResultOk);
+    EXPECT_EQ(edit->insert(inner.node().hierarchyNode(), folder.hostObject()),
+              ResultInvalidArgument);
+
+    // Objects of a project that is not the current one are refused.
+    Project& other = host.createProject("Other");
+    ProjectObject& foreign = other.createDetached(ObjectKind::kCycleMarker, u"");
+    EXPECT_EQ(edit->insert(markerNode, foreign.hostObject()), ResultInvalidArgument);
+    edit->endEdit(project.hostProject(), u"Insert");
+    ASSERT_EQ(markers->children().size(), 2u);
+
+    EXPECT_EQ(edit->endEdit(other.hostProject(), u"x"), ResultFalse);
+    edit->beginEdit(0);
+    EXPECT_EQ(edit->endEdit(other.hostProject(), u"x"), ResultInvalidArgument);
+    EXPECT_TRUE(project.history().editOpen());
+    EXPECT_EQ(edit->endEdit(nullptr, nullptr), ResultOk);
+}
+
+} // namespace
+} // namespace Brennovar::RefHost

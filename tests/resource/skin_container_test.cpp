@@ -1,0 +1,234 @@
+#include "container_writer.h"
+#include "md5_digest.h"
+#include "refhost/skin_container.h"
+#include "resource_files.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace Brennovar::RefHost {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Testing::readBinaryFile;
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+std::string resourceFile(const char* name) {
+    return std::string(ZINTARA_RESOURCE_DIR) + "/" + name;
+}
+
+TEST(Md5DigestTest, KnownDigests) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "D41D8CD98F00B204E9800998ECF8427E"},
+        {"abc", "900150983CD24FB0D6963F7D28E17F72"},
+        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+         "57EDF4A22BE3C955AC49DA2E2107B67A"},
+    };
+    for (const auto& [message, digest] : cases)
+        EXPECT_EQ(Resources::Md5Digest::hexOf(bytesOf(message)), digest) << message;
+}
+
+class BuiltContainerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bytes_ = readBinaryFile(ZINTARA_SKIN_CONTAINER_PATH);
+        std::string error;
+        auto read = readContainer(bytes_, error);
+        ASSERT_TRUE(read) << error;
+        container_ = std::move(*read);
+    }
+
+    Bytes bytes_;
+    SkinContainer container_;
+};
+
+TEST_F(BuiltContainerTest, HoldsTheThreeFilesBackToBack) {
+    const Bytes small = readBinaryFile(resourceFile("icons-zintara.png"));
+    const Bytes large = readBinaryFile(resourceFile("icons-zintara_2.00x.png"));
+    const Bytes skin = readBinaryFile(resourceFile("skin.xml"));
+    ASSERT_EQ(container_.entries.size(), 3u);
+    const ContainerEntry& first = container_.entries[0];
+    const ContainerEntry& second = container_.entries[1];
+    const ContainerEntry& third = container_.entries[2];
+
+    EXPECT_EQ(first.name, "icons-zintara.png");
+    EXPECT_EQ(first.flags, 2u);
+    EXPECT_EQ(first.offset, 25u);
+    EXPECT_EQ(first.storedSize, small.size());
+    EXPECT_EQ(first.data, small);
+
+    EXPECT_EQ(second.name, "icons-zintara_2.00x.png");
+    EXPECT_EQ(second.flags, 2u);
+    EXPECT_EQ(second.offset, 25u + small.size());
+    EXPECT_EQ(second.data, large);
+
+    EXPECT_EQ(third.name, "skin.xml");
+    EXPECT_EQ(third.flags, 6u);
+    EXPECT_EQ(third.offset, 25u + small.size() + large.size());
+    EXPECT_LT(third.storedSize, skin.size());
+    EXPECT_EQ(third.uncompressedSize, skin.size());
+    EXPECT_EQ(third.data, skin);
+    EXPECT_EQ(std::string(third.data.begin(), third.data.begin() + 5), "<skin");
+}
+
+TEST_F(BuiltContainerTest, TrailerAndDigestDescribeTheFile) {
+    const std::size_t directoryEnd = bytes_.size() - 48;
+    const auto word = [&](std::size_t at) {
+        return std::uint32_t{bytes_[at]} | std::uint32_t{bytes_[at + 1]} << 8 |
+               std::uint32_t{bytes_[at + 2]} << 16 | std::uint32_t{bytes_[at + 3]} << 24;
+    };
+    const ContainerEntry& last = container_.entries.back();
+    const std::size_t directoryStart = last.offset + last.storedSize;
+    // 12 bytes plus name and terminator for each stored entry, 16 for the compressed one.
+    EXPECT_EQ(word(bytes_.size() - 16), (12 + 18) + (12 + 24) + (16 + 9));
+    EXPECT_EQ(word(bytes_.size() - 16), directoryEnd - directoryStart);
+    EXPECT_EQ(word(bytes_.size() - 12), 3u);
+    EXPECT_EQ(word(bytes_.size() - 8), 48u);
+    EXPECT_EQ(std::string(bytes_.end() - 4, bytes_.end()), "KXP2");
+    EXPECT_EQ(container_.digest, Resources::Md5Digest::hexOf(std::span(bytes_).first(directoryEnd)));
+
+    std::string error;
+    EXPECT_TRUE(validateSkinContainer(bytes_, error)) << error;
+}
+
+TEST_F(BuiltContainerTest, AtlasesHaveTheirSizes) {
+    const struct {
+        const char* name;
+        std::uint32_t width, height;
+    } atlases[] = {{"icons-zintara.png", 120, 20}, {"icons-zintara_2.00x.png", 240, 40}};
+    for (const auto& atlas : atlases) {
+        const ContainerEntry* entry = container_.find(atlas.name);
+        ASSERT_NE(entry, nullptr) << atlas.name;
+        const auto png = Testing::decodePng(entry->data);
+        ASSERT_TRUE(png) << atlas.name;
+        EXPECT_EQ(png->width, atlas.width) << atlas.name;
+        EXPECT_EQ(png->height, atlas.height) << atlas.name;
+    }
+}
+
+// A small container like the skin's: two stored files and a compressed one.
+Bytes sampleContainer() {
+    return Resources::packContainer({
+        {"a.png", bytesOf("PNG-DATA"), false},
+        {"b.png", bytesOf("MORE-PNG-DATA"), false},
+        {"skin.xml", bytesOf("<skin><template name=\"ZintaraDialog\"/></skin>"), true},
+    });
+}
+
+void putWord(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t getWord(const Bytes& bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 |
+           std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
+}
+
+// Positions in the sample: directory records are 12 + 6, 12 + 6 and 16 + 9 bytes long.
+std::size_t directoryStart(const Bytes& c) {
+    return c.size() - 48 - getWord(c, c.size() - 16);
+}
+std::size_t record(const Bytes& c, int index) {
+    return directoryStart(c) + 18 * static_cast<std::size_t>(index);
+}
+
+TEST(SkinContainerReaderTest, SampleReadsBack) {
+    std::string error;
+    const auto container = readContainer(sampleContainer(), error);
+    ASSERT_TRUE(container) << error;
+    ASSERT_EQ(container->entries.size(), 3u);
+    EXPECT_EQ(container->entries[1].data, bytesOf("MORE-PNG-DATA"));
+    EXPECT_EQ(container->entries[2].name, "skin.xml");
+    EXPECT_TRUE(validateSkinContainer(sampleContainer(), error)) << error;
+}
+
+TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
+    const struct {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        const char* message;
+    } cases[] = {
+        {"empty", [](Bytes& c) { c.clear(); }, "too small"},
+        {"header and tail only", [](Bytes& c) { c.resize(72); }, "too small"},
+        {"last byte cut", [](Bytes& c) { c.pop_back(); }, "magic"},
+        {"first byte cut", [](Bytes& c) { c.erase(c.begin()); }, "header line"},
+        {"wrong magic", [](Bytes& c) { c.back() = '3'; }, "magic"},
+        {"tail size 47", [](Bytes& c) { putWord(c, c.size() - 8, 47); }, "tail size 47"},
+        {"directory larger than the file",
+         [](Bytes& c) { putWord(c, c.size() - 16, 0xFFFFFFF0); }, "does not fit"},
+        {"directory one byte larger",
+         [](Bytes& c) { putWord(c, c.size() - 16, getWord(c, c.size() - 16) + 1); },
+         "entry \"ng\" lies outside"},
+        {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); }, "directory record 3"},
+        {"entry count 2", [](Bytes& c) { putWord(c, c.size() - 12, 2); },
+         "does not match its records"},
+        {"entry count huge", [](Bytes& c) { putWord(c, c.size() - 12, 0x7FFFFFFF); },
+         "entry count"},
+        {"offset past the end", [](Bytes& c) { putWord(c, record(c, 1) + 4, 0xFFFFFF00); },
+         "outside the entry data"},
+        {"offset inside the header", [](Bytes& c) { putWord(c, record(c, 0) + 4, 24); },
+         "outside the entry data"},
+        {"stored size wrapping around",
+         [](Bytes& c) { putWord(c, record(c, 0) + 8, 0xFFFFFFF0); }, "outside the entry data"},
+        {"gap between entries",
+         [](Bytes& c) { putWord(c, record(c, 1) + 4, getWord(c, record(c, 1) + 4) + 1); },
+         "does not start where"},
+        {"name without terminator", [](Bytes& c) { c[c.size() - 49] = 'x'; }, "terminated"},
+        {"duplicate name", [](Bytes& c) { c[record(c, 1) + 12] = 'a'; }, "appears twice"},
+        {"recorded size one more",
+         [](Bytes& c) { putWord(c, record(c, 2) + 12, getWord(c, record(c, 2) + 12) + 1); },
+         "not its recorded size"},
+        {"recorded size one less",
+         [](Bytes& c) { putWord(c, record(c, 2) + 12, getWord(c, record(c, 2) + 12) - 1); },
+         "more than its recorded size"},
+        {"recorded size impossible",
+         [](Bytes& c) { putWord(c, record(c, 2) + 12, 0xFFFFFFFF); }, "impossible"},
+        {"compressed bytes damaged",
+         [](Bytes& c) { c[getWord(c, record(c, 2) + 4) + 4] ^= 0xFF; }, "zlib"},
+        {"lower-case digest", [](Bytes& c) { c[c.size() - 48] = 'a'; }, "digest"},
+    };
+    for (const auto& testCase : cases) {
+        Bytes damaged = sampleContainer();
+        testCase.damage(damaged);
+        std::string error;
+        EXPECT_FALSE(readContainer(damaged, error)) << testCase.what;
+        EXPECT_NE(error.find(testCase.message), std::string::npos)
+            << testCase.what << ": " << error;
+        EXPECT_FALSE(validateSkinContainer(damaged, error)) << testCase.what;
+    }
+}
+
+TEST(SkinContainerReaderTest, RefusesSkinsThatAreNotDialogs) {
+    const struct {
+        const char* what;
+        std::string skinName;
+        std::string skin;
+        const char* message;
+    } cases[] = {
+        {"no skin.xml", "other.xml", "<skin/>", "no \"skin.xml\""},
+        {"not well-formed", "skin.xml", "<skin><template></skin>", "not well-formed"},
+        {"empty skin", "skin.xml", "", "not well-formed"},
+        {"other root", "skin.xml", "<theme><template name=\"ZintaraDialog\"/></theme>", "root"},
+        {"dialog missing", "skin.xml", "<skin><template name=\"zintaradialog\"/></skin>",
+         "ZintaraDialog"},
+        {"atlas missing", "skin.xml",
+         "<skin><resources><bitmapatlas path=\"gone.png\"/></resources>"
+         "<template name=\"ZintaraDialog\"/></skin>",
+         "gone.png"},
+    };
+    for (const auto& testCase : cases) {
+        const Bytes container =
+            Resources::packContainer({{testCase.skinName, bytesOf(testCase.skin), true}});
+        std::string error;
+        EXPECT_FALSE(validateSkinContainer(container, error)) << testCase.what;
+        EXPECT_NE(error.find(testCase.message), std::string::npos)
+            << testCase.what << ": " << error;
+    }
+}
+
+} // namespace
+} // namespace Brennovar::RefHost

@@ -1,0 +1,147 @@
+#include "module/tagged_value.h"
+#include "text/const_string.h"
+
+#include <gtest/gtest.h>
+#include <string_view>
+
+namespace Brennovar {
+namespace {
+
+std::string_view narrowOf(const ConstString& s) {
+    return {s.narrowText(), s.length()};
+}
+std::u16string_view wideOf(const ConstString& s) {
+    return {s.wideText(), s.length()};
+}
+
+TEST(ConstStringTest, DefaultIsEmptyNarrowWithNonNullTexts) {
+    ConstString s;
+    EXPECT_TRUE(s.isEmpty());
+    EXPECT_FALSE(s.isWide());
+    ASSERT_NE(s.narrowText(), nullptr);
+    ASSERT_NE(s.wideText(), nullptr);
+    EXPECT_EQ(s.narrowText()[0], 0);
+    EXPECT_EQ(s.wideText()[0], 0);
+}
+
+TEST(ConstStringTest, ViewsTextWithoutCopying) {
+    const char* text = "Project";
+    ConstString counted(text);
+    EXPECT_EQ(counted.rawBuffer(), text);
+    EXPECT_EQ(counted.length(), 7u);
+    EXPECT_EQ(ConstString(text, 3).length(), 3u);
+    EXPECT_EQ(ConstString(static_cast<const char*>(nullptr)).length(), 0u);
+    EXPECT_TRUE(ConstString(static_cast<const char*>(nullptr), 5).isEmpty());
+
+    ConstString wide(u"Projekt");
+    EXPECT_TRUE(wide.isWide());
+    EXPECT_EQ(wideOf(wide), u"Projekt");
+}
+
+TEST(ConstStringTest, TextOfTheOtherWidthIsTheStaticEmptyText) {
+    ConstString narrow("abc");
+    ConstString wide(u"abc");
+    EXPECT_EQ(wide.narrowText()[0], 0);
+    EXPECT_EQ(narrow.wideText()[0], 0);
+    EXPECT_EQ(narrowOf(narrow), "abc");
+}
+
+TEST(ConstStringTest, CharAtGivesZeroOutsideTheTextOrInTheOtherWidth) {
+    ConstString narrow("abc");
+    ConstString wide(u"xyz");
+    EXPECT_EQ(narrow.narrowCharAt(2), 'c');
+    EXPECT_EQ(narrow.narrowCharAt(3), 0);
+    EXPECT_EQ(narrow.narrowCharAt(0xFFFFFFFFu), 0);
+    EXPECT_EQ(narrow.wideCharAt(0), 0);
+    EXPECT_EQ(wide.wideCharAt(2), u'z');
+    EXPECT_EQ(wide.wideCharAt(3), 0);
+    EXPECT_EQ(wide.narrowCharAt(0), 0);
+    EXPECT_EQ(ConstString().narrowCharAt(0), 0);
+}
+
+TEST(ConstStringTest, SubViewStaysInsideTheOtherString) {
+    ConstString word("Project");
+    struct Case {
+        int32 offset;
+        int32 length;
+        std::string_view expected;
+    };
+    const Case cases[] = {
+        {3, -1, "ject"}, {-5, -1, "Project"}, {0, 3, "Pro"}, {2, 2, "oj"},
+        {6, -1, "t"},    {7, -1, ""},         {20, -1, ""},  {4, 100, "ect"},
+    };
+    for (const Case& c : cases) {
+        ConstString view(word, c.offset, c.length);
+        EXPECT_EQ(narrowOf(view), c.expected) << c.offset << ", " << c.length;
+    }
+    ConstString wideView(ConstString(u"Projekt"), 3);
+    EXPECT_TRUE(wideView.isWide());
+    EXPECT_EQ(wideOf(wideView), u"jekt");
+}
+
+TEST(ConstStringTest, ViewsATaggedValueByItsKind) {
+    char narrow[] = "key";
+    char16_t wide[] = u"Wert";
+    FTaggedValue string8 = FTaggedValue::fromString8(narrow);
+    FTaggedValue string16 = FTaggedValue::fromString16(wide);
+    FTaggedValue owned8(string8);   // a copy owns its text: type 4 | 0x10
+    FTaggedValue owned16(string16); // 0x20 | 0x10
+    FTaggedValue integer = FTaggedValue::fromInteger(42);
+    FTaggedValue nullText = FTaggedValue::fromString8(nullptr);
+
+    EXPECT_EQ(narrowOf(ConstString(string8)), "key");
+    EXPECT_EQ(narrowOf(ConstString(owned8)), "key");
+    EXPECT_EQ(wideOf(ConstString(string16)), u"Wert");
+    EXPECT_EQ(wideOf(ConstString(owned16)), u"Wert");
+    EXPECT_TRUE(ConstString(integer).isEmpty());
+    EXPECT_TRUE(ConstString(FTaggedValue()).isEmpty());
+    EXPECT_TRUE(ConstString(nullText).isEmpty());
+}
+
+TEST(ConstStringTest, CompareFollowsEmptinessLengthAndMode) {
+    using M = ConstString::CompareMode;
+    struct Case {
+        ConstString a;
+        ConstString b;
+        int32 length;
+        M mode;
+        int32 expected;
+    };
+    const Case cases[] = {
+        {"Project", "", -1, M::kCaseSensitive, 1},
+        {"", "Project", -1, M::kCaseSensitive, -1},
+        {"", "", -1, M::kCaseSensitive, 0},
+        {ConstString(), "", -1, M::kCaseSensitive, 0},
+        {"a", "b", 0, M::kCaseSensitive, 0},
+        {"Project", "Project", -1, M::kCaseSensitive, 0},
+        {"Project", "project", -1, M::kCaseInsensitive, 0},
+        {"Project", "project", -1, M::kCaseSensitive, -1},
+        {"abc", "abd", -1, M::kCaseSensitive, -1},
+        {"abd", "abc", -1, M::kCaseSensitive, 1},
+        {"abc", "abcd", -1, M::kCaseSensitive, -1},
+        {"abcd", "abc", -1, M::kCaseSensitive, 1},
+        {"abcdef", "abcxyz", 3, M::kCaseSensitive, 0},
+        {"abcdef", "abcxyz", 4, M::kCaseSensitive, -1},
+        {"\xE9", "z", -1, M::kCaseSensitive, 1}, // bytes compare unsigned
+        {"[", "{", -1, M::kCaseInsensitive, -1}, // only A to Z fold
+        {ConstString("abcdef", 3), "abc", -1, M::kCaseSensitive, 0},
+        {ConstString("abcdef", 3), "abcd", -1, M::kCaseSensitive, -1},
+        {u"Project", u"PROJECT", -1, M::kCaseInsensitive, 0},
+        {u"\u00C9", u"\u00E9", -1, M::kCaseInsensitive, -1},
+        {u"\uFFFF", u"a", -1, M::kCaseSensitive, 1},
+        {"abc", u"abc", -1, M::kCaseSensitive, 0},
+        {u"abc", "abc", -1, M::kCaseSensitive, 0},
+        {"abd", u"abc", -1, M::kCaseSensitive, 1},
+        {u"abc", "abd", -1, M::kCaseSensitive, -1},
+        {"ABC", u"abc", -1, M::kCaseInsensitive, 0},
+        {"\x80", u"\u20AC", -1, M::kCaseSensitive, 0}, // code page 0 is Windows-1252
+        {"abcX", u"abcY", 3, M::kCaseSensitive, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.a.compare(c.b, c.length, c.mode), c.expected)
+            << testing::PrintToString(&c - cases);
+    }
+}
+
+} // namespace
+} // namespace Brennovar

@@ -1,0 +1,262 @@
+#include "platform/code_page.h"
+#include "text/text_string.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+
+namespace Brennovar {
+namespace {
+
+// Reads the stored text without the converting reading operations.
+std::string_view narrowOf(const String& s) {
+    EXPECT_FALSE(s.isWide());
+    return s.isEmpty() ? std::string_view()
+                       : std::string_view(static_cast<const char*>(s.rawBuffer()), s.length());
+}
+std::u16string_view wideOf(const String& s) {
+    EXPECT_TRUE(s.isWide());
+    return s.isEmpty()
+               ? std::u16string_view()
+               : std::u16string_view(static_cast<const char16_t*>(s.rawBuffer()), s.length());
+}
+
+TEST(StringTest, DefaultIsWideAndEmptyAndReadsAsEmptyNarrowText) {
+    String s;
+    EXPECT_TRUE(s.isWide());
+    EXPECT_TRUE(s.isEmpty());
+    const char* text = s.narrowText();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text[0], 0);
+}
+
+TEST(StringTest, NarrowConstructorsFollowLengthAndTerminatorRules) {
+    struct Case {
+        const char* text;
+        int32 length;
+        bool terminated;
+        std::string_view expected;
+    };
+    using namespace std::string_view_literals;
+    const Case cases[] = {
+        {"abc", -1, true, "abc"sv}, {"abc", 2, true, "ab"sv},     {"abc", 10, true, "abc"sv},
+        {"abc", 0, true, ""sv},     {"a\0c", 3, false, "a\0c"sv}, {"abc", -1, false, ""sv},
+        {nullptr, -1, true, ""sv},  {nullptr, 3, false, ""sv},
+    };
+    for (const Case& c : cases) {
+        String s(c.text, c.length, c.terminated);
+        EXPECT_FALSE(s.isWide());
+        EXPECT_EQ(narrowOf(s), c.expected) << (c.text ? c.text : "null") << " " << c.length;
+    }
+    EXPECT_EQ(wideOf(String(u"abc", 2)), u"ab");
+    EXPECT_EQ(wideOf(String(u"abc")), u"abc");
+    EXPECT_TRUE(String(u"abc", -1, false).isEmpty());
+}
+
+TEST(StringTest, CopyOutlivesTheCallersBuffer) {
+    char buffer[] = "Marker";
+    String s(buffer);
+    std::memset(buffer, 'x', sizeof buffer - 1);
+    EXPECT_EQ(narrowOf(s), "Marker");
+}
+
+TEST(StringTest, CodePageConstructorDecodesUtf8OrKeepsTheBytes) {
+    String name("Caf\xC3\xA9 \xE6\x97\xA5", 65001);
+    EXPECT_EQ(wideOf(name), u"Caf\u00E9 \u65E5");
+
+    String invalid("Caf\xE9", 65001);
+    EXPECT_EQ(narrowOf(invalid), "Caf\xE9");
+
+    EXPECT_EQ(wideOf(String("\x80", Platform::kCodePageWestern)), u"\u20AC");
+    EXPECT_EQ(wideOf(String("abcdef", Platform::kCodePageUtf8, 3)), u"abc");
+}
+
+TEST(StringTest, CopiesKeepTheWidthAndMovesEmptyTheSource) {
+    String wide(u"Spur");
+    String narrow("Spur");
+    EXPECT_EQ(wideOf(String(wide)), u"Spur");
+    EXPECT_EQ(wideOf(String(wide, 2)), u"Sp");
+    EXPECT_EQ(narrowOf(String(narrow, 3)), "Spu");
+
+    String moved(std::move(wide));
+    EXPECT_EQ(wideOf(moved), u"Spur");
+    EXPECT_TRUE(wide.isEmpty());
+
+    String target("old");
+    target = std::move(moved);
+    EXPECT_EQ(wideOf(target), u"Spur");
+    target = narrow;
+    EXPECT_EQ(narrowOf(target), "Spur");
+}
+
+TEST(StringTest, ReadingInTheOtherWidthConvertsInPlace) {
+    String s("Gr\xFC\xDF"
+             "e");
+    EXPECT_EQ(std::u16string_view(s.wideText()), u"Gr\u00FC\u00DFe");
+    EXPECT_TRUE(s.isWide());
+    EXPECT_EQ(std::string_view(s.narrowText()), "Gr\xFC\xDF"
+                                                "e");
+    EXPECT_FALSE(s.isWide());
+    EXPECT_EQ(s.wideCharAt(2), u'\u00FC');
+    EXPECT_TRUE(s.isWide());
+    EXPECT_EQ(s.narrowCharAt(4), 'e');
+    EXPECT_EQ(s.narrowCharAt(5), 0);
+    EXPECT_FALSE(s.isWide());
+
+    // Unmappable characters become '?' with code page 0.
+    String japanese(u"\u65E5x");
+    EXPECT_EQ(std::string_view(japanese.narrowText()), "?x");
+}
+
+TEST(StringTest, EmptyStringChangesWidthWithoutReadingItsBuffer) {
+    // A one-byte 8-bit buffer must not be read as a 16-bit terminator.
+    String s;
+    auto* one = static_cast<char*>(std::malloc(1));
+    one[0] = 0;
+    s.adoptBuffer(one, false);
+    const char16_t* wide = s.wideText();
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide[0], 0);
+    EXPECT_TRUE(s.isWide());
+}
+
+TEST(StringTest, AssignCopiesTheOthersWidthAndCut) {
+    String s("abc");
+    s.assign(ConstString(u"Wert"), 2);
+    EXPECT_EQ(wideOf(s), u"We");
+    s.assign("xyz", 1);
+    EXPECT_EQ(narrowOf(s), "x");
+    s.assign(ConstString(u"w"));
+    s.assign(ConstString());
+    EXPECT_TRUE(s.isEmpty());
+    EXPECT_FALSE(s.isWide());
+    s.assign(static_cast<const char16_t*>(nullptr));
+    EXPECT_TRUE(s.isEmpty());
+    EXPECT_TRUE(s.isWide());
+}
+
+TEST(StringTest, AssigningTheOwnTextIsSafe) {
+    String s("Hello World");
+    const void* before = s.rawBuffer();
+    s.assign(static_cast<const char*>(s.rawBuffer()));
+    EXPECT_EQ(s.rawBuffer(), before);
+    EXPECT_EQ(narrowOf(s), "Hello World");
+    s.assign(s);
+    EXPECT_EQ(narrowOf(s), "Hello World");
+
+    s.assign(ConstString(s, 6));
+    EXPECT_EQ(narrowOf(s), "World");
+    s.assign(ConstString(s, 0, 3));
+    EXPECT_EQ(narrowOf(s), "Wor");
+    s.assign(static_cast<const char*>(s.rawBuffer()) + 1);
+    EXPECT_EQ(narrowOf(s), "or");
+}
+
+TEST(StringTest, AppendWidensWhenEitherSideIsWide) {
+    String wide(u"a");
+    wide.append("\x80"
+                "b");
+    EXPECT_EQ(wideOf(wide), u"a\u20ACb");
+
+    String narrow("x\xE9");
+    narrow.append(ConstString(u"\u3042"));
+    EXPECT_EQ(wideOf(narrow), u"x\u00E9\u3042");
+
+    String plain("ab");
+    plain.append("cdef", 2);
+    EXPECT_EQ(narrowOf(plain), "abcd");
+    plain.append("");
+    plain.append("zz", 0);
+    EXPECT_EQ(narrowOf(plain), "abcd");
+}
+
+TEST(StringTest, AppendToAnEmptyStringIsAnAssign) {
+    String s; // wide
+    s.append("abc");
+    EXPECT_EQ(narrowOf(s), "abc");
+}
+
+TEST(StringTest, AppendOfItselfDoublesTheText) {
+    String s("abc");
+    s.append(s);
+    EXPECT_EQ(narrowOf(s), "abcabc");
+    s.append(ConstString(s, 4));
+    EXPECT_EQ(narrowOf(s), "abcabcbc");
+}
+
+TEST(StringTest, FormatGivesNarrowTextCutAt4095) {
+    String s;
+    s.format("%s%i", "AttributeMappingViewController", 3);
+    EXPECT_EQ(narrowOf(s), "AttributeMappingViewController3");
+
+    s.format("%5000d", 7);
+    EXPECT_EQ(s.length(), 4095u);
+    EXPECT_EQ(s.narrowCharAt(4094), ' ');
+    s.format("%4095d", 7);
+    EXPECT_EQ(s.length(), 4095u);
+    EXPECT_EQ(s.narrowCharAt(4094), '7');
+
+    String own("row");
+    own.format("%s-%s", own.narrowText(), own.narrowText());
+    EXPECT_EQ(narrowOf(own), "row-row");
+}
+
+TEST(StringTest, FailedConversionLeavesTheTextUnchanged) {
+    String s("bad\xFF");
+    EXPECT_FALSE(s.convertToWide(Platform::kCodePageUtf8));
+    EXPECT_EQ(narrowOf(s), "bad\xFF");
+    EXPECT_FALSE(s.convertToWide(1251));
+    EXPECT_FALSE(s.isWide());
+
+    String w(u"abc");
+    EXPECT_FALSE(w.convertToNarrow(1251));
+    EXPECT_EQ(wideOf(w), u"abc");
+    EXPECT_TRUE(w.convertToNarrow(Platform::kCodePageUtf8));
+    EXPECT_EQ(narrowOf(w), "abc");
+    EXPECT_TRUE(w.convertToNarrow(Platform::kCodePageUtf8));
+
+    String e(u"\u00E9");
+    EXPECT_TRUE(e.convertToNarrow(Platform::kCodePageUtf8));
+    EXPECT_EQ(narrowOf(e), "\xC3\xA9");
+}
+
+TEST(StringTest, ResizeMakesRoomAndUpdateLengthCounts) {
+    String s("ab");
+    ASSERT_TRUE(s.resize(5, false, true));
+    EXPECT_EQ(s.length(), 2u);
+    EXPECT_EQ(std::string_view(static_cast<const char*>(s.rawBuffer())), "ab   ");
+    s.updateLength();
+    EXPECT_EQ(narrowOf(s), "ab   ");
+
+    ASSERT_TRUE(s.resize(3, false, false));
+    EXPECT_EQ(narrowOf(s), "ab ");
+
+    ASSERT_TRUE(s.resize(4, true, false));
+    std::memcpy(s.rawBuffer(), u"Wort", 4 * sizeof(char16_t));
+    s.updateLength();
+    EXPECT_EQ(wideOf(s), u"Wort");
+
+    ASSERT_TRUE(s.resize(0, false, false));
+    EXPECT_EQ(s.rawBuffer(), nullptr);
+    EXPECT_FALSE(s.isWide());
+    EXPECT_FALSE(s.resize(ConstString::kMaxLength + 1, false, false));
+}
+
+TEST(StringTest, AdoptBufferTakesOwnershipAndCounts) {
+    auto* buffer = static_cast<char16_t*>(std::malloc(4 * sizeof(char16_t)));
+    std::memcpy(buffer, u"Hut", 4 * sizeof(char16_t));
+    String s("old");
+    s.adoptBuffer(buffer, true);
+    EXPECT_EQ(s.rawBuffer(), buffer);
+    EXPECT_EQ(wideOf(s), u"Hut");
+
+    s.adoptBuffer(s.rawBuffer(), true); // its own buffer: no double free
+    EXPECT_EQ(wideOf(s), u"Hut");
+    s.adoptBuffer(nullptr, false);
+    EXPECT_TRUE(s.isEmpty());
+}
+
+} // namespace
+} // namespace Brennovar
