@@ -33,12 +33,17 @@ class SelectionService;
 ///   host.openProject(project);             // projectAttached + projectRestored
 ///   host.runCommand("Create Markers From Selected Events with current Settings");
 ///   host.undo();
+///   host.storeProject();                   // projectStoring
+///   host.closeProject();                   // projectDetached: the module unregisters
 ///   loader.unload();                       // terminate, release, ExitDll
 ///   host.references().clean();
 ///
+/// Close the project before the module's service stops: a module's storage listener usually
+/// lives inside its service object, and it leaves the project only when told projectDetached.
+///
 /// Everything runs on one thread. The host never calls into a client from its destructor: when
-/// a module leaves listeners or handlers registered, call releaseClientObjects() before the
-/// module is unloaded.
+/// a module leaves listeners or handlers registered, call releaseClientObjects() while the
+/// module and the objects it registered are still alive.
 class Host {
 public:
     Host();
@@ -60,8 +65,8 @@ public:
     /// The current project hears that it is being stored: projectStoring on each of its storage
     /// listeners. False when no project is open.
     bool storeProject();
-    /// Tells every project listener projectDetached, closes an edit left open and leaves no
-    /// project open. Nothing to do when none is open.
+    /// Tells every project listener projectDetached, closes an edit left open (keeping what it
+    /// changed as an undo step) and leaves no project open. Nothing to do when none is open.
     void closeProject();
     /// The open project (the noProject fault does not hide it here); null when none.
     Project* currentProject() const noexcept;

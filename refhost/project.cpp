@@ -259,10 +259,13 @@ std::u16string Project::defaultTrackName(ObjectKind kind) const {
 }
 
 void Project::notifyStoring() {
-    // A listener may remove itself while it is told.
+    // A listener may remove itself while it is told; it is held meanwhile.
     std::vector<IProjectStorageNotification*> listeners = storageListeners_;
-    for (IProjectStorageNotification* listener : listeners)
+    for (IProjectStorageNotification* listener : listeners) {
+        listener->addRef();
         listener->projectStoring(hostObject());
+        listener->release();
+    }
 }
 
 std::size_t Project::releaseStorageListeners() noexcept {

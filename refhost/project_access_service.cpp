@@ -49,15 +49,20 @@ void ProjectAccessService::notifyAttached(Project& project) {
     // A listener may remove itself while it is told; each one told keeps a reference meanwhile.
     std::vector<IProjectNotification2*> listeners = listeners_;
     for (IProjectNotification2* listener : listeners) {
+        listener->addRef();
         listener->projectAttached(project.hostProject());
         listener->projectRestored(project.hostObject());
+        listener->release();
     }
 }
 
 void ProjectAccessService::notifyDetached(Project& project) {
     std::vector<IProjectNotification2*> listeners = listeners_;
-    for (IProjectNotification2* listener : listeners)
+    for (IProjectNotification2* listener : listeners) {
+        listener->addRef();
         listener->projectDetached(project.hostProject());
+        listener->release();
+    }
 }
 
 std::size_t ProjectAccessService::releaseListeners() noexcept {

@@ -66,6 +66,12 @@ std::string typeName(const Json& value) {
     }
 }
 
+/// "an audio-event", "a marker-track".
+std::string withArticle(std::string_view kind) {
+    bool vowel = !kind.empty() && std::string_view("aeiou").find(kind.front()) != std::string_view::npos;
+    return (vowel ? "an " : "a ") + std::string(kind);
+}
+
 std::string number(double value) {
     std::ostringstream out;
     out << value;
@@ -218,7 +224,8 @@ private:
             if (!value.is_object() || value.size() != 1)
                 fail(valueAt, "expected {\"integer\": N}, {\"string8\": \"...\"} or "
                               "{\"string16\": \"...\"}");
-            const auto& [type, payload] = *value.items().begin();
+            const std::string& type = value.begin().key();
+            const Json& payload = value.begin().value();
             if (type == "integer") {
                 if (!payload.is_number_integer() ||
                     (payload.is_number_unsigned() &&
@@ -292,10 +299,9 @@ private:
                 fail(at / "kind", "unknown kind \"" + name + "\"");
         }
         if (!canHold(holder, *kind))
-            fail(at / "kind", std::string(holder == ObjectKind::kRoot
-                                              ? "the project"
-                                              : "a " + std::string(kindName(holder))) +
-                                  " cannot hold a " + std::string(kindName(*kind)));
+            fail(at / "kind", (holder == ObjectKind::kRoot ? std::string("the project")
+                                                           : withArticle(kindName(holder))) +
+                                  " cannot hold " + withArticle(kindName(*kind)));
         return *kind;
     }
 
@@ -384,7 +390,7 @@ private:
     void readActiveMarkerTrack(const Json& value, const Pointer& at) {
         ProjectObject* track = objectAt(value, at);
         if (track->kind() != ObjectKind::kMarkerTrack)
-            fail(at, value.get<std::string>() + " is a " + std::string(kindName(track->kind())) +
+            fail(at, value.get<std::string>() + " is " + withArticle(kindName(track->kind())) +
                          ", not a marker-track");
         project_.setActiveMarkerTrack(track);
     }
@@ -531,6 +537,8 @@ Project& ProjectFile::parse(Host& host, std::string_view text, const std::string
         DocumentReader(project, source).readDocument(document);
     } catch (const std::invalid_argument& e) {
         // The host refused something the checks above let through; still the file's fault.
+        throw ProjectFileError(source, "", e.what());
+    } catch (const Json::exception& e) {
         throw ProjectFileError(source, "", e.what());
     }
     return project;

@@ -30,8 +30,9 @@ struct ReferenceReport {
 
     /// No leak and no over-release.
     bool clean() const noexcept { return leaks.empty() && overReleases.empty(); }
-    /// One line per finding ("leak: marker 'Verse' (1 reference not released)"), or
-    /// "references: all released" when clean.
+    /// One line per finding ("leak: cycle-marker 'Verse' (1 reference not released)",
+    /// "over-release: node of ... (released 1 time more than referenced)"), or, when clean,
+    /// "references: all released (n references handed out)".
     std::string text() const;
 };
 

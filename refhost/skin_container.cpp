@@ -120,8 +120,8 @@ bool checkPlacement(const std::vector<ContainerEntry>& entries, std::size_t dire
 bool inflateExactly(Bytes stored, ContainerEntry& entry, std::string& error) {
     const std::uint64_t size = entry.uncompressedSize;
     if (size > kInflatedSizeCap || size > std::uint64_t{entry.storedSize} * kDeflateRatioLimit) {
-        error = quoted(entry.name) + " records an impossible uncompressed size " +
-                std::to_string(size);
+        error =
+            quoted(entry.name) + " records an impossible uncompressed size " + std::to_string(size);
         return false;
     }
     // One spare byte tells a stream that inflates to more than the recorded size.
@@ -140,8 +140,8 @@ bool inflateExactly(Bytes stored, ContainerEntry& entry, std::string& error) {
     const bool trailing = stream.avail_in != 0;
     inflateEnd(&stream);
     if (produced > size) {
-        error = quoted(entry.name) + " inflates to more than its recorded size " +
-                std::to_string(size);
+        error =
+            quoted(entry.name) + " inflates to more than its recorded size " + std::to_string(size);
         return false;
     }
     if (result != Z_STREAM_END) {
@@ -185,8 +185,8 @@ std::optional<SkinContainer> read(Bytes bytes, std::string& error) {
     }
     const std::size_t tailStart = bytes.size() - kTailSize;
     if (directorySize > tailStart - kHeader.size()) {
-        error = "directory size " + std::to_string(directorySize) +
-                " does not fit in the container";
+        error =
+            "directory size " + std::to_string(directorySize) + " does not fit in the container";
         return std::nullopt;
     }
     if (count > directorySize / kSmallestRecord) {
@@ -238,8 +238,8 @@ void XMLCALL onStart(void* context, const XML_Char* element, const XML_Char** at
         scan.root = name;
     if (name == "template") {
         const char* templateName = attribute(attributes, "name");
-        scan.hasDialog = scan.hasDialog || (templateName && std::string_view(templateName) ==
-                                                                 "ZintaraDialog");
+        scan.hasDialog =
+            scan.hasDialog || (templateName && std::string_view(templateName) == "ZintaraDialog");
     } else if (name == "bitmapatlas") {
         const char* path = attribute(attributes, "path");
         scan.atlasPaths.emplace_back(path ? path : "");
@@ -264,9 +264,8 @@ bool validateSkin(const SkinContainer& container, std::string& error) {
     }
     XML_SetUserData(parser, &scan);
     XML_SetElementHandler(parser, onStart, onEnd);
-    const bool parsed =
-        XML_Parse(parser, reinterpret_cast<const char*>(skin->data.data()),
-                  static_cast<int>(skin->data.size()), XML_TRUE) == XML_STATUS_OK;
+    const bool parsed = XML_Parse(parser, reinterpret_cast<const char*>(skin->data.data()),
+                                  static_cast<int>(skin->data.size()), XML_TRUE) == XML_STATUS_OK;
     if (!parsed) {
         error = std::string("skin.xml is not well-formed: ") +
                 XML_ErrorString(XML_GetErrorCode(parser)) + " at line " +

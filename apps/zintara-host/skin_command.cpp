@@ -53,10 +53,11 @@ bool isPlainFileName(const std::string& name) {
 }
 
 void printContainer(const SkinContainer& container, const std::string& module) {
-    std::cout << "skin.kxp in " << module << ": " << container.entries.size()
-              << " entries, digest " << container.digest << '\n';
+    std::cout << "skin.kxp in " << module << ": " << container.entries.size() << " entries, digest "
+              << container.digest << '\n';
     std::cout << std::setw(6) << "flags" << std::setw(8) << "offset" << std::setw(8) << "stored"
-              << std::setw(14) << "uncompressed" << "  name\n";
+              << std::setw(14) << "uncompressed"
+              << "  name\n";
     for (const ContainerEntry& entry : container.entries) {
         std::cout << std::setw(6) << entry.flags << std::setw(8) << entry.offset << std::setw(8)
                   << entry.storedSize << std::setw(14) << entry.uncompressedSize << "  "
@@ -113,8 +114,7 @@ void addSkinCommand(CLI::App& app) {
     auto options = std::make_shared<SkinOptions>();
     CLI::App* command =
         app.add_subcommand("skin", "List the module's packed skin container and extract its files");
-    command->add_option("--module", options->module, "Path of the module")
-        ->capture_default_str();
+    command->add_option("--module", options->module, "Path of the module")->capture_default_str();
     command->add_option("--extract", options->extractTo, "Folder to write the files into");
     command->callback([options] { runSkinCommand(*options); });
 }

@@ -24,8 +24,8 @@ bool fitsWord(std::size_t value) {
 bool deflateBest(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
     uLongf size = compressBound(static_cast<uLong>(in.size()));
     out.resize(size);
-    if (compress2(out.data(), &size, in.data(), static_cast<uLong>(in.size()), Z_BEST_COMPRESSION) !=
-        Z_OK)
+    if (compress2(out.data(), &size, in.data(), static_cast<uLong>(in.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
         return false;
     out.resize(size);
     return true;

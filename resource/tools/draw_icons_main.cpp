@@ -14,9 +14,8 @@ namespace {
 constexpr std::uint32_t kPixelsPerMetre = 2835;
 
 bool drawAtlas(const std::filesystem::path& path, int scale) {
-    const std::vector<std::uint8_t> png =
-        Brennovar::Resources::encodePng(Brennovar::Resources::IconPainter(scale).paint(),
-                                        kPixelsPerMetre);
+    const std::vector<std::uint8_t> png = Brennovar::Resources::encodePng(
+        Brennovar::Resources::IconPainter(scale).paint(), kPixelsPerMetre);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     if (png.empty() || !out.flush()) {

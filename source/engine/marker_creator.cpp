@@ -3,6 +3,7 @@
 #include "engine/marker_attribute_writer.h"
 #include "engine/marker_counter.h"
 #include "host/selection_service.h"
+#include "localization/localized_string.h"
 #include "module/host_context.h"
 
 #include <algorithm>
@@ -71,12 +72,6 @@ void sortByStart(SourceTrackGroup& group) {
     group.objects = std::move(sorted);
 }
 
-/// The undo name of a run. The module's localized lookup of this key gives the key itself, as
-/// the module loads no translation table of its own.
-const char16_t* undoName() noexcept {
-    return u"Create Markers from Events";
-}
-
 std::u16string hostText(const char16_t* text) {
     return text ? std::u16string(text) : std::u16string();
 }
@@ -125,7 +120,8 @@ ResultCode MarkerCreator::run() noexcept {
         // Out of memory part-way: what was written stays, and the edit is still closed.
         ok = false;
     }
-    edit_->endEdit(project_, undoName());
+    static LocalizedString undoName(u"Create Markers from Events");
+    edit_->endEdit(project_, undoName.lookup());
     return ok ? ResultOk : ResultFalse;
 }
 

@@ -209,8 +209,6 @@ ResultCode TranslationTable::store(std::u16string_view key, std::u16string_view 
 
 ResultCode TranslationTable::addString(std::u16string_view key, std::string_view language,
                                        std::u16string_view text) noexcept {
-    if (key.empty())
-        return ResultFalse;
     std::string_view current = currentCode_.data();
     if (current == kPseudoLanguage) {
         if (dictionary_.find(key))

@@ -82,7 +82,7 @@ std::uintptr_t imageStart(const dl_phdr_info& info, std::uintptr_t pageSize) noe
 
 // A note segment is read only when it lies wholly inside the file-backed part of a loadable
 // segment, so that every byte of it is mapped.
-bool isMapped(const dl_phdr_info& info, const ElfW(Phdr)& note) noexcept {
+bool isMapped(const dl_phdr_info& info, const ElfW(Phdr) & note) noexcept {
     for (ElfW(Half) i = 0; i < info.dlpi_phnum; ++i) {
         const ElfW(Phdr)& load = info.dlpi_phdr[i];
         if (load.p_type == PT_LOAD && note.p_vaddr >= load.p_vaddr &&
@@ -126,9 +126,9 @@ std::optional<std::span<const std::uint8_t>> findResource(ModuleHandle module,
 
 namespace detail {
 
-std::optional<std::span<const std::uint8_t>>
-findInNotes(std::span<const std::uint8_t> segment, std::size_t alignment,
-            std::string_view name) noexcept {
+std::optional<std::span<const std::uint8_t>> findInNotes(std::span<const std::uint8_t> segment,
+                                                         std::size_t alignment,
+                                                         std::string_view name) noexcept {
     // Note header: owner size, descriptor size, type; then the owner (with its terminator) and
     // the descriptor, each padded to the segment's alignment.
     constexpr std::size_t kHeader = 12;

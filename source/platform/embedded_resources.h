@@ -28,9 +28,9 @@ inline constexpr std::uint32_t kResourceNoteType = 10;
 /// returns the data of the resource note named `name`. Every size is checked against the
 /// segment; a malformed note ends the walk, a malformed resource inside a well-formed note is
 /// skipped.
-std::optional<std::span<const std::uint8_t>>
-findInNotes(std::span<const std::uint8_t> segment, std::size_t alignment,
-            std::string_view name) noexcept;
+std::optional<std::span<const std::uint8_t>> findInNotes(std::span<const std::uint8_t> segment,
+                                                         std::size_t alignment,
+                                                         std::string_view name) noexcept;
 
 } // namespace detail
 

@@ -61,7 +61,7 @@ TEST(PseudoLocalizationTest, UntranslatedTextsArePseudoTranslatedInThePseudoLang
     EXPECT_EQ(std::u16string_view(media.lookup()), u"[Mèèdììà]");
     // The first entry of a key wins; here the German one, pseudo-translated from the key.
     static LocalizedString source(u"Source");
-    EXPECT_EQ(std::u16string_view(source.lookup()), u"[Sòùùrcè]");
+    EXPECT_EQ(std::u16string_view(source.lookup()), u"[Sòòùrcèè~]");
     static LocalizedString empty(u"");
     EXPECT_EQ(std::u16string_view(empty.lookup()), u"[]");
     EXPECT_EQ(pseudoTranslate(nullptr), nullptr);

@@ -107,7 +107,8 @@ TEST(TranslationTableTest, ManyAndLargeEntriesStayReachable) {
     TranslationTable table;
     initialiseFor(table, "de");
     for (int i = 0; i < 5000; ++i) {
-        std::u16string n(std::to_string(i).begin(), std::to_string(i).end());
+        std::string digits = std::to_string(i);
+        std::u16string n(digits.begin(), digits.end());
         ASSERT_EQ(table.addString(u"k" + n, "de", u"t" + n), ResultOk);
     }
     std::u16string large(30000, u'x');

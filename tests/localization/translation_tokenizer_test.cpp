@@ -106,7 +106,8 @@ TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePa
                            "<Translation>\n"
                            "<LanguageTable>\n"
                            "  <language key=\"de\">  Deutsch</language>\n"
-                           "  <language key=\"jp\">\x93\xfa\x96\x7b\x8c\xea</language>\n"
+                           "  <language key=\"fr\">Fran\xe7"
+                           "ais</language>\n"
                            "</LanguageTable>\n"
                            "<StringTable>\n"
                            "  <String Key=\"Gr\xfc\xdf \\\"x\\\"\">\n"
@@ -120,19 +121,11 @@ TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePa
     ASSERT_FALSE(tokenize(document, sink));
     using Entry = RecordingSink::Entry;
     EXPECT_EQ(sink.languages, (std::vector<std::pair<std::string, std::u16string>>{
-                                  {"de", u"Deutsch"}, {"jp", u"日本語"}}));
+                                  {"de", u"Deutsch"}, {"fr", u"Français"}}));
     const std::u16string key = u"Grüß \"x\"";
     EXPECT_EQ(sink.entries, (std::vector<Entry>{{key, "de", u"  Zeile\nZwei\t<b> \\ \\q €"},
                                                 {key, "jp", u"日本"},
                                                 {key, "JP", u"日"}}));
-}
-
-TEST(TranslationTokenizerTest, LanguagesAreOnlyTakenOverWhenAsked) {
-    RecordingSink sink;
-    ExactDocument document("<LanguageTable><language key=\"de\">Deutsch</language>"
-                           "</LanguageTable>");
-    EXPECT_FALSE(TranslationTokenizer(document.span(), sink, false).run());
-    EXPECT_TRUE(sink.languages.empty());
 }
 
 TEST(TranslationTokenizerTest, LineBreakPairsCountOnce) {

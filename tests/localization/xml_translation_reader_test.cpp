@@ -105,10 +105,5 @@ TEST(XmlTranslationReaderTest, TruncatedOrInvalidDocumentsFailWithTheParserText)
     EXPECT_FALSE(readDocument(complete, sink));
 }
 
-TEST(XmlTranslationReaderTest, EmptyDocumentFails) {
-    RecordingSink sink;
-    EXPECT_TRUE(TranslationDocumentReader::read({}, sink, true));
-}
-
 } // namespace
 } // namespace Brennovar::Zintara

@@ -6,6 +6,7 @@
 #include "host/translation_service.h"
 #include "module/owned.h"
 #include "refhost/host.h"
+#include "refhost/object_provider.h"
 #include "refhost/project_object.h"
 
 #include <gtest/gtest.h>
@@ -83,15 +84,17 @@ TEST_F(FaultPlanTest, ProjectFaultsTakeAwayTracksNodesAndTheProject) {
     EXPECT_EQ(project.getNode(track->hostObject()), nullptr);
 
     host.faults().noProject = true;
-    auto access = Owned<IProjectAccess>();
-    provider()->getObject(IProjectAccess::iid, access.putVoid());
-    EXPECT_EQ(access->getProject(), nullptr);
-    auto selection = Owned<ISelectionService>();
-    provider()->getObject(ISelectionService::iid, selection.putVoid());
-    EXPECT_EQ(selection->getContext(), nullptr);
-    auto edit = Owned<IProjectEdit>();
-    provider()->getObject(IProjectEdit::iid, edit.putVoid());
-    EXPECT_EQ(edit->beginEdit(1), ResultFalse);
+    {
+        Owned<IProjectAccess> access;
+        provider()->getObject(IProjectAccess::iid, access.putVoid());
+        EXPECT_EQ(access->getProject(), nullptr);
+        Owned<ISelectionService> selection;
+        provider()->getObject(ISelectionService::iid, selection.putVoid());
+        EXPECT_EQ(selection->getContext(), nullptr);
+        Owned<IProjectEdit> edit;
+        provider()->getObject(IProjectEdit::iid, edit.putVoid());
+        EXPECT_EQ(edit->beginEdit(1), ResultFalse);
+    }
     EXPECT_EQ(get(HostClass::kCycleMarker), ResultFailed);
     EXPECT_EQ(host.currentProject(), &project) << "the project itself stays open";
     EXPECT_TRUE(host.references().clean()) << host.references().text();

@@ -1,6 +1,7 @@
 #include "client_objects.h"
 #include "host/host_object_provider.h"
 #include "host/media.h"
+#include "host/selection_service.h"
 #include "module/owned.h"
 #include "refhost/audio_event.h"
 #include "refhost/clip.h"
@@ -86,10 +87,12 @@ TEST(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
         EXPECT_EQ(selection->getAt(c.context, c.index, c.objectOut ? &object : nullptr,
                                    c.nodeOut ? &node : nullptr),
                   ResultInvalidArgument);
-        if (c.objectOut)
+        if (c.objectOut) {
             EXPECT_EQ(object, nullptr);
-        if (c.nodeOut)
+        }
+        if (c.nodeOut) {
             EXPECT_EQ(node, nullptr);
+        }
     }
     EXPECT_EQ(selection->getCount(&other), 0);
     EXPECT_EQ(selection->refresh(&other, 1), ResultInvalidArgument);

@@ -71,10 +71,15 @@ TEST(ResourceNotesTest, FindsResourcesByNameWithoutRegardToCase) {
                                  {"Brennovar2", 10, resource("OTHER", "wrong owner")},
                                  resourceNote(resource("TRANSLATION.XML", "table")),
                                  resourceNote(resource("EMPTY", ""))});
-    const std::pair<std::string_view, std::string> cases[] = {
-        {"skin.kxp", "container"}, {"SKIN.KXP", "container"}, {"Skin.Kxp", "container"},
-        {"translation.xml", "table"}, {"empty", ""},         {"SKIN", "<none>"},
-        {"SKIN.KXP2", "<none>"},    {"other", "<none>"},     {"", "<none>"}};
+    const std::pair<std::string_view, std::string> cases[] = {{"skin.kxp", "container"},
+                                                              {"SKIN.KXP", "container"},
+                                                              {"Skin.Kxp", "container"},
+                                                              {"translation.xml", "table"},
+                                                              {"empty", ""},
+                                                              {"SKIN", "<none>"},
+                                                              {"SKIN.KXP2", "<none>"},
+                                                              {"other", "<none>"},
+                                                              {"", "<none>"}};
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(found(notes, name), expected) << name;
     EXPECT_EQ(found(segment({resourceNote(resource("A", "eight"))}, 8), "a", 8), "eight");
@@ -107,7 +112,7 @@ TEST(ResourceNotesTest, NeverReadsPastItsNoteOrSegment) {
         {"resource cut by the segment end",
          [&] {
              Bytes n = segment({resourceNote(resource("GOOD", "long data"))});
-             n.resize(n.size() - 4);
+             n.erase(n.end() - 4, n.end());
              return n;
          }(),
          "<none>"},

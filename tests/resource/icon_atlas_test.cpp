@@ -40,8 +40,8 @@ TEST_P(IconAtlasTest, EachCellHoldsOneIconInsideItsBorder) {
         int inked = 0;
         for (std::uint32_t y = 0; y < cell; ++y) {
             for (std::uint32_t x = icon * cell; x < (icon + 1) * cell; ++x) {
-                const bool border = y == 0 || y == cell - 1 || x == icon * cell ||
-                                    x == (icon + 1) * cell - 1;
+                const bool border =
+                    y == 0 || y == cell - 1 || x == icon * cell || x == (icon + 1) * cell - 1;
                 if (border) {
                     EXPECT_EQ(alpha(x, y), 0) << "icon " << icon << " at " << x << "," << y;
                 }

@@ -88,7 +88,8 @@ TEST_F(BuiltContainerTest, TrailerAndDigestDescribeTheFile) {
     EXPECT_EQ(word(bytes_.size() - 12), 3u);
     EXPECT_EQ(word(bytes_.size() - 8), 48u);
     EXPECT_EQ(std::string(bytes_.end() - 4, bytes_.end()), "KXP2");
-    EXPECT_EQ(container_.digest, Resources::Md5Digest::hexOf(std::span(bytes_).first(directoryEnd)));
+    EXPECT_EQ(container_.digest,
+              Resources::Md5Digest::hexOf(std::span(bytes_).first(directoryEnd)));
 
     std::string error;
     EXPECT_TRUE(validateSkinContainer(bytes_, error)) << error;
@@ -158,8 +159,8 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"first byte cut", [](Bytes& c) { c.erase(c.begin()); }, "header line"},
         {"wrong magic", [](Bytes& c) { c.back() = '3'; }, "magic"},
         {"tail size 47", [](Bytes& c) { putWord(c, c.size() - 8, 47); }, "tail size 47"},
-        {"directory larger than the file",
-         [](Bytes& c) { putWord(c, c.size() - 16, 0xFFFFFFF0); }, "does not fit"},
+        {"directory larger than the file", [](Bytes& c) { putWord(c, c.size() - 16, 0xFFFFFFF0); },
+         "does not fit"},
         {"directory one byte larger",
          [](Bytes& c) { putWord(c, c.size() - 16, getWord(c, c.size() - 16) + 1); },
          "entry \"ng\" lies outside"},
@@ -172,8 +173,8 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
          "outside the entry data"},
         {"offset inside the header", [](Bytes& c) { putWord(c, record(c, 0) + 4, 24); },
          "outside the entry data"},
-        {"stored size wrapping around",
-         [](Bytes& c) { putWord(c, record(c, 0) + 8, 0xFFFFFFF0); }, "outside the entry data"},
+        {"stored size wrapping around", [](Bytes& c) { putWord(c, record(c, 0) + 8, 0xFFFFFFF0); },
+         "outside the entry data"},
         {"gap between entries",
          [](Bytes& c) { putWord(c, record(c, 1) + 4, getWord(c, record(c, 1) + 4) + 1); },
          "does not start where"},
@@ -185,10 +186,10 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"recorded size one less",
          [](Bytes& c) { putWord(c, record(c, 2) + 12, getWord(c, record(c, 2) + 12) - 1); },
          "more than its recorded size"},
-        {"recorded size impossible",
-         [](Bytes& c) { putWord(c, record(c, 2) + 12, 0xFFFFFFFF); }, "impossible"},
-        {"compressed bytes damaged",
-         [](Bytes& c) { c[getWord(c, record(c, 2) + 4) + 4] ^= 0xFF; }, "zlib"},
+        {"recorded size impossible", [](Bytes& c) { putWord(c, record(c, 2) + 12, 0xFFFFFFFF); },
+         "impossible"},
+        {"compressed bytes damaged", [](Bytes& c) { c[getWord(c, record(c, 2) + 4) + 4] ^= 0xFF; },
+         "zlib"},
         {"lower-case digest", [](Bytes& c) { c[c.size() - 48] = 'a'; }, "digest"},
     };
     for (const auto& testCase : cases) {

@@ -109,10 +109,9 @@ TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplatesWithCommentsBetween) {
     std::vector<std::string> children;
     for (const auto& child : root_->children)
         children.push_back(child->name == "template" ? child->attribute("name") : child->name);
-    EXPECT_EQ(children, (std::vector<std::string>{"resources", "ZintaraDialog",
-                                                  "AttributeMappingView", "ListHeader",
-                                                  "AttributeMappingListView",
-                                                  "AttributeMappingRow", "FreeTextField"}));
+    EXPECT_EQ(children, (std::vector<std::string>{
+                            "resources", "ZintaraDialog", "AttributeMappingView", "ListHeader",
+                            "AttributeMappingListView", "AttributeMappingRow", "FreeTextField"}));
     // Each template is preceded by a separator comment line.
     std::size_t searchFrom = 0;
     for (int i = 0; i < 6; ++i) {
@@ -131,14 +130,21 @@ TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplatesWithCommentsBetween) {
 }
 
 TEST_F(SkinXmlTest, EveryBoundNameIsAControllerParameter) {
-    const std::set<std::string> parameters = {
-        "markerType",     "markerTargetTrackType", "combineAdjacentEvents",
-        "attributeMappingChanged", "addAttributeMapping", "ok",
-        "selectSourceAttribute", "selectTargetAttribute", "deleteAttribute",
-        "freeText",       "toggleFreeText"};
-    const std::set<std::string> boundElements = {
-        "radio-group", "option-menu",  "check-box",  "dependentcontentview",
-        "push-switch", "exclusive-group-legacy", "command-menu", "text-entry"};
+    const std::set<std::string> parameters = {"markerType",
+                                              "markerTargetTrackType",
+                                              "combineAdjacentEvents",
+                                              "attributeMappingChanged",
+                                              "addAttributeMapping",
+                                              "ok",
+                                              "selectSourceAttribute",
+                                              "selectTargetAttribute",
+                                              "deleteAttribute",
+                                              "freeText",
+                                              "toggleFreeText"};
+    const std::set<std::string> boundElements = {"radio-group",  "option-menu",
+                                                 "check-box",    "dependentcontentview",
+                                                 "push-switch",  "exclusive-group-legacy",
+                                                 "command-menu", "text-entry"};
     std::set<std::string> bound;
     root_->visit([&](const Element& e) {
         if (!boundElements.count(e.name))
@@ -166,7 +172,8 @@ TEST_F(SkinXmlTest, EveryReferenceResolves) {
     for (const Element* view : all("dependentcontentview"))
         EXPECT_TRUE(templates.count(view->attribute("template"))) << view->attribute("template");
     root_->visit([&](const Element& e) {
-        const std::string symbol = e.name == "symbol" ? e.attribute("name") : e.attribute("symbols");
+        const std::string symbol =
+            e.name == "symbol" ? e.attribute("name") : e.attribute("symbols");
         if (!symbol.empty()) {
             EXPECT_TRUE(sections.count(symbol)) << symbol;
         }
@@ -229,6 +236,18 @@ TEST_F(SkinXmlTest, EveryTextIsATranslationKey) {
         }
     });
     EXPECT_EQ(used, keys);
+
+    // The embedded translation table has every one of them as a key.
+    const auto table = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/translation.xml");
+    const auto translations = parseXml(std::string(table.begin(), table.end()));
+    ASSERT_TRUE(translations) << "translation.xml is not well-formed";
+    std::set<std::string> translated;
+    translations->visit([&](const Element& e) {
+        if (e.name == "String")
+            translated.insert(e.attribute("Key"));
+    });
+    for (const std::string& key : keys)
+        EXPECT_TRUE(translated.count(key)) << "translation.xml lacks \"" << key << "\"";
 }
 
 } // namespace

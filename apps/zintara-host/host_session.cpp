@@ -1,0 +1,31 @@
+#include "host_session.h"
+
+namespace Brennovar::RefHost {
+
+bool HostSession::load(const std::string& modulePath) {
+    return loader_.load(modulePath);
+}
+
+bool HostSession::startService() {
+    return loader_.startService(host_.context());
+}
+
+std::vector<std::string> HostSession::finish() {
+    std::vector<std::string> problems;
+    host_.closeProject();
+    if (!loader_.stopService())
+        problems.push_back(loader_.error());
+    // Whatever the service did not remove at terminate still holds host references to module
+    // objects; they go back now, while the module's code is still loaded.
+    if (std::size_t left = host_.releaseClientObjects())
+        problems.push_back("the module left " + std::to_string(left) +
+                           " listener(s) or handler(s) registered after terminate");
+    if (!loader_.unload())
+        problems.push_back(loader_.error());
+    ReferenceReport report = host_.references();
+    if (!report.clean())
+        problems.push_back(report.text());
+    return problems;
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,173 @@
+#include "info_command.h"
+
+#include "host_session.h"
+#include "platform/embedded_resources.h"
+#include "refhost/text_conversion.h"
+
+#include <climits>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+/// The resources a module of this kind is known to carry.
+constexpr const char* kKnownResources[] = {"skin.kxp", "translation.xml"};
+
+std::string orNone(const std::string& text) {
+    return text.empty() ? "(none)" : text;
+}
+
+std::string guidText(const Guid& id) {
+    const std::uint8_t* b = id.bytes;
+    char text[40];
+    std::snprintf(text, sizeof text,
+                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3],
+                  b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12], b[13],
+                  b[14], b[15]);
+    return text;
+}
+
+std::string factoryFlags(int32 flags) {
+    std::string text = std::to_string(flags);
+    std::string meaning;
+    for (int bit = 0; bit < 32; ++bit) {
+        if (!(static_cast<uint32>(flags) & (1u << bit)))
+            continue;
+        meaning += meaning.empty() ? "" : ", ";
+        meaning += bit == 4 ? "class information in 16-bit text" : "bit " + std::to_string(bit);
+    }
+    return meaning.empty() ? text : text + " (" + meaning + ")";
+}
+
+std::string cardinality(int32 value) {
+    if (value == INT32_MAX)
+        return std::to_string(value) + " (any number of instances)";
+    return std::to_string(value) + (value == 1 ? " (one instance)" : " instances");
+}
+
+/// One labelled line; class details are indented one step further than the rest.
+void printField(const char* label, const std::string& value, bool classDetail = true) {
+    std::cout << (classDetail ? "    " : "  ") << label
+              << std::string(16 - std::string(label).size(), ' ') << value << '\n';
+}
+
+void printClass(std::size_t index, const ModuleClass& entry) {
+    std::cout << "  [" << index << "] " << fieldText(entry.info.name) << '\n';
+    printField("class id", guidText(entry.info.classId));
+    printField("category", fieldText(entry.info.category));
+    printField("cardinality", cardinality(entry.info.cardinality));
+    if (!entry.hasInfo2) {
+        printField("details", "not offered (no extended class information)");
+    } else {
+        const ClassInfo2& info = entry.info2;
+        printField("class flags", std::to_string(info.classFlags));
+        printField("sub-categories", orNone(fieldText(info.subCategories)));
+        printField("vendor", orNone(fieldText(info.vendor)));
+        printField("version", orNone(fieldText(info.version)));
+        printField("SDK version", orNone(fieldText(info.sdkVersion)));
+    }
+    if (!entry.hasInfoUnicode) {
+        printField("16-bit record", "not offered");
+        return;
+    }
+    const ClassInfoUnicode& wide = entry.infoUnicode;
+    bool same = entry.hasInfo2 && utf8(fieldText(wide.name)) == fieldText(entry.info2.name) &&
+                utf8(fieldText(wide.vendor)) == fieldText(entry.info2.vendor) &&
+                utf8(fieldText(wide.version)) == fieldText(entry.info2.version) &&
+                utf8(fieldText(wide.sdkVersion)) == fieldText(entry.info2.sdkVersion) &&
+                fieldText(wide.category) == fieldText(entry.info2.category) &&
+                fieldText(wide.subCategories) == fieldText(entry.info2.subCategories) &&
+                wide.classFlags == entry.info2.classFlags && wide.classId == entry.info2.classId;
+    if (same) {
+        printField("16-bit record", "the same texts");
+        return;
+    }
+    printField("16-bit record", "differs:");
+    printField("  name", utf8(fieldText(wide.name)));
+    printField("  category", fieldText(wide.category));
+    printField("  vendor", orNone(utf8(fieldText(wide.vendor))));
+    printField("  version", orNone(utf8(fieldText(wide.version))));
+    printField("  SDK version", orNone(utf8(fieldText(wide.sdkVersion))));
+}
+
+void printModule(const ModuleLoader& loader) {
+    const FactoryInfo& factory = loader.factoryInfo();
+    std::cout << "Module " << loader.path() << '\n';
+    std::cout << "  load address    " << loader.moduleHandle() << "\n\n";
+    std::cout << "Factory\n";
+    printField("vendor", orNone(fieldText(factory.vendor)), false);
+    printField("url", orNone(fieldText(factory.url)), false);
+    printField("email", orNone(fieldText(factory.email)), false);
+    printField("flags", factoryFlags(factory.flags), false);
+    std::cout << "\nClasses (" << loader.classes().size() << ")\n";
+    for (std::size_t i = 0; i < loader.classes().size(); ++i)
+        printClass(i, loader.classes()[i]);
+}
+
+void printService(Host& host) {
+    const std::vector<Command>& commands = host.commands();
+    std::cout << "\nService\n";
+    std::cout << "  initialize      ResultOk\n";
+    std::cout << "  commands (" << commands.size() << ")\n";
+    for (const Command& command : commands)
+        std::cout << "    \"" << utf8(command.title) << "\"\n      category " << command.category
+                  << ", name \"" << command.name << "\", flags " << command.flags << '\n';
+    for (const SkinRegistration& skin : host.dialogService().skins())
+        std::cout << "  skin            " << skin.name
+                  << (skin.accepted ? " (registered)" : " (refused: " + skin.error + ")") << '\n';
+    for (const TranslationService::Request& request : host.translationService().requests())
+        std::cout << "  translations    " << utf8(request.resourceName) << " (requested)\n";
+}
+
+void printResources(const ModuleLoader& loader) {
+    std::cout << "\nResources\n";
+    for (const char* name : kKnownResources) {
+        auto bytes = Platform::findResource(loader.moduleHandle(), name);
+        std::cout << "  " << name << std::string(16 - std::string(name).size(), ' ')
+                  << (bytes ? std::to_string(bytes->size()) + " bytes" : std::string("not found"))
+                  << '\n';
+    }
+}
+
+int runInfo(const std::string& modulePath) {
+    HostSession session;
+    if (!session.load(modulePath)) {
+        std::cerr << "zintara-host: " << session.loader().error() << '\n';
+        return kExitModuleFailed;
+    }
+    printModule(session.loader());
+    printResources(session.loader());
+    int status = kExitOk;
+    if (session.startService()) {
+        printService(session.host());
+    } else {
+        std::cout << "\nService\n  not started: " << session.loader().error() << '\n';
+        status = kExitModuleFailed;
+    }
+    std::vector<std::string> problems = session.finish();
+    for (const std::string& problem : problems)
+        std::cerr << "zintara-host: " << problem << '\n';
+    if (!problems.empty() && status == kExitOk)
+        status = kExitCheckFailed;
+    return status;
+}
+
+} // namespace
+
+void addInfoCommand(CLI::App& app) {
+    auto modulePath = std::make_shared<std::string>(ZINTARA_DEFAULT_MODULE);
+    CLI::App* info = app.add_subcommand(
+        "info", "Show the module's factory and classes, what its service registers with a host, "
+                "and the resources it carries");
+    info->add_option("--module", *modulePath, "The module to load")->capture_default_str();
+    info->callback([modulePath] {
+        if (int status = runInfo(*modulePath))
+            throw CLI::RuntimeError(status);
+    });
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,183 @@
+#include "run_command.h"
+
+#include "host_session.h"
+#include "refhost/demo_project.h"
+#include "refhost/project_file.h"
+#include "refhost/project_object.h"
+#include "refhost/project_state.h"
+#include "refhost/text_conversion.h"
+#include "run_report.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+constexpr const char* kCategory = "Project";
+constexpr const char* kCurrentSettingsCommand =
+    "Create Markers From Selected Events with current Settings";
+constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
+
+struct RunOptions {
+    std::string module = ZINTARA_DEFAULT_MODULE;
+    std::string project;
+    std::string select = "all";
+    std::string command = "current";
+    bool confirm = false;
+    std::string out;
+    bool json = false;
+    bool undo = false;
+    std::string language;
+};
+
+bool isEvent(ObjectKind kind) {
+    return kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
+           kind == ObjectKind::kMidiPart;
+}
+
+void selectEvents(Project& project, ProjectObject& holder) {
+    for (ProjectObject* child : holder.children()) {
+        if (isEvent(child->kind()))
+            project.select(*child);
+        selectEvents(project, *child);
+    }
+}
+
+/// --select: "all" selects every event (audio events and parts, in project order), "none"
+/// clears the selection, "keep" leaves the project's own.
+void applySelection(Project& project, const std::string& mode) {
+    if (mode == "keep")
+        return;
+    project.selection().clear();
+    if (mode == "all")
+        selectEvents(project, project.root());
+}
+
+/// Undoes the run and checks that the project is back as it was; selection does not count,
+/// since it is not part of the undo history.
+void undoRun(Host& host, Project& project, const ProjectState& before, std::size_t stepsBefore,
+             RunReport& report) {
+    if (project.history().undoCount() > stepsBefore && !host.undo())
+        report.problems.push_back("undo of the run was refused");
+    std::string difference =
+        describeDifference(before, captureState(project, CaptureOptions{false}));
+    report.undoRestored = difference.empty();
+    if (!difference.empty())
+        report.problems.push_back(
+            project.history().undoCount() >= stepsBefore
+                ? "after undo the project differs from before the run: " + difference
+                : "the run changed the project outside an undoable edit: " + difference);
+}
+
+void storeAndSave(Host& host, Project& project, const std::string& path, RunReport& report,
+                  int& status) {
+    // The module writes its settings into the project while it is being stored, so that they
+    // travel in the file as project attributes.
+    host.storeProject();
+    try {
+        ProjectFile::save(project, path);
+    } catch (const ProjectFileError& e) {
+        report.problems.push_back(e.what());
+        status = kExitOutputFailed;
+    }
+}
+
+int runCommand(const RunOptions& options) {
+    HostSession session;
+    Host& host = session.host();
+    Project* project = nullptr;
+    try {
+        project = options.project.empty() ? &DemoProject::build(host)
+                                          : &ProjectFile::read(host, options.project);
+    } catch (const ProjectFileError& e) {
+        std::cerr << "zintara-host: " << e.what() << '\n';
+        return kExitBadInput;
+    }
+    applySelection(*project, options.select);
+    if (options.confirm)
+        host.dialogService().setDialogRunner(
+            [](const char*, IPlugController*) { return ResultOk; });
+
+    if (!session.load(options.module) || !session.startService()) {
+        std::cerr << "zintara-host: " << session.loader().error() << '\n';
+        for (const std::string& problem : session.finish())
+            std::cerr << "zintara-host: " << problem << '\n';
+        return kExitModuleFailed;
+    }
+    host.openProject(*project);
+
+    RunReport report;
+    report.command = options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
+    const ProjectState before = captureState(*project, CaptureOptions{false});
+    const std::size_t stepsBefore = project->history().undoCount();
+    const std::size_t editsBefore = project->history().closedEdits().size();
+
+    report.run = host.runCommand(report.command, kCategory);
+
+    const auto& edits = project->history().closedEdits();
+    if (edits.size() > editsBefore)
+        report.undoName = utf8(edits.back().name);
+    if (edits.size() > editsBefore + 1)
+        report.problems.push_back("the run made " + std::to_string(edits.size() - editsBefore) +
+                                  " edits instead of one");
+    if (project->history().editOpen())
+        report.problems.push_back("the run left an edit open");
+    report.captureProject(*project);
+
+    int status = kExitOk;
+    if (options.undo)
+        undoRun(host, *project, before, stepsBefore, report);
+    if (!options.out.empty())
+        storeAndSave(host, *project, options.out, report, status);
+
+    for (std::string& problem : session.finish())
+        report.problems.push_back(std::move(problem));
+    if (!report.problems.empty() && status == kExitOk)
+        status = kExitCheckFailed;
+
+    std::cout << (options.json ? report.json() : report.table());
+    if (!options.json)
+        for (const std::string& problem : report.problems)
+            std::cerr << "zintara-host: " << problem << '\n';
+    return status;
+}
+
+} // namespace
+
+void addRunCommand(CLI::App& app) {
+    auto options = std::make_shared<RunOptions>();
+    CLI::App* run = app.add_subcommand(
+        "run", "Run the module's marker command on a project and show the markers it made");
+    run->add_option("--module", options->module, "The module to load")->capture_default_str();
+    run->add_option("--project", options->project,
+                    "A project file (see docs/project-format.md); the built-in demo when absent")
+        ->check(CLI::ExistingFile);
+    run->add_option("--select", options->select,
+                    "What is selected before the run: every event, nothing, or the project's "
+                    "own selection")
+        ->check(CLI::IsMember({"all", "none", "keep"}))
+        ->capture_default_str();
+    run->add_option("--command", options->command,
+                    "current: \"Create Markers From Selected Events with current Settings\"; "
+                    "dialog: \"Create Markers From Selected Events...\"")
+        ->check(CLI::IsMember({"current", "dialog"}))
+        ->capture_default_str();
+    run->add_flag("--confirm", options->confirm,
+                  "Confirm the module's dialog unchanged (otherwise it is cancelled)");
+    run->add_option("--out", options->out,
+                    "Store the project (with the module's settings) into this file after the run");
+    run->add_flag("--json", options->json, "Print the outcome as one JSON object");
+    run->add_flag("--undo", options->undo,
+                  "Undo the run afterwards and check that the project is as before");
+    run->add_option("--lang", options->language,
+                    "The host's language (accepted; the host translates nothing yet)");
+    run->callback([options] {
+        if (int status = runCommand(*options))
+            throw CLI::RuntimeError(status);
+    });
+}
+
+} // namespace Brennovar::RefHost

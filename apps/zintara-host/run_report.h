@@ -1,0 +1,60 @@
+#pragma once
+
+#include "module/funknown.h"
+#include "refhost/command_service.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+class Project;
+
+/// What one command run came to, in the form zintara-host prints it: the module's answer, the
+/// undo name of the edit it made, every marker track with its markers, and the selection.
+struct RunReport {
+    struct Marker {
+        /// "position" or "cycle".
+        std::string kind;
+        double start = 0.0;
+        double length = 0.0;
+        std::string description;
+        /// Values as text: integers in decimal, strings as UTF-8.
+        std::map<std::string, std::string> attributes;
+        bool selected = false;
+    };
+    struct MarkerTrack {
+        std::string name;
+        bool active = false;
+        std::vector<Marker> markers;
+    };
+    struct Selected {
+        std::string kind;
+        std::string name;
+        /// Where the object stands in the project's document ("/tracks/0/events/1").
+        std::string path;
+    };
+
+    std::string command;
+    CommandRun run;
+    /// The name of the last edit the run closed; empty when it closed none.
+    std::string undoName;
+    std::vector<MarkerTrack> markerTracks;
+    std::vector<Selected> selection;
+    /// With --undo: whether undoing the run gave back the project as it was.
+    std::optional<bool> undoRestored;
+    /// Everything that went wrong on the host's side, one line each.
+    std::vector<std::string> problems;
+
+    /// Takes the marker tracks and the selection of the project as they are now.
+    void captureProject(const Project& project);
+
+    /// {"result": N, "undoName": ..., "markerTracks": [...], "selection": [...], ...}
+    std::string json() const;
+    /// A table per marker track, with the result and the undo name.
+    std::string table() const;
+};
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "host/host_object.h"
+#include "host/host_object_provider.h"
+#include "host/selection_service.h"
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Brennovar::Zintara::Testing {
+
+/// An FUnknown face that answers its own interface (when it has an id) and counts references,
+/// so a test can check that every reference it handed out came back.
+template <class Interface>
+class FakeFace : public Interface {
+public:
+    ResultCode queryInterface(const Guid& id, void** obj) noexcept override {
+        if (!obj)
+            return ResultInvalidArgument;
+        bool answers = id == FUnknown::iid;
+        if constexpr (requires { Interface::iid; })
+            answers = answers || id == Interface::iid;
+        if (!answers) {
+            *obj = nullptr;
+            return ResultNoInterface;
+        }
+        addRef();
+        *obj = static_cast<Interface*>(this);
+        return ResultOk;
+    }
+    uint32 addRef() noexcept override { return static_cast<uint32>(++references); }
+    uint32 release() noexcept override { return static_cast<uint32>(--references); }
+
+    int32 references = 0;
+};
+
+/// A host object with fixed kinds and a position; records the kind queries made of it.
+class FakeObject : public FakeFace<IHostObject> {
+public:
+    FakeObject(std::u16string objectName, std::set<std::string> objectTypes, double objectStart = 0,
+               double objectEnd = 0)
+        : name(std::move(objectName)), types(std::move(objectTypes)), start(objectStart),
+          end(objectEnd) {}
+
+    bool isType(const char* typeName) noexcept override {
+        typeQueries.emplace_back(typeName);
+        return types.count(typeName) != 0;
+    }
+    ResultCode setAttribute(const char*, const FTaggedValue&, bool) noexcept override {
+        return ResultFalse;
+    }
+    ResultCode getAttribute(const char*, FTaggedValue&) noexcept override { return ResultFalse; }
+    const char16_t* getName() noexcept override { return name.c_str(); }
+    ResultCode setName(IHierarchyNode*, const char16_t* text, IProjectEdit*) noexcept override {
+        name = text;
+        return ResultOk;
+    }
+    ResultCode setSelected(IHierarchyNode*, bool flag) noexcept override {
+        selected = flag;
+        return ResultOk;
+    }
+    double getStart(IHierarchyNode*) noexcept override {
+        ++startReads;
+        return start;
+    }
+    ResultCode setStart(IHierarchyNode*, double, IProjectEdit*) noexcept override {
+        return ResultOk;
+    }
+    ResultCode setLength(IHierarchyNode*, double, IProjectEdit*) noexcept override {
+        return ResultOk;
+    }
+    double getEnd(IHierarchyNode*) noexcept override { return end; }
+    FUnknown* getParent() noexcept override { return nullptr; }
+
+    std::u16string name;
+    std::set<std::string> types;
+    double start;
+    double end;
+    bool selected = true;
+    int startReads = 0;
+    std::vector<std::string> typeQueries;
+};
+
+/// A place in a made-up hierarchy.
+class FakeNode : public FakeFace<IHierarchyNode> {
+public:
+    explicit FakeNode(IHostObject* nodeObject, IHierarchyNode* parentNode = nullptr)
+        : object(nodeObject), parent(parentNode) {}
+
+    IHierarchyNode* getParentNode() noexcept override { return parent; }
+    IHostObject* getObject() noexcept override { return object; }
+
+    IHostObject* object;
+    IHierarchyNode* parent;
+};
+
+/// A selection of made-up objects, in the given order.
+class FakeSelection : public FakeFace<ISelectionService> {
+public:
+    void* getContext() noexcept override { return this; }
+    ResultCode refresh(void*, int32 flags) noexcept override {
+        refreshFlags.push_back(flags);
+        return ResultOk;
+    }
+    int32 getCount(void*) noexcept override { return static_cast<int32>(entries.size()); }
+    ResultCode getAt(void*, int32 index, FUnknown** object,
+                     IHierarchyNode** node) noexcept override {
+        ++reads;
+        *object = entries[static_cast<std::size_t>(index)].first;
+        *node = entries[static_cast<std::size_t>(index)].second;
+        return ResultOk;
+    }
+
+    std::vector<std::pair<FUnknown*, IHierarchyNode*>> entries;
+    std::vector<int32> refreshFlags;
+    int reads = 0;
+};
+
+/// Serves the made-up selection and forwards every other request to another provider (the
+/// reference host's), so that made-up objects can meet real marker tracks.
+class SplitProvider : public FakeFace<IHostObjectProvider> {
+public:
+    SplitProvider(ISelectionService& selectionService, IHostObjectProvider* forward)
+        : selection(selectionService), next(forward) {}
+
+    ResultCode getObject(const Guid& id, void** obj) noexcept override {
+        if (id == ISelectionService::iid)
+            return selection.queryInterface(id, obj);
+        if (!next) {
+            *obj = nullptr;
+            return ResultNoInterface;
+        }
+        return next->getObject(id, obj);
+    }
+
+    ISelectionService& selection;
+    IHostObjectProvider* next;
+};
+
+} // namespace Brennovar::Zintara::Testing

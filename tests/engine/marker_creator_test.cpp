@@ -1,0 +1,301 @@
+#include "engine_host.h"
+#include "host/project.h"
+
+#include <gmock/gmock.h>
+
+namespace Brennovar::Zintara::Testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class MarkerCreatorTest : public EngineHostTest {
+protected:
+    MarkerCreatorTest() { map("EventName", "MarkerDescription"); }
+};
+
+TEST_F(MarkerCreatorTest, CombinesTouchingEventsAndKeepsGapsApart) {
+    markerTrack();
+    auto& audio = track("Audio 1");
+    event(audio, "A", 0, 2);
+    event(audio, "B", 2, 1);
+    event(audio, "C", 3.5, 1);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker A 0+3", "cycle-marker C 3.5+1"));
+}
+
+TEST_F(MarkerCreatorTest, AbsorbsContainedEventsAndNamesRangeAfterEarliestEvent) {
+    markerTrack();
+    auto& audio = track("Audio 1");
+    event(audio, "Overlap", 4, 4);
+    event(audio, "Inside", 1, 1);
+    event(audio, "First", 0, 5);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker First 0+8"));
+}
+
+TEST_F(MarkerCreatorTest, WithoutCombiningEveryEventIsAPositionMarkerInStartOrder) {
+    settings.setCombineAdjacent(false);
+    settings.setMarkerType(kPositionMarker);
+    markerTrack();
+    auto& audio = track("Audio 1");
+    event(audio, "Late", 4, 4);
+    event(audio, "Early", 0, 5);
+    EXPECT_EQ(runEngine(), ResultOk);
+    // A position marker carries the event's length too.
+    EXPECT_THAT(markersOn("Markers"),
+                ElementsAre("position-marker Early 0+5", "position-marker Late 4+4"));
+}
+
+TEST_F(MarkerCreatorTest, OverlappingEventsOnDifferentTracksStayApart) {
+    markerTrack();
+    auto& one = track("Audio 1");
+    auto& two = track("Audio 2");
+    event(two, "Two", 1, 4);
+    event(one, "One", 0, 4);
+    EXPECT_EQ(runEngine(), ResultOk);
+    // Groups follow the selection: the track of the first selected event comes first.
+    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker Two 1+4", "cycle-marker One 0+4"));
+}
+
+TEST_F(MarkerCreatorTest, EventsInFoldersAndPartsGroupUnderTheirTrack) {
+    markerTrack();
+    auto& folder = track("Folder", ObjectKind::kFolderTrack);
+    auto& inner = project.addTrack(ObjectKind::kAudioTrack, "Inner", &folder);
+    auto& part = object(inner, ObjectKind::kAudioPart, "Part", 0, 10);
+    project.select(part, false);
+    event(part, "In part", 0, 2);
+    event(inner, "On track", 1, 3);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker In part 0+4"));
+}
+
+TEST_F(MarkerCreatorTest, RejectedKindsAreIgnoredAndStaySelected) {
+    auto& markers = markerTrack();
+    auto& audio = track("Audio 1");
+    auto& midi = track("MIDI 1", ObjectKind::kMidiTrack);
+    auto& midiPart = project.addObject(midi, ObjectKind::kMidiPart, "Part", 0, 4);
+    auto& tempo = object(audio, ObjectKind::kTempo, "Tempo");
+    auto& note = object(midiPart, ObjectKind::kMidiNote, "Note");
+    auto& oldMarker = project.addMarker(markers, ObjectKind::kPositionMarker, "Old", 9);
+    project.select(oldMarker);
+    project.select(audio);
+    auto& kick = event(audio, "Kick", 0, 1);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"),
+                ElementsAre("position-marker Old 9+0", "cycle-marker Kick 0+1"));
+    EXPECT_TRUE(tempo.selected());
+    EXPECT_TRUE(note.selected());
+    EXPECT_TRUE(oldMarker.selected());
+    EXPECT_TRUE(audio.selected());
+    EXPECT_FALSE(kick.selected());
+    // The new marker ends up selected.
+    EXPECT_TRUE(project.find("Kick", ObjectKind::kCycleMarker)->selected());
+}
+
+TEST_F(MarkerCreatorTest, OnlyRejectedKindsGiveNoRunAndNoEdit) {
+    markerTrack();
+    auto& audio = track("Audio 1");
+    object(audio, ObjectKind::kSignature, "Signature");
+    object(audio, ObjectKind::kChord, "Chord");
+    project.select(audio);
+    MarkerCreator creator(settings);
+    EXPECT_FALSE(creator.hasSelectedEvents());
+    EXPECT_EQ(creator.run(), ResultFalse);
+    EXPECT_THAT(project.history().closedEdits(), IsEmpty());
+    EXPECT_EQ(project.selection().size(), 3u);
+}
+
+TEST_F(MarkerCreatorTest, HasSelectedEventsLooksNoFurtherThanTheFirstEvent) {
+    auto& audio = track("Audio 1");
+    event(audio, "Kick", 0, 1);
+    event(audio, "Snare", 1, 1);
+    MarkerCreator creator(settings);
+    EXPECT_TRUE(creator.hasSelectedEvents());
+    EXPECT_EQ(project.selection().size(), 2u) << "asking does not deselect";
+}
+
+struct TargetCase {
+    const char* name;
+    int32 targetType;
+    bool existingMarkerTrack;
+    int sourceTracks;
+    std::vector<std::string> markerTracks;
+};
+
+class TargetTrackTest : public MarkerCreatorTest,
+                        public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracks) {
+    const TargetCase& test = GetParam();
+    settings.setTargetTrackType(test.targetType);
+    if (test.existingMarkerTrack)
+        markerTrack("Markers");
+    for (int i = 1; i <= test.sourceTracks; ++i) {
+        const std::string name = "Audio " + std::to_string(i);
+        event(track(name), "E" + std::to_string(i), i, 1);
+    }
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_EQ(markerTrackNames(), test.markerTracks);
+    std::size_t total = 0;
+    const RefHost::ProjectState state = host.state();
+    for (const RefHost::ObjectState* found : state.markerTracks())
+        total += found->children.size();
+    EXPECT_EQ(total, static_cast<std::size_t>(test.sourceTracks));
+    // Every track and marker is one undo step named after the run.
+    ASSERT_EQ(project.history().closedEdits().size(), 1u);
+    EXPECT_EQ(project.history().closedEdits()[0].name, u"Create Markers from Events");
+    EXPECT_EQ(project.history().closedEdits()[0].flags, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, TargetTrackTest,
+    ::testing::Values(
+        TargetCase{"ActiveOneSource", kActiveMarkerTrack, true, 1, {"Markers"}},
+        TargetCase{"ActiveThreeSources", kActiveMarkerTrack, true, 3, {"Markers"}},
+        TargetCase{"ActiveOfferedByHost", kActiveMarkerTrack, false, 2, {"Markers"}},
+        TargetCase{"NewOneSource", kNewMarkerTrack, true, 1, {"Markers", "Markers 2"}},
+        TargetCase{"NewThreeSources", kNewMarkerTrack, true, 3, {"Markers", "Markers 2"}},
+        TargetCase{"NewOfferedByHost", kNewMarkerTrack, false, 3, {"Markers"}},
+        TargetCase{"PerSourceOne",
+                   kNewMarkerTrackPerSourceTrack,
+                   true,
+                   1,
+                   {"Markers", "Audio 1 Markers 2"}},
+        TargetCase{"PerSourceTwo",
+                   kNewMarkerTrackPerSourceTrack,
+                   true,
+                   2,
+                   {"Markers", "Audio 1 Markers 2", "Audio 2 Markers 2"}},
+        TargetCase{"PerSourceOffered",
+                   kNewMarkerTrackPerSourceTrack,
+                   false,
+                   2,
+                   {"Audio 1 Markers", "Audio 2 Markers"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MarkerCreatorTest, NewMarkerTrackNeverWritesIntoTheExistingOne) {
+    settings.setTargetTrackType(kNewMarkerTrack);
+    markerTrack("Markers");
+    event(track("Audio 1"), "A", 0, 1);
+    event(track("Audio 2"), "B", 2, 1);
+    event(track("Audio 3"), "C", 4, 1);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+    EXPECT_THAT(markersOn("Markers 2"),
+                ElementsAre("cycle-marker A 0+1", "cycle-marker B 2+1", "cycle-marker C 4+1"));
+}
+
+TEST_F(MarkerCreatorTest, MissingActiveMarkerTrackStopsTheRunButClosesTheEdit) {
+    host.faults().noActiveMarkerTrack = true;
+    auto& kick = event(track("Audio 1"), "Kick", 0, 1);
+    EXPECT_EQ(runEngine(), ResultFalse);
+    EXPECT_THAT(markerTrackNames(), IsEmpty());
+    EXPECT_FALSE(kick.selected());
+    ASSERT_EQ(project.history().closedEdits().size(), 1u);
+    EXPECT_EQ(project.history().closedEdits()[0].name, u"Create Markers from Events");
+    EXPECT_FALSE(project.history().editOpen());
+}
+
+TEST_F(MarkerCreatorTest, FailedTrackCreationKeepsTheGroupsWrittenSoFar) {
+    settings.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
+    event(track("Audio 1"), "A", 0, 1);
+    event(track("Audio 2"), "B", 2, 1);
+    // The first group takes the track the host offers; the second must create one.
+    host.faults().failCreateTrack = true;
+    EXPECT_EQ(runEngine(), ResultFalse);
+    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Audio 1 Markers"});
+    EXPECT_THAT(markersOn("Audio 1 Markers"), ElementsAre("cycle-marker A 0+1"));
+    EXPECT_EQ(project.history().closedEdits().size(), 1u);
+}
+
+TEST_F(MarkerCreatorTest, RefusedMarkerClassWritesNothingButSucceeds) {
+    markerTrack();
+    host.faults().refuseClass(HostClass::kCycleMarker);
+    event(track("Audio 1"), "A", 0, 1);
+    event(track("Audio 2"), "B", 0, 1);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+}
+
+TEST_F(MarkerCreatorTest, MissingEditServiceCreatesNothingAndLeavesSourcesDeselected) {
+    markerTrack();
+    auto& kick = event(track("Audio 1"), "Kick", 0, 1);
+    host.faults().missService(IProjectEdit::iid);
+    EXPECT_EQ(runEngine(), ResultFalse);
+    EXPECT_FALSE(kick.selected());
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+    EXPECT_THAT(project.history().closedEdits(), IsEmpty());
+}
+
+TEST_F(MarkerCreatorTest, UnknownSettingsCreateNoMarkers) {
+    markerTrack();
+    auto& audio = track("Audio 1");
+    event(audio, "A", 0, 1);
+    settings.setMarkerType(7);
+    EXPECT_EQ(runEngine(), ResultOk);
+    project.select(*project.find("A"));
+    settings.setMarkerType(kCycleMarker);
+    settings.setTargetTrackType(-1);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+}
+
+TEST_F(MarkerCreatorTest, WithoutNodesTheTargetIsInvalidAndNothingIsWritten) {
+    settings.setTargetTrackType(kNewMarkerTrack);
+    markerTrack();
+    event(track("Audio 1"), "A", 0, 1);
+    host.faults().failGetNode = true;
+    EXPECT_EQ(runEngine(), ResultOk);
+    host.faults().failGetNode = false;
+    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+}
+
+TEST_F(MarkerCreatorTest, WithoutProjectNothingRuns) {
+    markerTrack();
+    event(track("Audio 1"), "A", 0, 1);
+    host.faults().noProject = true;
+    EXPECT_EQ(runEngine(), ResultFalse);
+    host.faults().noProject = false;
+    EXPECT_THAT(markersOn("Markers"), IsEmpty());
+}
+
+TEST_F(MarkerCreatorTest, FailingProviderCallsAreSurvived) {
+    markerTrack();
+    auto& audio = track("Audio 1");
+    event(audio, "A", 0, 1);
+    event(audio, "B", 5, 1);
+    // Fail each getObject of a run in turn: project access, selection, edit, markers, media.
+    for (int32 n = 1; n <= 8; ++n) {
+        for (const char* name : {"A", "B"})
+            project.select(*project.find(name, ObjectKind::kAudioEvent));
+        host.faults().failGetObjectAfter = n;
+        const ResultCode result = runEngine();
+        EXPECT_TRUE(result == ResultOk || result == ResultFalse) << n;
+        EXPECT_FALSE(project.history().editOpen()) << n;
+        host.faults().failGetObjectAfter = 0;
+    }
+}
+
+TEST_F(MarkerCreatorTest, UndoRestoresTheProjectExactly) {
+    settings.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
+    map("TrackName", "User:STR_MAComment");
+    map("Counter", "User:STR_MATakeNo");
+    markerTrack();
+    event(track("Audio 1"), "A", 0, 1);
+    event(track("Audio 2"), "B", 2, 1);
+    const RefHost::ProjectState before = host.state({.selection = false});
+    EXPECT_EQ(runEngine(), ResultOk);
+    const RefHost::ProjectState after = host.state({.selection = false});
+    ASSERT_NE(before, after);
+    EXPECT_EQ(project.history().undoName(), u"Create Markers from Events");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(RefHost::describeDifference(before, host.state({.selection = false})), "");
+    ASSERT_TRUE(host.redo());
+    EXPECT_EQ(RefHost::describeDifference(after, host.state({.selection = false})), "");
+}
+
+} // namespace
+} // namespace Brennovar::Zintara::Testing

@@ -1,0 +1,233 @@
+#include "engine/marker_creator.h"
+#include "fake_host.h"
+#include "model/model.h"
+#include "module/host_context.h"
+
+#include <cmath>
+#include <deque>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <limits>
+#include <memory>
+
+namespace Brennovar::Zintara::Testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+struct Span {
+    double start;
+    double end;
+};
+
+struct Expected {
+    double start;
+    double end;
+    std::size_t event;
+};
+
+struct RangeCase {
+    const char* name;
+    std::vector<Span> objects;
+    bool combine;
+    std::vector<Expected> ranges;
+};
+
+class NextRangeTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(NextRangeTest, CutsTheSortedGroupIntoRanges) {
+    const RangeCase& test = GetParam();
+    std::deque<FakeObject> objects;
+    SourceTrackGroup group;
+    for (const Span& span : test.objects) {
+        objects.emplace_back(u"event", std::set<std::string>{"audio"}, span.start, span.end);
+        group.objects.push_back({&objects.back(), nullptr});
+    }
+    std::vector<Expected> cut;
+    MarkerRange range;
+    while (MarkerCreator::nextRange(group, test.combine, range)) {
+        std::size_t index = 0;
+        while (&objects[index] != range.event)
+            ++index;
+        cut.push_back({range.start, range.end, index});
+    }
+    ASSERT_EQ(cut.size(), test.ranges.size());
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+        EXPECT_EQ(cut[i].start, test.ranges[i].start) << "range " << i;
+        EXPECT_EQ(cut[i].end, test.ranges[i].end) << "range " << i;
+        EXPECT_EQ(cut[i].event, test.ranges[i].event) << "range " << i;
+    }
+    // An exhausted group stays exhausted and its cursor rests on the last object.
+    EXPECT_FALSE(MarkerCreator::nextRange(group, test.combine, range));
+    EXPECT_EQ(group.cursor, static_cast<int32>(test.objects.size()) - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, NextRangeTest,
+    ::testing::Values(
+        RangeCase{"Touching", {{0, 2}, {2, 3}}, true, {{0, 3, 0}}},
+        RangeCase{"Gap", {{0, 2}, {2.5, 3}}, true, {{0, 2, 0}, {2.5, 3, 1}}},
+        // 0.00001 - 0 is exactly the tolerance: the test is strict, so the objects stay apart.
+        RangeCase{"GapOfTolerance", {{0, 0}, {0.00001, 1}}, true, {{0, 0, 0}, {0.00001, 1, 1}}},
+        RangeCase{"GapBelowTolerance", {{0, 0}, {0.0000099, 1}}, true, {{0, 1, 0}}},
+        RangeCase{"ContainedThenOverlapping", {{0, 5}, {1, 2}, {4, 8}}, true, {{0, 8, 0}}},
+        RangeCase{"ContainedLateThenApart",
+                  {{0, 10}, {9, 9.5}, {20, 21}},
+                  true,
+                  {{0, 10, 0}, {20, 21, 2}}},
+        RangeCase{"EarliestIsTheEvent", {{0, 1}, {0.5, 10}}, true, {{0, 10, 0}}},
+        RangeCase{"ChainOfThree", {{0, 1}, {1, 2}, {2, 3}, {5, 6}}, true, {{0, 3, 0}, {5, 6, 3}}},
+        RangeCase{"CombineOff", {{0, 5}, {1, 2}, {4, 8}}, false, {{0, 5, 0}, {1, 2, 1}, {4, 8, 2}}},
+        RangeCase{"Empty", {}, true, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AcceptanceTest, AsksEveryRejectedKindInOrderBeforeAccepting) {
+    FakeObject audio(u"a", {"event", "audio"});
+    EXPECT_TRUE(MarkerCreator::isAcceptedObject(&audio));
+    EXPECT_THAT(audio.typeQueries,
+                ElementsAre("track", "automation", "marker", "folder", "playorder", "transpose",
+                            "chord", "tempo", "signature", "midi-note", "midi-controller",
+                            "midi-poly-pressure", "midi-aftertouch", "midi-program",
+                            "midi-pitchbend", "midi-sysex", "midi-meta", "midi-note-change"));
+}
+
+TEST(AcceptanceTest, RejectsEachListedKindAndStopsAtIt) {
+    FakeObject probe(u"p", {});
+    MarkerCreator::isAcceptedObject(&probe);
+    const std::vector<std::string> order = probe.typeQueries;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        FakeObject rejected(u"r", {order[i]});
+        EXPECT_FALSE(MarkerCreator::isAcceptedObject(&rejected)) << order[i];
+        EXPECT_EQ(rejected.typeQueries.size(), i + 1) << order[i];
+    }
+    EXPECT_FALSE(MarkerCreator::isAcceptedObject(nullptr));
+}
+
+/// A made-up selection installed as the module's host object provider; every reference handed
+/// out must come back by the end of the test.
+class MadeUpSelectionTest : public ::testing::Test {
+protected:
+    MadeUpSelectionTest() : provider(selection, nullptr) { hostObjectProvider() = &provider; }
+    ~MadeUpSelectionTest() override {
+        hostObjectProvider() = nullptr;
+        EXPECT_EQ(provider.references, 0);
+        EXPECT_EQ(selection.references, 0);
+        for (const auto& object : objects)
+            EXPECT_EQ(object->references, 0);
+        for (const auto& node : nodes)
+            EXPECT_EQ(node->references, 0);
+    }
+
+    FakeObject& makeObject(std::u16string name, std::set<std::string> types, double start = 0,
+                           double end = 0) {
+        objects.push_back(
+            std::make_unique<FakeObject>(std::move(name), std::move(types), start, end));
+        return *objects.back();
+    }
+    FakeNode& makeNode(IHostObject* object, IHierarchyNode* parent = nullptr) {
+        nodes.push_back(std::make_unique<FakeNode>(object, parent));
+        return *nodes.back();
+    }
+    /// Selects a new event below the given node.
+    FakeObject& select(IHierarchyNode& parent, std::u16string name, double start, double end) {
+        FakeObject& event = makeObject(std::move(name), {"audio"}, start, end);
+        selection.entries.emplace_back(&event, &makeNode(&event, &parent));
+        return event;
+    }
+    static std::vector<std::u16string> namesOf(const SourceTrackGroup& group) {
+        std::vector<std::u16string> names;
+        for (const SelectedObject& entry : group.objects)
+            names.push_back(entry.object->getName());
+        return names;
+    }
+
+    FakeSelection selection;
+    SplitProvider provider;
+    std::vector<std::unique_ptr<FakeObject>> objects;
+    std::vector<std::unique_ptr<FakeNode>> nodes;
+    Model settings;
+};
+
+TEST_F(MadeUpSelectionTest, WithoutSelectionServiceNothingIsSelected) {
+    hostObjectProvider() = nullptr;
+    MarkerCreator creator(settings);
+    EXPECT_FALSE(creator.hasSelectedEvents());
+    EXPECT_EQ(creator.run(), ResultFalse);
+}
+
+TEST_F(MadeUpSelectionTest, CollectingSkipsNullAndForeignObjectsAndStopsAtTheLimit) {
+    FakeNode& root = makeNode(nullptr);
+    FakeObject& tempo = makeObject(u"tempo", {"tempo"});
+    FakeNode notAnObject(nullptr); // answers no IHostObject
+    selection.entries.emplace_back(nullptr, &root);
+    selection.entries.emplace_back(&notAnObject, &root);
+    selection.entries.emplace_back(&tempo, &root);
+    FakeObject& first = select(root, u"first", 0, 1);
+    select(root, u"second", 1, 2);
+
+    MarkerCreator creator(settings);
+    const std::vector<SelectedObject> one = creator.collectSelection(1);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].object, &first);
+    EXPECT_EQ(selection.reads, 4) << "reading stops as soon as the limit is reached";
+    EXPECT_THAT(selection.refreshFlags, ElementsAre(1));
+    EXPECT_EQ(creator.collectSelection(MarkerCreator::kUnlimited).size(), 2u);
+    EXPECT_EQ(notAnObject.references, 0);
+}
+
+TEST_F(MadeUpSelectionTest, GroupsByTrackInOrderOfFirstSelectionAndSortsByStart) {
+    FakeObject& trackA = makeObject(u"A", {"track"});
+    FakeObject& trackB = makeObject(u"B", {"track"});
+    FakeObject& part = makeObject(u"part", {"part"});
+    FakeNode& root = makeNode(nullptr);
+    FakeNode& nodeA = makeNode(&trackA, &root);
+    FakeNode& nodeB = makeNode(&trackB, &root);
+    FakeNode& partNode = makeNode(&part, &nodeA);
+    select(nodeB, u"b3", 3, 4);
+    select(nodeA, u"a2", 2, 3);
+    select(partNode, u"a0 in part", 0, 1);
+    select(nodeB, u"b1", 1, 2);
+    select(nodeB, u"b-nan", std::numeric_limits<double>::quiet_NaN(), 0);
+    select(nodeB, u"b1 again", 1, 5);
+
+    MarkerCreator creator(settings);
+    ASSERT_TRUE(creator.prepare());
+    const auto& groups = creator.groups();
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].track, &trackB);
+    EXPECT_EQ(groups[1].track, &trackA);
+    EXPECT_EQ(groups[0].cursor, -1);
+    // Equal starts keep their selection order; a start that is not a number goes last.
+    EXPECT_THAT(namesOf(groups[0]), ElementsAre(u"b1", u"b1 again", u"b3", u"b-nan"));
+    EXPECT_THAT(namesOf(groups[1]), ElementsAre(u"a0 in part", u"a2"));
+    for (const auto& object : objects)
+        if (object->types.count("audio")) {
+            EXPECT_FALSE(object->selected);
+            EXPECT_EQ(object->startReads, 1) << "each start is read from the host once";
+        }
+}
+
+TEST_F(MadeUpSelectionTest, TopmostObjectStandsInForAMissingTrackAndEntriesWithoutOneAreDropped) {
+    FakeObject& bus = makeObject(u"Bus", {"bus"});
+    FakeNode& busNode = makeNode(&bus);
+    FakeNode& emptyTop = makeNode(nullptr);
+    FakeNode& cycle = makeNode(nullptr);
+    cycle.parent = &cycle; // a malformed hierarchy must not hang the walk
+    FakeObject& onBus = select(busNode, u"on bus", 0, 1);
+    FakeObject& lost = select(emptyTop, u"lost", 0, 1);
+    FakeObject& looped = select(cycle, u"looped", 0, 1);
+
+    MarkerCreator creator(settings);
+    ASSERT_TRUE(creator.prepare());
+    ASSERT_EQ(creator.groups().size(), 1u);
+    EXPECT_EQ(creator.groups()[0].track, &bus);
+    EXPECT_THAT(namesOf(creator.groups()[0]), ElementsAre(u"on bus"));
+    // Dropped entries are deselected all the same.
+    EXPECT_FALSE(onBus.selected);
+    EXPECT_FALSE(lost.selected);
+    EXPECT_FALSE(looped.selected);
+}
+
+} // namespace
+} // namespace Brennovar::Zintara::Testing

@@ -1,0 +1,183 @@
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::string temporary(const std::string& name) {
+    return testing::TempDir() + "refhost_cli_" + name;
+}
+
+/// Runs zintara-host with the arguments (already quoted where needed) and collects its exit
+/// status and both output streams.
+ToolRun runTool(const std::string& arguments) {
+    std::string out = temporary("stdout.txt");
+    std::string err = temporary("stderr.txt");
+    std::string command =
+        std::string("'") + ZINTARA_HOST_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    int raw = std::system(command.c_str());
+    ToolRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readText(out);
+    run.err = readText(err);
+    return run;
+}
+
+std::string moduleArgument() {
+    const char* path = std::getenv("ZINTARA_MODULE");
+    return std::string("--module '") + (path ? path : "") + "'";
+}
+
+std::string fakeModule(const char* fault) {
+    return std::string("'") + FAKE_MODULE_DIR + "/fake_" + fault + ".so'";
+}
+
+nlohmann::json runJson(const std::string& arguments, int expectedStatus = 0) {
+    ToolRun run = runTool("run --json " + moduleArgument() + " " + arguments);
+    EXPECT_EQ(run.status, expectedStatus) << run.err;
+    try {
+        return nlohmann::json::parse(run.out);
+    } catch (const nlohmann::json::exception& e) {
+        ADD_FAILURE() << e.what() << "\n" << run.out << run.err;
+        return {};
+    }
+}
+
+std::size_t markerCount(const nlohmann::json& report) {
+    std::size_t count = 0;
+    for (const auto& track : report["markerTracks"])
+        count += track["markers"].size();
+    return count;
+}
+
+/// The demo project holds two markers before any run.
+constexpr std::size_t kDemoMarkers = 2;
+
+} // namespace
+
+TEST(CliTest, InfoDescribesFactoryClassServiceAndResources) {
+    ToolRun run = runTool("info " + moduleArgument());
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* expected :
+         {"vendor          Brennovar", "flags           16 (class information in 16-bit text)",
+          "[0] Zintara", "class id        {D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA}",
+          "category        Service", "version         1.0.0.79", "16-bit record   the same texts",
+          "initialize      ResultOk", "name \"Create Markers From Selected Events...\", flags 2",
+          "\"Create Markers from Selected Events (with Current Settings)\"",
+          "skin            skin.kxp (registered)"})
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+    EXPECT_EQ(run.out.find("not found"), std::string::npos) << run.out;
+}
+
+TEST(CliTest, InfoOnABrokenModuleExitsWithStatus3) {
+    ToolRun run = runTool("info --module " + fakeModule("null_factory"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("GetPluginFactory returned no factory"), std::string::npos) << run.err;
+    run = runTool("info --module " + fakeModule("initialize_fails"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.out.find("not started: "), std::string::npos) << run.out;
+    // The factory part is still shown.
+    EXPECT_NE(run.out.find("[1] Fake Service"), std::string::npos) << run.out;
+}
+
+TEST(CliTest, RunMakesOneMarkerPerSelectedRangeAsOneUndoableEdit) {
+    nlohmann::json report = runJson("--undo");
+    EXPECT_EQ(report["result"], 0);
+    EXPECT_EQ(report["undoName"], "Create Markers from Events");
+    EXPECT_EQ(report["problems"], nlohmann::json::array());
+    EXPECT_EQ(report["undoRestored"], true);
+    ASSERT_EQ(report["markerTracks"].size(), 1u);
+    const auto& track = report["markerTracks"][0];
+    EXPECT_EQ(track["name"], "Markers");
+    EXPECT_EQ(track["active"], true);
+    std::size_t made = markerCount(report) - kDemoMarkers;
+    EXPECT_GT(made, 0u);
+    // The new markers are selected, and they are the whole selection.
+    ASSERT_EQ(report["selection"].size(), made);
+    for (std::size_t i = kDemoMarkers; i < track["markers"].size(); ++i) {
+        EXPECT_EQ(track["markers"][i]["selected"], true);
+        EXPECT_EQ(track["markers"][i]["kind"], "cycle");
+    }
+    EXPECT_EQ(report["selection"][0]["kind"], "cycle-marker");
+    EXPECT_EQ(report["selection"][0]["path"], "/tracks/4/markers/2");
+}
+
+TEST(CliTest, RunWithNothingSelectedMakesNoMarkerAndStillSucceeds) {
+    nlohmann::json report = runJson("--select none");
+    EXPECT_EQ(report["found"], true);
+    EXPECT_EQ(report["available"], false);
+    EXPECT_EQ(report["result"], 1);
+    EXPECT_EQ(report["undoName"], "");
+    EXPECT_EQ(markerCount(report), kDemoMarkers);
+    EXPECT_EQ(report["problems"], nlohmann::json::array());
+}
+
+TEST(CliTest, CancelledDialogMakesNoMarker) {
+    nlohmann::json report = runJson("--command dialog");
+    EXPECT_EQ(report["command"], "Create Markers From Selected Events...");
+    EXPECT_EQ(report["result"], 1);
+    EXPECT_EQ(markerCount(report), kDemoMarkers);
+}
+
+TEST(CliTest, SavedProjectCarriesMarkersAndSettingsIntoTheNextRun) {
+    std::string saved = temporary("saved.json");
+    std::remove(saved.c_str());
+    nlohmann::json first = runJson("--out '" + saved + "'");
+    nlohmann::json document = nlohmann::json::parse(readText(saved));
+    EXPECT_EQ(document["attributes"]["CreateZintaraModelDataMarkerType"]["integer"], 1);
+    EXPECT_EQ(document["attributes"]["CreateZintaraModelDataCombineAdjancent"]["integer"], 1);
+    nlohmann::json second = runJson("--project '" + saved + "'");
+    EXPECT_EQ(second["result"], 0);
+    EXPECT_EQ(markerCount(second), 2 * markerCount(first) - kDemoMarkers);
+}
+
+TEST(CliTest, MalformedProjectExitsWithStatus2AndNamesThePlace) {
+    std::string bad = temporary("bad.json");
+    std::ofstream(bad) << R"({"format": "zintara-project", "version": 1,
+        "tracks": [{"kind": "audio", "name": "A"}]})";
+    ToolRun run = runTool("run " + moduleArgument() + " --project '" + bad + "'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zintara-host: " + bad + ": at /tracks/0/kind: unknown kind \"audio\"\n");
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(CliTest, ExitStatusesForUsageModuleAndOutputFailures) {
+    EXPECT_EQ(runTool("run " + moduleArgument() + " --select some").status, 2);
+    EXPECT_EQ(runTool("frobnicate").status, 2);
+    EXPECT_EQ(runTool("run --module " + fakeModule("missing_exports")).status, 3);
+    EXPECT_EQ(runTool("run --module " + fakeModule("initialize_fails")).status, 3);
+    ToolRun run = runTool("run " + moduleArgument() + " --out /nonexistent/dir/out.json");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_NE(run.err.find("/nonexistent/dir/out.json: cannot be opened for writing"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(CliTest, ShowWritesTheExampleBackUnchanged) {
+    std::string copy = temporary("example.json");
+    std::string example = std::string(ZINTARA_EXAMPLES_DIR) + "/scene-12.json";
+    ToolRun run = runTool("show --project '" + example + "' --out '" + copy + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readText(copy), readText(example));
+    EXPECT_NE(run.out.find("selection: /tracks/1/events/0 /tracks/0/events/1 /tracks/3/events/1"),
+              std::string::npos)
+        << run.out;
+}
