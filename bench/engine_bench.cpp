@@ -6,6 +6,7 @@
 #include "engine/marker_creator.h"
 #include "model/model.h"
 #include "module/host_context.h"
+#include "refhost/audio_event.h"
 #include "refhost/host.h"
 #include "refhost/project_object.h"
 

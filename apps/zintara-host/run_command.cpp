@@ -60,16 +60,16 @@ void applySelection(Project& project, const std::string& mode) {
 /// since it is not part of the undo history.
 void undoRun(Host& host, Project& project, const ProjectState& before, std::size_t stepsBefore,
              RunReport& report) {
-    if (project.history().undoCount() > stepsBefore && !host.undo())
+    bool madeStep = project.history().undoCount() > stepsBefore;
+    if (madeStep && !host.undo())
         report.problems.push_back("undo of the run was refused");
     std::string difference =
         describeDifference(before, captureState(project, CaptureOptions{false}));
     report.undoRestored = difference.empty();
     if (!difference.empty())
         report.problems.push_back(
-            project.history().undoCount() >= stepsBefore
-                ? "after undo the project differs from before the run: " + difference
-                : "the run changed the project outside an undoable edit: " + difference);
+            madeStep ? "after undo the project differs from before the run: " + difference
+                     : "the run changed the project outside an undoable edit: " + difference);
 }
 
 void storeAndSave(Host& host, Project& project, const std::string& path, RunReport& report,

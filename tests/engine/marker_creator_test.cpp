@@ -14,26 +14,6 @@ protected:
     MarkerCreatorTest() { map("EventName", "MarkerDescription"); }
 };
 
-TEST_F(MarkerCreatorTest, CombinesTouchingEventsAndKeepsGapsApart) {
-    markerTrack();
-    auto& audio = track("Audio 1");
-    event(audio, "A", 0, 2);
-    event(audio, "B", 2, 1);
-    event(audio, "C", 3.5, 1);
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker A 0+3", "cycle-marker C 3.5+1"));
-}
-
-TEST_F(MarkerCreatorTest, AbsorbsContainedEventsAndNamesRangeAfterEarliestEvent) {
-    markerTrack();
-    auto& audio = track("Audio 1");
-    event(audio, "Overlap", 4, 4);
-    event(audio, "Inside", 1, 1);
-    event(audio, "First", 0, 5);
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker First 0+8"));
-}
-
 TEST_F(MarkerCreatorTest, WithoutCombiningEveryEventIsAPositionMarkerInStartOrder) {
     settings.setCombineAdjacent(false);
     settings.setMarkerType(kPositionMarker);
@@ -105,26 +85,6 @@ TEST_F(MarkerCreatorTest, OnlyRejectedKindsGiveNoRunAndNoEdit) {
     EXPECT_THAT(project.history().closedEdits(), IsEmpty());
     EXPECT_EQ(project.selection().size(), 3u);
 }
-
-TEST_F(MarkerCreatorTest, HasSelectedEventsLooksNoFurtherThanTheFirstEvent) {
-    auto& audio = track("Audio 1");
-    event(audio, "Kick", 0, 1);
-    event(audio, "Snare", 1, 1);
-    MarkerCreator creator(settings);
-    EXPECT_TRUE(creator.hasSelectedEvents());
-    EXPECT_EQ(project.selection().size(), 2u) << "asking does not deselect";
-}
-
-struct TargetCase {
-    const char* name;
-    int32 targetType;
-    bool existingMarkerTrack;
-    int sourceTracks;
-    std::vector<std::string> markerTracks;
-};
-
-class TargetTrackTest : public MarkerCreatorTest,
-                        public ::testing::WithParamInterface<TargetCase> {};
 
 TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracks) {
     const TargetCase& test = GetParam();

@@ -1,10 +1,8 @@
-#include "engine/marker_creator.h"
+#include "engine_host.h"
 #include "fake_host.h"
 #include "model/model.h"
 #include "module/host_context.h"
 
-#include <cmath>
-#include <deque>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
@@ -14,73 +12,80 @@ namespace Brennovar::Zintara::Testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 
-struct Span {
+struct Placed {
+    const char* name;
     double start;
-    double end;
-};
-
-struct Expected {
-    double start;
-    double end;
-    std::size_t event;
+    double length;
 };
 
 struct RangeCase {
     const char* name;
-    std::vector<Span> objects;
+    /// In selection order, which the engine sorts by start.
+    std::vector<Placed> events;
     bool combine;
-    std::vector<Expected> ranges;
+    std::vector<std::string> markers;
 };
 
-class NextRangeTest : public ::testing::TestWithParam<RangeCase> {};
+class RangeTest : public EngineHostTest, public ::testing::WithParamInterface<RangeCase> {};
 
-TEST_P(NextRangeTest, CutsTheSortedGroupIntoRanges) {
+TEST_P(RangeTest, CutsEachTrackIntoRangesNamedAfterTheirEarliestEvent) {
     const RangeCase& test = GetParam();
-    std::deque<FakeObject> objects;
-    SourceTrackGroup group;
-    for (const Span& span : test.objects) {
-        objects.emplace_back(u"event", std::set<std::string>{"audio"}, span.start, span.end);
-        group.objects.push_back({&objects.back(), nullptr});
-    }
-    std::vector<Expected> cut;
-    MarkerRange range;
-    while (MarkerCreator::nextRange(group, test.combine, range)) {
-        std::size_t index = 0;
-        while (&objects[index] != range.event)
-            ++index;
-        cut.push_back({range.start, range.end, index});
-    }
-    ASSERT_EQ(cut.size(), test.ranges.size());
-    for (std::size_t i = 0; i < cut.size(); ++i) {
-        EXPECT_EQ(cut[i].start, test.ranges[i].start) << "range " << i;
-        EXPECT_EQ(cut[i].end, test.ranges[i].end) << "range " << i;
-        EXPECT_EQ(cut[i].event, test.ranges[i].event) << "range " << i;
-    }
-    // An exhausted group stays exhausted and its cursor rests on the last object.
-    EXPECT_FALSE(MarkerCreator::nextRange(group, test.combine, range));
-    EXPECT_EQ(group.cursor, static_cast<int32>(test.objects.size()) - 1);
+    settings.setCombineAdjacent(test.combine);
+    map("EventName", "MarkerDescription");
+    markerTrack();
+    auto& audio = track("Audio 1");
+    for (const Placed& placed : test.events)
+        event(audio, placed.name, placed.start, placed.length);
+    EXPECT_EQ(runEngine(), ResultOk);
+    EXPECT_EQ(markersOn("Markers"), test.markers);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ranges, NextRangeTest,
+    Ranges, RangeTest,
     ::testing::Values(
-        RangeCase{"Touching", {{0, 2}, {2, 3}}, true, {{0, 3, 0}}},
-        RangeCase{"Gap", {{0, 2}, {2.5, 3}}, true, {{0, 2, 0}, {2.5, 3, 1}}},
-        // 0.00001 - 0 is exactly the tolerance: the test is strict, so the objects stay apart.
-        RangeCase{"GapOfTolerance", {{0, 0}, {0.00001, 1}}, true, {{0, 0, 0}, {0.00001, 1, 1}}},
-        RangeCase{"GapBelowTolerance", {{0, 0}, {0.0000099, 1}}, true, {{0, 1, 0}}},
-        RangeCase{"ContainedThenOverlapping", {{0, 5}, {1, 2}, {4, 8}}, true, {{0, 8, 0}}},
-        RangeCase{"ContainedLateThenApart",
-                  {{0, 10}, {9, 9.5}, {20, 21}},
+        RangeCase{"Touching", {{"B", 2, 1}, {"A", 0, 2}}, true, {"cycle-marker A 0+3"}},
+        RangeCase{"Gap",
+                  {{"A", 0, 2}, {"B", 2.5, 0.5}},
                   true,
-                  {{0, 10, 0}, {20, 21, 2}}},
-        RangeCase{"EarliestIsTheEvent", {{0, 1}, {0.5, 10}}, true, {{0, 10, 0}}},
-        RangeCase{"ChainOfThree", {{0, 1}, {1, 2}, {2, 3}, {5, 6}}, true, {{0, 3, 0}, {5, 6, 3}}},
-        RangeCase{"CombineOff", {{0, 5}, {1, 2}, {4, 8}}, false, {{0, 5, 0}, {1, 2, 1}, {4, 8, 2}}},
-        RangeCase{"Empty", {}, true, {}}),
+                  {"cycle-marker A 0+2", "cycle-marker B 2.5+0.5"}},
+        // 0.00001 - 0 is exactly the tolerance: the test is strict, so the events stay apart.
+        RangeCase{"GapOfTolerance",
+                  {{"A", 0, 0}, {"B", 0.00001, 1}},
+                  true,
+                  {"cycle-marker A 0+0", "cycle-marker B 1e-05+1"}},
+        RangeCase{"GapBelowTolerance",
+                  {{"A", 0, 0}, {"B", 0.0000099, 1}},
+                  true,
+                  {"cycle-marker A 0+1.0000099"}},
+        RangeCase{"ContainedThenOverlapping",
+                  {{"C", 4, 4}, {"B", 1, 1}, {"A", 0, 5}},
+                  true,
+                  {"cycle-marker A 0+8"}},
+        RangeCase{"ContainedLateThenApart",
+                  {{"A", 0, 10}, {"B", 9, 0.5}, {"C", 20, 1}},
+                  true,
+                  {"cycle-marker A 0+10", "cycle-marker C 20+1"}},
+        RangeCase{"EarliestIsTheEventEvenWhenShorter",
+                  {{"Long", 0.5, 9.5}, {"Short", 0, 1}},
+                  true,
+                  {"cycle-marker Short 0+10"}},
+        RangeCase{"CombineOffKeepsEveryEventInStartOrder",
+                  {{"C", 4, 4}, {"B", 1, 1}, {"A", 0, 5}},
+                  false,
+                  {"cycle-marker A 0+5", "cycle-marker B 1+1", "cycle-marker C 4+4"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NextRangeTest, ExhaustedGroupStaysExhausted) {
+    FakeObject only(u"only", {"audio"}, 1, 2);
+    SourceTrackGroup group{&only, {{&only, nullptr}}, -1};
+    MarkerRange range;
+    EXPECT_TRUE(MarkerCreator::nextRange(group, true, range));
+    EXPECT_EQ(range.event, &only);
+    EXPECT_FALSE(MarkerCreator::nextRange(group, true, range));
+    EXPECT_FALSE(MarkerCreator::nextRange(group, true, range));
+    EXPECT_EQ(group.cursor, 0);
+}
 
 TEST(AcceptanceTest, AsksEveryRejectedKindInOrderBeforeAccepting) {
     FakeObject audio(u"a", {"event", "audio"});
@@ -148,13 +153,6 @@ protected:
     std::vector<std::unique_ptr<FakeNode>> nodes;
     Model settings;
 };
-
-TEST_F(MadeUpSelectionTest, WithoutSelectionServiceNothingIsSelected) {
-    hostObjectProvider() = nullptr;
-    MarkerCreator creator(settings);
-    EXPECT_FALSE(creator.hasSelectedEvents());
-    EXPECT_EQ(creator.run(), ResultFalse);
-}
 
 TEST_F(MadeUpSelectionTest, CollectingSkipsNullAndForeignObjectsAndStopsAtTheLimit) {
     FakeNode& root = makeNode(nullptr);

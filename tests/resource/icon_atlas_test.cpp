@@ -56,13 +56,5 @@ INSTANTIATE_TEST_SUITE_P(BothScales, IconAtlasTest,
                          ::testing::Values(AtlasFile{"icons-zintara.png", 1},
                                            AtlasFile{"icons-zintara_2.00x.png", 2}));
 
-TEST(PngWriterTest, RefusesPixelsThatDoNotMatchTheSize) {
-    RgbaImage image{2, 2, std::vector<std::uint8_t>(15, 0)};
-    EXPECT_TRUE(encodePng(image, 2835).empty());
-    image.pixels.resize(16);
-    EXPECT_FALSE(encodePng(image, 2835).empty());
-    EXPECT_TRUE(encodePng(RgbaImage{}, 2835).empty());
-}
-
 } // namespace
 } // namespace Brennovar::Resources
