@@ -58,12 +58,12 @@ Project& DemoProject::build(Host& host) {
 
     ProjectObject& ambience = project.addTrack(ObjectKind::kFolderTrack, "Ambience");
     ProjectObject& street = project.addTrack(ObjectKind::kAudioTrack, "Street", &ambience);
-    project.addAudioEvent(street, "Street Day", 0.0, 4.0,
-                          &clip(project, "Street_Day.wav",
-                                {{"AudioScene", "12"},
-                                 {"AudioWildtrack", "1"},
-                                 {"MediaComment", "traffic, distant"}}),
-                          "Wild track");
+    project.addAudioEvent(
+        street, "Street Day", 0.0, 4.0,
+        &clip(
+            project, "Street_Day.wav",
+            {{"AudioScene", "12"}, {"AudioWildtrack", "1"}, {"MediaComment", "traffic, distant"}}),
+        "Wild track");
     // Recorded on set without a file behind it yet: no clip.
     project.addAudioEvent(street, "Room Tone", 8.0, 4.0, nullptr, "Room tone, kitchen");
     project.addObject(street, ObjectKind::kAutomation, "Volume", 0.0, 13.25);

@@ -68,7 +68,8 @@ std::string typeName(const Json& value) {
 
 /// "an audio-event", "a marker-track".
 std::string withArticle(std::string_view kind) {
-    bool vowel = !kind.empty() && std::string_view("aeiou").find(kind.front()) != std::string_view::npos;
+    bool vowel =
+        !kind.empty() && std::string_view("aeiou").find(kind.front()) != std::string_view::npos;
     return (vowel ? "an " : "a ") + std::string(kind);
 }
 
@@ -151,9 +152,8 @@ public:
             fail(at / "format", std::string("expected \"") + kFormat + "\"");
         const Json& version = required(document, at, "version");
         if (!version.is_number_integer() || version.get<int64>() != kVersion)
-            fail(at / "version",
-                 "version " + version.dump() + " is not supported (expected " +
-                     std::to_string(kVersion) + ")");
+            fail(at / "version", "version " + version.dump() + " is not supported (expected " +
+                                     std::to_string(kVersion) + ")");
         if (document.contains("name"))
             project_.root().assignName(utf16(text(document["name"], at / "name")));
         readAttributes(document, at, project_.root());
@@ -231,9 +231,9 @@ private:
                     (payload.is_number_unsigned() &&
                      payload.get<std::uint64_t>() >
                          static_cast<std::uint64_t>(std::numeric_limits<int64>::max())))
-                    fail(valueAt / type, "expected a 64-bit signed integer, found " +
-                                             (payload.is_number() ? payload.dump()
-                                                                  : typeName(payload)));
+                    fail(valueAt / type,
+                         "expected a 64-bit signed integer, found " +
+                             (payload.is_number() ? payload.dump() : typeName(payload)));
                 FTaggedValue tagged = FTaggedValue::fromInteger(payload.get<int64>());
                 target.assignAttribute(key, &tagged);
             } else if (type == "string8") {
@@ -291,8 +291,9 @@ private:
             else if (name == "cycle")
                 kind = ObjectKind::kCycleMarker;
             else
-                fail(at / "kind", "unknown marker kind \"" + name + "\" (expected position or "
-                                                                    "cycle)");
+                fail(at / "kind", "unknown marker kind \"" + name +
+                                      "\" (expected position or "
+                                      "cycle)");
         } else {
             kind = kindFromName(name);
             if (!kind)
@@ -336,16 +337,17 @@ private:
         expectObject(object, at, {"kind", "name", "selected", "attributes", member});
         std::string name = object.contains("name") ? text(object["name"], at / "name")
                                                    : utf8(project_.defaultTrackName(kind));
-        return project_.addTrack(kind, name, holder.kind() == ObjectKind::kRoot ? nullptr : &holder);
+        return project_.addTrack(kind, name,
+                                 holder.kind() == ObjectKind::kRoot ? nullptr : &holder);
     }
 
     ProjectObject& readMarker(const Json& object, const Pointer& at, ProjectObject& holder,
                               ObjectKind kind) const {
-        expectObject(object, at, {"kind", "description", "start", "length", "selected",
-                                  "attributes"});
-        std::string description =
-            object.contains("description") ? text(object["description"], at / "description")
-                                           : std::string();
+        expectObject(object, at,
+                     {"kind", "description", "start", "length", "selected", "attributes"});
+        std::string description = object.contains("description")
+                                      ? text(object["description"], at / "description")
+                                      : std::string();
         double start = position(required(object, at, "start"), at / "start");
         double length = 0.0;
         if (object.contains("length")) {
@@ -359,11 +361,13 @@ private:
     ProjectObject& readEvent(const Json& object, const Pointer& at, ProjectObject& holder,
                              ObjectKind kind) const {
         if (kind == ObjectKind::kAudioEvent)
-            expectObject(object, at, {"kind", "name", "description", "clip", "start", "end",
-                                      "selected", "attributes"});
+            expectObject(
+                object, at,
+                {"kind", "name", "description", "clip", "start", "end", "selected", "attributes"});
         else if (holdsChildren(kind))
-            expectObject(object, at, {"kind", "name", "start", "end", "selected", "attributes",
-                                      childMember(kind)});
+            expectObject(
+                object, at,
+                {"kind", "name", "start", "end", "selected", "attributes", childMember(kind)});
         else
             expectObject(object, at, {"kind", "name", "start", "end", "selected", "attributes"});
         std::string name = object.contains("name") ? text(object["name"], at / "name") : "";
@@ -373,9 +377,9 @@ private:
             fail(at / "end", number(end) + " lies before the start " + number(start));
         if (kind != ObjectKind::kAudioEvent)
             return project_.addObject(holder, kind, name, start, end - start);
-        std::string description =
-            object.contains("description") ? text(object["description"], at / "description")
-                                           : std::string();
+        std::string description = object.contains("description")
+                                      ? text(object["description"], at / "description")
+                                      : std::string();
         Clip* clip = nullptr;
         if (object.contains("clip")) {
             std::string file = text(object["clip"], at / "clip");
@@ -494,9 +498,10 @@ OrderedJson objectJson(const ProjectObject& object) {
 } // namespace
 
 ProjectFileError::ProjectFileError(std::string file, std::string place, std::string problem)
-    : std::runtime_error(file + (place.empty()                    ? ": "
-                                 : place.front() == '/'           ? ": at " + place + ": "
-                                                                  : ":" + place + ": ") +
+    : std::runtime_error(file +
+                         (place.empty()          ? ": "
+                          : place.front() == '/' ? ": at " + place + ": "
+                                                 : ":" + place + ": ") +
                          problem),
       file_(std::move(file)), place_(std::move(place)), problem_(std::move(problem)) {}
 

@@ -2,14 +2,13 @@
 
 #include "refhost/project_object.h"
 
-#include <algorithm>
-
 namespace Brennovar::RefHost {
 
 void SelectionList::add(ProjectObject& object) {
     if (object.selected())
         return;
-    objects_.push_back(&object);
+    positions_[&object] = slots_.size();
+    slots_.push_back(&object);
     object.assignSelected(true);
 }
 
@@ -17,15 +16,24 @@ void SelectionList::remove(ProjectObject& object) {
     if (!object.selected())
         return;
     object.assignSelected(false);
-    auto found = std::find(objects_.begin(), objects_.end(), &object);
-    if (found != objects_.end())
-        objects_.erase(found);
+    auto found = positions_.find(&object);
+    if (found == positions_.end())
+        return;
+    slots_[found->second] = nullptr;
+    positions_.erase(found);
 }
 
-void SelectionList::clear() {
-    for (ProjectObject* object : objects_)
-        object->assignSelected(false);
-    objects_.clear();
+void SelectionList::closeGaps() const noexcept {
+    if (slots_.size() == positions_.size())
+        return;
+    std::size_t kept = 0;
+    for (ProjectObject* object : slots_) {
+        if (!object)
+            continue;
+        positions_[object] = kept;
+        slots_[kept++] = object;
+    }
+    slots_.resize(kept);
 }
 
 } // namespace Brennovar::RefHost

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 namespace Brennovar::RefHost {
@@ -8,23 +9,32 @@ namespace Brennovar::RefHost {
 class ProjectObject;
 
 /// The selected objects of a project in the order they were selected. Selecting an object that
-/// is already selected keeps its place.
+/// is already selected keeps its place. Adding and removing take constant time (a removed
+/// object leaves a gap that the next read in order closes), so deselecting a large selection
+/// one object at a time stays linear.
 class SelectionList {
 public:
     /// Appends the object and sets its selected flag (no change when already selected).
     void add(ProjectObject& object);
     /// Removes the object and clears its selected flag (no change when not selected).
     void remove(ProjectObject& object);
-    void clear();
 
-    std::size_t size() const noexcept { return objects_.size(); }
+    std::size_t size() const noexcept { return positions_.size(); }
     ProjectObject* at(std::size_t index) const noexcept {
-        return index < objects_.size() ? objects_[index] : nullptr;
+        closeGaps();
+        return index < slots_.size() ? slots_[index] : nullptr;
     }
-    const std::vector<ProjectObject*>& objects() const noexcept { return objects_; }
+    const std::vector<ProjectObject*>& objects() const noexcept {
+        closeGaps();
+        return slots_;
+    }
 
 private:
-    std::vector<ProjectObject*> objects_;
+    void closeGaps() const noexcept;
+
+    // Selection order with null gaps for removed objects, and each object's slot.
+    mutable std::vector<ProjectObject*> slots_;
+    mutable std::unordered_map<const ProjectObject*, std::size_t> positions_;
 };
 
 } // namespace Brennovar::RefHost

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -51,7 +52,9 @@ void selectEvents(Project& project, ProjectObject& holder) {
 void applySelection(Project& project, const std::string& mode) {
     if (mode == "keep")
         return;
-    project.selection().clear();
+    std::vector<ProjectObject*> selected = project.selection().objects();
+    for (ProjectObject* object : selected)
+        project.select(*object, false);
     if (mode == "all")
         selectEvents(project, project.root());
 }

@@ -1,8 +1,8 @@
 #include "run_report.h"
 
+#include "refhost/module_loader.h"
 #include "refhost/project.h"
 #include "refhost/project_file.h"
-#include "refhost/module_loader.h"
 #include "refhost/project_object.h"
 #include "refhost/text_conversion.h"
 
@@ -113,12 +113,11 @@ std::string RunReport::json() const {
 std::string RunReport::table() const {
     std::string out = "Command  \"" + command + "\"\n";
     out += "Result   " + resultLine(*this) + "\n";
-    out += "Undo     " + (undoName.empty() ? std::string("(no edit)") : "\"" + undoName + "\"") +
-           "\n";
+    out +=
+        "Undo     " + (undoName.empty() ? std::string("(no edit)") : "\"" + undoName + "\"") + "\n";
     if (undoRestored)
         out += std::string("Undone   ") +
-               (*undoRestored ? "the project is as before the run" : "the project differs") +
-               "\n";
+               (*undoRestored ? "the project is as before the run" : "the project differs") + "\n";
     for (const MarkerTrack& track : markerTracks) {
         out += "\nMarker track \"" + track.name + "\"" + (track.active ? " (active)" : "") + ", " +
                std::to_string(track.markers.size()) + " marker(s)\n";

@@ -98,8 +98,12 @@ ResultCode AccessHandler::terminate() noexcept {
         commands->removeCommands(objectFace());
     if (Owned<IActionHandlerRegistry> handlers = hostService<IActionHandlerRegistry>())
         handlers->removeActionHandler(this);
-    if (Owned<IProjectAccess> projects = hostService<IProjectAccess>())
+    if (Owned<IProjectAccess> projects = hostService<IProjectAccess>()) {
+        // The storage notification lives inside this object: a project that stays open after
+        // the module is gone must not keep calling it.
+        notificationManager_.projectDetached(projects->getProject());
         projects->removeProjectListener(notificationManager_.projectFace());
+    }
     notificationManager_.removeListener(notificationListener_.get());
     return ResultOk;
 }

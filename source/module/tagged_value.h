@@ -35,6 +35,21 @@ struct FTaggedValue {
         copyFrom(other);
         return *this;
     }
+    /// Takes over the other's payload and ownership; the other becomes empty.
+    FTaggedValue(FTaggedValue&& other) noexcept : type(other.type), integer(other.integer) {
+        other.type = kEmpty;
+        other.integer = 0;
+    }
+    FTaggedValue& operator=(FTaggedValue&& other) noexcept {
+        if (this != &other) {
+            release();
+            type = other.type;
+            integer = other.integer;
+            other.type = kEmpty;
+            other.integer = 0;
+        }
+        return *this;
+    }
     ~FTaggedValue() { release(); }
 
     static FTaggedValue fromInteger(int64 value);

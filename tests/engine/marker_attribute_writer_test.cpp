@@ -108,6 +108,8 @@ struct FreeTextCase {
     const char* name;
     FTaggedValue data;
     std::u16string expected; // empty: the target stays unset
+
+    friend void PrintTo(const FreeTextCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class FreeTextTest : public MarkerAttributeTest,

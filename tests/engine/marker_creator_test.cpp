@@ -86,6 +86,19 @@ TEST_F(MarkerCreatorTest, OnlyRejectedKindsGiveNoRunAndNoEdit) {
     EXPECT_EQ(project.selection().size(), 3u);
 }
 
+struct TargetCase {
+    const char* name;
+    int32 targetType;
+    bool existingMarkerTrack;
+    int sourceTracks;
+    std::vector<std::string> markerTracks;
+
+    friend void PrintTo(const TargetCase& test, std::ostream* out) { *out << test.name; }
+};
+
+class TargetTrackTest : public MarkerCreatorTest,
+                        public ::testing::WithParamInterface<TargetCase> {};
+
 TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracks) {
     const TargetCase& test = GetParam();
     settings.setTargetTrackType(test.targetType);

@@ -25,6 +25,8 @@ struct RangeCase {
     std::vector<Placed> events;
     bool combine;
     std::vector<std::string> markers;
+
+    friend void PrintTo(const RangeCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class RangeTest : public EngineHostTest, public ::testing::WithParamInterface<RangeCase> {};
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"GapBelowTolerance",
                   {{"A", 0, 0}, {"B", 0.0000099, 1}},
                   true,
-                  {"cycle-marker A 0+1.0000099"}},
+                  {"cycle-marker A 0+1.00001"}},
         RangeCase{"ContainedThenOverlapping",
                   {{"C", 4, 4}, {"B", 1, 1}, {"A", 0, 5}},
                   true,

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 using namespace Brennovar;
 
@@ -206,4 +208,16 @@ TEST(ChangeListenerTest, CallsTheCallableAndCountsPlainly) {
     EXPECT_EQ(listener->addRef(), 2);
     EXPECT_EQ(listener->release(), 1);
     EXPECT_EQ(listener->release(), 0);
+}
+
+TEST(FTaggedValueTest, MoveTakesOverOwnership) {
+    const FTaggedValue view = FTaggedValue::fromString16(u"moved");
+    FTaggedValue owned(view);
+    FTaggedValue target(std::move(owned));
+    EXPECT_TRUE(owned.isEmpty());
+    EXPECT_EQ(std::u16string(target.string16), u"moved");
+    FTaggedValue other = FTaggedValue::fromInteger(3);
+    other = std::move(target);
+    EXPECT_TRUE(other.owns());
+    EXPECT_EQ(std::u16string(other.string16), u"moved");
 }

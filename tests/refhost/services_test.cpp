@@ -247,11 +247,12 @@ TEST(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
     EXPECT_EQ(std::u16string(noClip.getDescription()), u"");
 }
 
-TEST(TranslationServiceTest, TheKeyIsItsOwnTranslation) {
+TEST(TranslationServiceTest, TextsWithoutTranslationAreTheirOwn) {
     Host host;
+    host.translationService().setLanguage("de");
     auto translation = serviceOf<ITranslationService>(host);
     const char16_t* key = u"Create Markers from Events";
-    EXPECT_EQ(translation->translate(key), key);
+    EXPECT_EQ(std::u16string(translation->translate(key)), key);
     EXPECT_EQ(translation->translate(nullptr), nullptr);
 
     char16_t buffer[8];
@@ -264,12 +265,23 @@ TEST(TranslationServiceTest, TheKeyIsItsOwnTranslation) {
 
     char language[3];
     EXPECT_EQ(translation->getLanguage(language), ResultOk);
-    EXPECT_STREQ(language, "en");
-    int32 out = 9;
-    EXPECT_EQ(translation->loadFromMemory("x", 1, &out), 0);
-    EXPECT_EQ(out, 0);
+    EXPECT_STREQ(language, "de");
+}
 
-    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 0);
+TEST(TranslationServiceTest, LoadsDocumentsAndRecordsRequests) {
+    Host host;
+    host.translationService().setLanguage("de");
+    auto translation = serviceOf<ITranslationService>(host);
+    const char document[] = "\xEF\xBB\xBF<Translation><LanguageTable><language key=\"de\">Deutsch"
+                            "</language></LanguageTable><StringTable><String Key=\"Media\">"
+                            "<de>Medien</de></String></StringTable></Translation>";
+    int32 out = 9;
+    EXPECT_EQ(translation->loadFromMemory(document, sizeof document - 1, &out), 0);
+    EXPECT_EQ(out, 0);
+    EXPECT_EQ(std::u16string(translation->translate(u"Media")), u"Medien");
+
+    // The test program carries no translation resource.
+    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
     host.faults().failLoadTranslations = true;
     EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
     ASSERT_EQ(host.translationService().requests().size(), 2u);

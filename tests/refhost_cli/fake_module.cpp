@@ -87,8 +87,8 @@ class Factory final : public IPluginFactory3 {
 public:
     Factory() { ++outstanding; }
     ResultCode queryInterface(const Guid& id, void** obj) noexcept override {
-        if (id == IPluginFactory::iid || id == IPluginFactory2::iid ||
-            id == IPluginFactory3::iid || id == FUnknown::iid) {
+        if (id == IPluginFactory::iid || id == IPluginFactory2::iid || id == IPluginFactory3::iid ||
+            id == FUnknown::iid) {
             addRef();
             *obj = this;
             return ResultOk;
@@ -118,7 +118,9 @@ public:
 #endif
         return ResultOk;
     }
-    int32 countClasses() noexcept override { return 2; }
+    int32 countClasses() noexcept override {
+        return 2;
+    }
     ResultCode getClassInfo(int32 index, ClassInfo* info) noexcept override {
         ClassInfo2 full;
         ResultCode result = getClassInfo2(index, &full);
@@ -151,7 +153,9 @@ public:
     ResultCode getClassInfoUnicode(int32, ClassInfoUnicode*) noexcept override {
         return ResultNotImplemented;
     }
-    ResultCode setHostContext(FUnknown*) noexcept override { return ResultNotImplemented; }
+    ResultCode setHostContext(FUnknown*) noexcept override {
+        return ResultNotImplemented;
+    }
 
 private:
     std::atomic<int> count_{1};

@@ -163,16 +163,16 @@ TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, BrokenModuleTest,
-    testing::Values(
-        BrokenModuleCase{"does_not_exist", false, "cannot be loaded: "},
-        BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
-        BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
-        BrokenModuleCase{"no_service", true, "the factory lists no class of category \"Service\""},
-        BrokenModuleCase{"create_fails", true,
-                         "createInstance of the service class \"Fake Service\" failed: "
-                         "ResultNoInterface (0x80004002)"},
-        BrokenModuleCase{"initialize_fails", true,
-                         "initialize of the service failed: ResultFalse (0x00000001)"}),
+    testing::Values(BrokenModuleCase{"does_not_exist", false, "cannot be loaded: "},
+                    BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
+                    BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
+                    BrokenModuleCase{"no_service", true,
+                                     "the factory lists no class of category \"Service\""},
+                    BrokenModuleCase{"create_fails", true,
+                                     "createInstance of the service class \"Fake Service\" failed: "
+                                     "ResultNoInterface (0x80004002)"},
+                    BrokenModuleCase{"initialize_fails", true,
+                                     "initialize of the service failed: ResultFalse (0x00000001)"}),
     [](const testing::TestParamInfo<BrokenModuleCase>& info) { return info.param.fault; });
 
 TEST(ModuleLoaderTest, StartServiceBeforeLoadIsRefused) {
