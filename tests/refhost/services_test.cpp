@@ -208,6 +208,44 @@ TEST(ProjectNotificationTest, ReleasingClientObjectsGivesBackEveryHold) {
     EXPECT_EQ(host.releaseClientObjects(), 0u);
 }
 
+namespace {
+
+// Writes the given keys into the project's host object whenever the project is stored.
+class StoringListener : public RecordingListener {
+public:
+    std::vector<std::string> keys;
+    void projectStoring(FUnknown* object) noexcept override {
+        auto host = Owned<IHostObject>::query(object);
+        for (const std::string& key : keys)
+            host->setAttribute(key.c_str(), FTaggedValue::fromInteger(1), true);
+    }
+};
+
+} // namespace
+
+TEST(ProjectNotificationTest, StoringReplacesWhatTheListenersStoredBefore) {
+    Host host;
+    Project& project = host.createProject("Song");
+    project.root().assignAttribute("Host:Tempo", nullptr);
+    const FTaggedValue own = FTaggedValue::fromInteger(120);
+    project.root().assignAttribute("Host:Tempo", &own);
+    StoringListener listener;
+    serviceOf<IProjectAccess>(host)->addProjectListener(&listener);
+    host.openProject(project);
+
+    listener.keys = {"Data1", "Data2"};
+    host.storeProject();
+    EXPECT_NE(project.root().attributes().find("Data2"), nullptr);
+    listener.keys = {"Data1"};
+    host.storeProject();
+    EXPECT_NE(project.root().attributes().find("Data1"), nullptr);
+    EXPECT_EQ(project.root().attributes().find("Data2"), nullptr) << "a stale value survived";
+    EXPECT_NE(project.root().attributes().find("Host:Tempo"), nullptr)
+        << "what the listeners never wrote stays";
+    host.closeProject();
+    host.releaseClientObjects();
+}
+
 TEST(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
     Host host;
     Project& project = host.createProject("Song");
