@@ -17,8 +17,8 @@ constexpr char16_t kSkinResource[] = u"skin.kxp";
 constexpr char16_t kTranslationResource[] = u"translation.xml";
 
 LocalizedString dialogCommandTitle(u"Create Markers from Selected Events...");
-LocalizedString currentSettingsCommandTitle(
-    u"Create Markers from Selected Events (with Current Settings)");
+LocalizedString
+    currentSettingsCommandTitle(u"Create Markers from Selected Events (with Current Settings)");
 
 bool equals(const char* text, const char* expected) {
     return text && std::strcmp(text, expected) == 0;
