@@ -23,8 +23,12 @@ std::vector<std::string> HostSession::finish() {
     if (!loader_.unload())
         problems.push_back(loader_.error());
     ReferenceReport report = host_.references();
-    if (!report.clean())
-        problems.push_back(report.text());
+    if (!report.clean()) {
+        std::string text = report.text();
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        problems.push_back(text);
+    }
     return problems;
 }
 

@@ -8,6 +8,7 @@
 #include "refhost/text_conversion.h"
 #include "run_report.h"
 
+#include <cctype>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -100,6 +101,8 @@ int runCommand(const RunOptions& options) {
         return kExitBadInput;
     }
     applySelection(*project, options.select);
+    if (!options.language.empty())
+        host.translationService().setLanguage(options.language);
     if (options.confirm)
         host.dialogService().setDialogRunner(
             [](const char*, IPlugController*) { return ResultOk; });
@@ -176,7 +179,15 @@ void addRunCommand(CLI::App& app) {
     run->add_flag("--undo", options->undo,
                   "Undo the run afterwards and check that the project is as before");
     run->add_option("--lang", options->language,
-                    "The host's language (accepted; the host translates nothing yet)");
+                    "The host's language, a two-letter code (de, fr, ...); default: the user's")
+        ->check(CLI::Validator(
+            [](const std::string& code) {
+                bool letters = code.size() == 2 &&
+                               std::isalpha(static_cast<unsigned char>(code[0])) &&
+                               std::isalpha(static_cast<unsigned char>(code[1]));
+                return letters ? std::string() : "expected a two-letter language code";
+            },
+            "CODE"));
     run->callback([options] {
         if (int status = runCommand(*options))
             throw CLI::RuntimeError(status);

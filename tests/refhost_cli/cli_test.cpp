@@ -131,10 +131,11 @@ TEST(CliTest, RunWithNothingSelectedMakesNoMarkerAndStillSucceeds) {
 }
 
 TEST(CliTest, CancelledDialogMakesNoMarker) {
-    nlohmann::json report = runJson("--command dialog");
-    EXPECT_EQ(report["command"], "Create Markers From Selected Events...");
-    EXPECT_EQ(report["result"], 1);
-    EXPECT_EQ(markerCount(report), kDemoMarkers);
+    nlohmann::json cancelled = runJson("--command dialog");
+    EXPECT_EQ(cancelled["command"], "Create Markers From Selected Events...");
+    EXPECT_EQ(cancelled["result"], 1);
+    EXPECT_EQ(markerCount(cancelled), kDemoMarkers);
+    EXPECT_EQ(cancelled["selection"].size(), 7u);
 }
 
 TEST(CliTest, SavedProjectCarriesMarkersAndSettingsIntoTheNextRun) {
@@ -161,6 +162,7 @@ TEST(CliTest, MalformedProjectExitsWithStatus2AndNamesThePlace) {
 
 TEST(CliTest, ExitStatusesForUsageModuleAndOutputFailures) {
     EXPECT_EQ(runTool("run " + moduleArgument() + " --select some").status, 2);
+    EXPECT_EQ(runTool("run " + moduleArgument() + " --lang german").status, 2);
     EXPECT_EQ(runTool("frobnicate").status, 2);
     EXPECT_EQ(runTool("run --module " + fakeModule("missing_exports")).status, 3);
     EXPECT_EQ(runTool("run --module " + fakeModule("initialize_fails")).status, 3);
@@ -169,6 +171,16 @@ TEST(CliTest, ExitStatusesForUsageModuleAndOutputFailures) {
     EXPECT_NE(run.err.find("/nonexistent/dir/out.json: cannot be opened for writing"),
               std::string::npos)
         << run.err;
+}
+
+TEST(CliTest, LeakedAndDoublyReleasedHostReferencesFailTheRun) {
+    for (const char* fault : {"leaks_host_reference", "releases_host_twice"}) {
+        ToolRun run = runTool("run --module " + fakeModule(fault));
+        EXPECT_EQ(run.status, 1) << fault;
+        // The stand-in registers no command; that alone is not a failure.
+        EXPECT_NE(run.out.find("the module registered no command"), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find("object provider"), std::string::npos) << run.err;
+    }
 }
 
 TEST(CliTest, ShowWritesTheExampleBackUnchanged) {

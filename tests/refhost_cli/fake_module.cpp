@@ -16,6 +16,8 @@
 #define FAKE_CREATE_FAILS 4
 #define FAKE_INITIALIZE_FAILS 5
 #define FAKE_UNTERMINATED_TEXT 6
+#define FAKE_LEAKS_HOST_REFERENCE 7
+#define FAKE_RELEASES_HOST_TWICE 8
 
 #ifndef FAKE_FAULT
 #error "FAKE_FAULT must be defined"
@@ -71,7 +73,9 @@ public:
         return FAKE_FAULT == FAKE_INITIALIZE_FAILS ? ResultFalse : ResultOk;
     }
     ResultCode terminate() noexcept override {
-        if (provider_)
+        if (provider_ && FAKE_FAULT != FAKE_LEAKS_HOST_REFERENCE)
+            provider_->release();
+        if (provider_ && FAKE_FAULT == FAKE_RELEASES_HOST_TWICE)
             provider_->release();
         provider_ = nullptr;
         terminated = true;
