@@ -1,13 +1,18 @@
 #include "info_command.h"
 
 #include "host_session.h"
+#include "language_option.h"
 #include "platform/embedded_resources.h"
+#include "refhost/skin_container.h"
 #include "refhost/text_conversion.h"
+#include "refhost/translation_service.h"
 
 #include <climits>
 #include <cstdio>
+#include <expat.h>
 #include <iostream>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace Brennovar::RefHost {
@@ -16,6 +21,51 @@ namespace {
 
 /// The resources a module of this kind is known to carry.
 constexpr const char* kKnownResources[] = {"skin.kxp", "translation.xml"};
+
+/// Texts the module's dialog shows besides those of its skin: it looks them up and passes them
+/// to the host's translation.
+constexpr const char16_t* kControllerTexts[] = {u"Active Marker Track",
+                                                u"New Marker Track",
+                                                u"New Marker Track per Source Track",
+                                                u"Add Markers",
+                                                u"Media",
+                                                u"Audio - Assets"};
+
+/// The texts of the skin's titles, tips, captions and placeholders, in document order, each once.
+std::vector<std::string> skinTexts(ModuleHandle module) {
+    std::vector<std::string> texts;
+    auto bytes = Platform::findResource(module, "skin.kxp");
+    std::string error;
+    std::optional<SkinContainer> container;
+    if (bytes)
+        container = readContainer(*bytes, error);
+    if (!container)
+        return texts;
+    for (const ContainerEntry& entry : container->entries) {
+        if (entry.name != "skin.xml")
+            continue;
+        struct Collector {
+            std::vector<std::string>* texts;
+            std::set<std::string> seen;
+        } collector{&texts, {}};
+        XML_Parser parser = XML_ParserCreate(nullptr);
+        XML_SetUserData(parser, &collector);
+        XML_SetStartElementHandler(
+            parser, [](void* data, const XML_Char*, const XML_Char** attributes) {
+                auto* c = static_cast<Collector*>(data);
+                for (int i = 0; attributes[i]; i += 2) {
+                    std::string name = attributes[i];
+                    if ((name == "title" || name == "tip" || name == "placeholder") &&
+                        c->seen.insert(attributes[i + 1]).second)
+                        c->texts->push_back(attributes[i + 1]);
+                }
+            });
+        XML_Parse(parser, reinterpret_cast<const char*>(entry.data.data()),
+                  static_cast<int>(entry.data.size()), 1);
+        XML_ParserFree(parser);
+    }
+    return texts;
+}
 
 std::string orNone(const std::string& text) {
     return text.empty() ? "(none)" : text;
@@ -108,6 +158,19 @@ void printModule(const ModuleLoader& loader) {
         printClass(i, loader.classes()[i]);
 }
 
+void printDialogTexts(Host& host, ModuleHandle module) {
+    TranslationService& translations = host.translationService();
+    std::cout << "\nDialog texts (" << translations.language() << ")\n";
+    auto print = [&translations](const std::u16string& key) {
+        std::cout << "  " << utf8(key) << " -> " << utf8(translations.translate(key.c_str()))
+                  << '\n';
+    };
+    for (const std::string& text : skinTexts(module))
+        print(utf16(text));
+    for (const char16_t* text : kControllerTexts)
+        print(text);
+}
+
 void printService(Host& host) {
     const std::vector<Command>& commands = host.commands();
     std::cout << "\nService\n";
@@ -133,8 +196,10 @@ void printResources(const ModuleLoader& loader) {
     }
 }
 
-int runInfo(const std::string& modulePath) {
+int runInfo(const std::string& modulePath, const std::string& language) {
     HostSession session;
+    if (!language.empty())
+        session.host().translationService().setLanguage(language);
     if (!session.load(modulePath)) {
         std::cerr << "zintara-host: " << session.loader().error() << '\n';
         return kExitModuleFailed;
@@ -144,6 +209,7 @@ int runInfo(const std::string& modulePath) {
     int status = kExitOk;
     if (session.startService()) {
         printService(session.host());
+        printDialogTexts(session.host(), session.loader().moduleHandle());
     } else {
         std::cout << "\nService\n  not started: " << session.loader().error() << '\n';
         status = kExitModuleFailed;
@@ -160,12 +226,14 @@ int runInfo(const std::string& modulePath) {
 
 void addInfoCommand(CLI::App& app) {
     auto modulePath = std::make_shared<std::string>(ZINTARA_DEFAULT_MODULE);
+    auto language = std::make_shared<std::string>();
     CLI::App* info = app.add_subcommand(
         "info", "Show the module's factory and classes, what its service registers with a host, "
                 "and the resources it carries");
     info->add_option("--module", *modulePath, "The module to load")->capture_default_str();
-    info->callback([modulePath] {
-        if (int status = runInfo(*modulePath))
+    addLanguageOption(*info, *language);
+    info->callback([modulePath, language] {
+        if (int status = runInfo(*modulePath, *language))
             throw CLI::RuntimeError(status);
     });
 }

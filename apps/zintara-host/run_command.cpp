@@ -1,14 +1,15 @@
 #include "run_command.h"
 
 #include "host_session.h"
+#include "language_option.h"
 #include "refhost/demo_project.h"
 #include "refhost/project_file.h"
 #include "refhost/project_object.h"
 #include "refhost/project_state.h"
+#include "refhost/settings_file.h"
 #include "refhost/text_conversion.h"
 #include "run_report.h"
 
-#include <cctype>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -33,6 +34,7 @@ struct RunOptions {
     bool json = false;
     bool undo = false;
     std::string language;
+    std::string settings;
 };
 
 bool isEvent(ObjectKind kind) {
@@ -96,6 +98,8 @@ int runCommand(const RunOptions& options) {
     try {
         project = options.project.empty() ? &DemoProject::build(host)
                                           : &ProjectFile::read(host, options.project);
+        if (!options.settings.empty())
+            SettingsFile::apply(options.settings, *project);
     } catch (const ProjectFileError& e) {
         std::cerr << "zintara-host: " << e.what() << '\n';
         return kExitBadInput;
@@ -178,16 +182,10 @@ void addRunCommand(CLI::App& app) {
     run->add_flag("--json", options->json, "Print the outcome as one JSON object");
     run->add_flag("--undo", options->undo,
                   "Undo the run afterwards and check that the project is as before");
-    run->add_option("--lang", options->language,
-                    "The host's language, a two-letter code (de, fr, ...); default: the user's")
-        ->check(CLI::Validator(
-            [](const std::string& code) {
-                bool letters = code.size() == 2 &&
-                               std::isalpha(static_cast<unsigned char>(code[0])) &&
-                               std::isalpha(static_cast<unsigned char>(code[1]));
-                return letters ? std::string() : "expected a two-letter language code";
-            },
-            "CODE"));
+    run->add_option("--settings", options->settings,
+                    "Module settings to store in the project before it is opened (JSON; see "
+                    "docs/zintara-host.md)");
+    addLanguageOption(*run, options->language);
     run->callback([options] {
         if (int status = runCommand(*options))
             throw CLI::RuntimeError(status);

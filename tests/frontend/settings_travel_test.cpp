@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -108,8 +109,9 @@ TEST_F(SettingsTravelTest, AProjectWithoutSettingsInheritsThePreviousOnes) {
 }
 
 TEST_F(SettingsTravelTest, SettingsSavedInAProjectFileReachAFreshModule) {
-    const std::string file =
-        (std::filesystem::temp_directory_path() / "zintara-settings-travel.json").string();
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("zintara-settings-travel-" + std::to_string(getpid()) + ".json"))
+                                 .string();
     {
         ASSERT_TRUE(start());
         Project& stored = host.createProject("Stored");

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,8 +23,9 @@ std::string readText(const std::string& path) {
     return content.str();
 }
 
+// Per process: ctest runs the cases of this file in parallel processes.
 std::string temporary(const std::string& name) {
-    return testing::TempDir() + "refhost_cli_" + name;
+    return testing::TempDir() + "refhost_cli_" + std::to_string(getpid()) + "_" + name;
 }
 
 /// Runs zintara-host with the arguments (already quoted where needed) and collects its exit
@@ -192,4 +194,45 @@ TEST(CliTest, ShowWritesTheExampleBackUnchanged) {
     EXPECT_NE(run.out.find("selection: /tracks/1/events/0 /tracks/0/events/1 /tracks/3/events/1"),
               std::string::npos)
         << run.out;
+}
+
+TEST(CliTest, SettingsFromTheCommandLineDecideTheRunAndTravelInTheFile) {
+    std::string settings = temporary("settings.json");
+    std::string saved = temporary("with-settings.json");
+    std::remove(saved.c_str());
+    {
+        std::ofstream file(settings);
+        file << R"({"markerType": "position", "targetTrackType": "new", "combineAdjacent": false,
+                    "mappings": [{"source": "AudioScene", "target": "User:STR_MASceneNo"},
+                                 {"source": "FreeText", "target": "MarkerDescription",
+                                  "text": "Szene \u00e4"}]})";
+    }
+    nlohmann::json report = runJson("--settings '" + settings + "' --out '" + saved + "'");
+    EXPECT_EQ(report["result"], 0);
+    ASSERT_EQ(report["markerTracks"].size(), 2u) << "the demo's track and one new track";
+    const auto& made = report["markerTracks"][1]["markers"];
+    ASSERT_GT(made.size(), 0u);
+    for (const auto& marker : made) {
+        EXPECT_EQ(marker["kind"], "position");
+        EXPECT_EQ(marker["description"], "Szene \xc3\xa4");
+    }
+    EXPECT_EQ(made[0]["attributes"]["User:STR_MASceneNo"], "12");
+    nlohmann::json document = nlohmann::json::parse(readText(saved));
+    EXPECT_EQ(document["attributes"]["CreateZintaraModelDataTargetTrackType"]["integer"], 1);
+    EXPECT_EQ(document["attributes"]["CreateZintaraModelDataMappingSize"]["integer"], 2);
+
+    std::ofstream(settings) << R"({"markerType": "diamond"})";
+    ToolRun bad = runTool("run " + moduleArgument() + " --settings '" + settings + "'");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("/markerType"), std::string::npos) << bad.err;
+}
+
+TEST(CliTest, InfoShowsTheDialogTextsInTheHostsLanguage) {
+    ToolRun run = runTool("info --lang de " + moduleArgument());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Dialog texts (de)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Add Markers -> Marker hinzuf\xc3\xbcgen"), std::string::npos)
+        << run.out;
+    ToolRun french = runTool("info --lang fr " + moduleArgument());
+    EXPECT_NE(french.out.find("Dialog texts (fr)"), std::string::npos);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Brennovar::RefHost {
+
+class Project;
+
+/// Module settings given on the command line (`zintara-host run --settings FILE`). They are
+/// written into a project as the attributes under which the module stores its settings, so the
+/// module restores them when the project is opened, exactly as from a project saved with those
+/// settings. Every stored setting is replaced; the format is described in
+/// docs/zintara-host.md:
+///
+///   {"markerType": "position", "targetTrackType": "perSourceTrack", "combineAdjacent": false,
+///    "mappings": [{"source": "EventName", "target": "MarkerDescription"},
+///                 {"source": "FreeText", "target": "User:STR_MAComment", "text": "Take 3"}]}
+class SettingsFile {
+public:
+    /// Reads the file and applies it; throws ProjectFileError naming the file, the place and
+    /// the problem.
+    static void apply(const std::string& path, Project& project);
+    /// The same for a document already in memory; `source` names it in errors.
+    static void applyText(std::string_view text, const std::string& source, Project& project);
+};
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,74 @@
+#include "refhost/host.h"
+#include "refhost/project_file.h"
+#include "refhost/project_object.h"
+#include "refhost/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace Brennovar::RefHost {
+namespace {
+
+const FTaggedValue* stored(Project& project, const std::string& key) {
+    return project.root().attributes().find("CreateZintaraModelData" + key);
+}
+
+TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
+    Host host;
+    Project& project = host.createProject("Song");
+    const FTaggedValue stale = FTaggedValue::fromString8("Counter");
+    project.root().assignAttribute("CreateZintaraModelDataMappingSource3", &stale);
+    SettingsFile::applyText(R"({"markerType": "position", "targetTrackType": 2,
+        "combineAdjacent": false, "mappings": [
+        {"source": "EventName", "target": "MarkerDescription"},
+        {"source": "FreeText", "target": "User:STR_MAComment", "text": "Take \u00e4"}]})",
+                            "settings.json", project);
+    EXPECT_EQ(stored(project, "MarkerType")->integer, 0);
+    EXPECT_EQ(stored(project, "TargetTrackType")->integer, 2);
+    EXPECT_EQ(stored(project, "CombineAdjancent")->integer, 0);
+    EXPECT_EQ(stored(project, "MappingSize")->integer, 2);
+    EXPECT_STREQ(stored(project, "MappingSource1")->string8, "EventName");
+    EXPECT_STREQ(stored(project, "MappingTarget2")->string8, "User:STR_MAComment");
+    EXPECT_EQ(stored(project, "MappingData1"), nullptr);
+    EXPECT_EQ(std::u16string(stored(project, "MappingData2")->string16), u"Take \u00e4");
+    EXPECT_EQ(stored(project, "MappingSource3"), nullptr) << "earlier settings are replaced";
+}
+
+struct BadSettings {
+    const char* name;
+    const char* text;
+    const char* place;
+};
+
+class MalformedSettingsTest : public ::testing::TestWithParam<BadSettings> {};
+
+TEST_P(MalformedSettingsTest, NamesThePlace) {
+    Host host;
+    Project& project = host.createProject("Song");
+    try {
+        SettingsFile::applyText(GetParam().text, "s.json", project);
+        FAIL() << "accepted";
+    } catch (const ProjectFileError& e) {
+        EXPECT_EQ(e.place(), GetParam().place) << e.what();
+    }
+    EXPECT_TRUE(project.root().attributes().entries().empty()) << "nothing half-applied";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MalformedSettingsTest,
+    ::testing::Values(
+        BadSettings{"NotAnObject", "[]", "/"},
+        BadSettings{"UnknownSetting", R"({"markers": 1})", "/markers"},
+        BadSettings{"UnknownMarkerType", R"({"markerType": "diamond"})", "/markerType"},
+        BadSettings{"CombineNotBoolean", R"({"combineAdjacent": 1})", "/combineAdjacent"},
+        BadSettings{"MappingsNotArray", R"({"mappings": {}})", "/mappings"},
+        BadSettings{"RowWithoutTarget", R"({"mappings": [{"source": "Counter"}]})", "/mappings/0"},
+        BadSettings{"RowTextNotString",
+                    R"({"mappings": [{"source": "FreeText", "target": "X",
+                                      "text": 5}]})",
+                    "/mappings/0/text"},
+        BadSettings{"Syntax", "{", "byte 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace Brennovar::RefHost
