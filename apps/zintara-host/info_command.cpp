@@ -2,6 +2,7 @@
 
 #include "host_session.h"
 #include "language_option.h"
+#include "module/fuid.h"
 #include "platform/embedded_resources.h"
 #include "refhost/skin_container.h"
 #include "refhost/text_conversion.h"
@@ -71,16 +72,6 @@ std::string orNone(const std::string& text) {
     return text.empty() ? "(none)" : text;
 }
 
-std::string guidText(const Guid& id) {
-    const std::uint8_t* b = id.bytes;
-    char text[40];
-    std::snprintf(text, sizeof text,
-                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3],
-                  b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12], b[13],
-                  b[14], b[15]);
-    return text;
-}
-
 std::string factoryFlags(int32 flags) {
     std::string text = std::to_string(flags);
     std::string meaning;
@@ -107,7 +98,7 @@ void printField(const char* label, const std::string& value, bool classDetail = 
 
 void printClass(std::size_t index, const ModuleClass& entry) {
     std::cout << "  [" << index << "] " << fieldText(entry.info.name) << '\n';
-    printField("class id", guidText(entry.info.classId));
+    printField("class id", FUID(entry.info.classId).toString());
     printField("category", fieldText(entry.info.category));
     printField("cardinality", cardinality(entry.info.cardinality));
     if (!entry.hasInfo2) {

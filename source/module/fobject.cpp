@@ -32,14 +32,14 @@ ResultCode FObject::queryInterface(const Guid& id, void** obj) noexcept {
 }
 
 uint32 FObject::addRef() noexcept {
-    return static_cast<uint32>(refCount_.fetch_add(1) + 1);
+    return refCount_.increment();
 }
 
 uint32 FObject::release() noexcept {
-    int32 count = refCount_.fetch_sub(1) - 1;
+    int32 count = refCount_.decrement();
     if (count != 0)
         return static_cast<uint32>(count);
-    refCount_.store(-1000);
+    refCount_.markDestroyed();
     delete this;
     return 0;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "module/atomic_count.h"
 #include "module/funknown.h"
-
-#include <atomic>
 
 namespace Brennovar {
 
@@ -39,13 +38,13 @@ public:
     virtual bool isSameInstance(const FObject* other) const noexcept;
 
     /// The current count; -1000 while the object is being destroyed.
-    int32 referenceCount() const noexcept { return refCount_.load(); }
+    int32 referenceCount() const noexcept { return refCount_.value(); }
 
     /// The FObject behind an FUnknown of this module, or null (no reference is kept).
     static FObject* fromUnknown(FUnknown* unknown) noexcept;
 
 private:
-    std::atomic<int32> refCount_{1};
+    Detail::AtomicCount refCount_;
 };
 
 /// Byte-for-byte comparison, terminator included; null never matches.

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "module/atomic_count.h"
 #include "module/funknown.h"
-
-#include <atomic>
 
 namespace Brennovar::Vorn {
 
@@ -18,22 +17,22 @@ public:
     virtual void beforeDestruction() noexcept {}
 
     /// The current count; -1000 once destruction has begun.
-    int32 referenceCount() const noexcept { return refCount_.load(); }
+    int32 referenceCount() const noexcept { return refCount_.value(); }
 
 protected:
-    uint32 addRefCounted() noexcept { return static_cast<uint32>(refCount_.fetch_add(1) + 1); }
+    uint32 addRefCounted() noexcept { return refCount_.increment(); }
     uint32 releaseCounted() noexcept {
-        int32 count = refCount_.fetch_sub(1) - 1;
+        int32 count = refCount_.decrement();
         if (count != 0)
             return static_cast<uint32>(count);
         beforeDestruction();
-        refCount_.exchange(-1000);
+        refCount_.markDestroyed();
         delete this;
         return 0;
     }
 
 private:
-    std::atomic<int32> refCount_{1};
+    Brennovar::Detail::AtomicCount refCount_;
 };
 
 /// Ends the interface search: answers no id of its own.

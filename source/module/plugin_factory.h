@@ -1,8 +1,7 @@
 #pragma once
 
 #include "host/plugin_factory.h"
-
-#include <atomic>
+#include "module/atomic_count.h"
 
 namespace Brennovar {
 
@@ -46,7 +45,7 @@ private:
 
     bool validIndex(int32 index) const noexcept { return index >= 0 && index < used_; }
 
-    std::atomic<int32> refCount_{1};
+    Detail::AtomicCount refCount_;
     FactoryInfo factoryInfo_;
     ClassEntry* classes_ = nullptr;
     int32 used_ = 0;
