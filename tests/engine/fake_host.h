@@ -36,7 +36,7 @@ public:
     int32 references = 0;
 };
 
-/// A host object with fixed kinds and a position; records the kind queries made of it.
+/// A host object with fixed kinds and a position.
 class FakeObject : public FakeFace<IHostObject> {
 public:
     FakeObject(std::u16string objectName, std::set<std::string> objectTypes, double objectStart = 0,
@@ -44,10 +44,7 @@ public:
         : name(std::move(objectName)), types(std::move(objectTypes)), start(objectStart),
           end(objectEnd) {}
 
-    bool isType(const char* typeName) noexcept override {
-        typeQueries.emplace_back(typeName);
-        return types.count(typeName) != 0;
-    }
+    bool isType(const char* typeName) noexcept override { return types.count(typeName) != 0; }
     ResultCode setAttribute(const char*, const FTaggedValue&, bool) noexcept override {
         return ResultFalse;
     }
@@ -61,10 +58,7 @@ public:
         selected = flag;
         return ResultOk;
     }
-    double getStart(IHierarchyNode*) noexcept override {
-        ++startReads;
-        return start;
-    }
+    double getStart(IHierarchyNode*) noexcept override { return start; }
     ResultCode setStart(IHierarchyNode*, double, IProjectEdit*) noexcept override {
         return ResultOk;
     }
@@ -79,8 +73,6 @@ public:
     double start;
     double end;
     bool selected = true;
-    int startReads = 0;
-    std::vector<std::string> typeQueries;
 };
 
 /// A place in a made-up hierarchy.
@@ -118,25 +110,19 @@ public:
     int reads = 0;
 };
 
-/// Serves the made-up selection and forwards every other request to another provider (the
-/// reference host's), so that made-up objects can meet real marker tracks.
-class SplitProvider : public FakeFace<IHostObjectProvider> {
+/// Serves the made-up selection and nothing else.
+class SelectionProvider : public FakeFace<IHostObjectProvider> {
 public:
-    SplitProvider(ISelectionService& selectionService, IHostObjectProvider* forward)
-        : selection(selectionService), next(forward) {}
+    explicit SelectionProvider(ISelectionService& selectionService) : selection(selectionService) {}
 
     ResultCode getObject(const Guid& id, void** obj) noexcept override {
         if (id == ISelectionService::iid)
             return selection.queryInterface(id, obj);
-        if (!next) {
-            *obj = nullptr;
-            return ResultNoInterface;
-        }
-        return next->getObject(id, obj);
+        *obj = nullptr;
+        return ResultNoInterface;
     }
 
     ISelectionService& selection;
-    IHostObjectProvider* next;
 };
 
 } // namespace Brennovar::Zintara::Testing

@@ -80,28 +80,18 @@ TEST_F(MarkerAttributeTest, CounterWrapsInsteadOfOverflowing) {
     EXPECT_THAT(markerNames(), ElementsAre("-2147483648"));
 }
 
-TEST_F(MarkerAttributeTest, EmptyValuesLeaveTheirTargetsUntouched) {
+TEST_F(MarkerAttributeTest, EmptyValuesAndIncompleteRowsAreSkipped) {
     map("EventName", "MarkerDescription");
     map("EventDescription", kComment); // a part has no description
     mapFreeText(kReel, FTaggedValue::fromString8(""));
+    IMappingModel& mapping = settings.getMappingModel();
+    mapping.setMappingSource(mapping.addMapping(), "TrackName");
+    mapping.setMappingTarget(mapping.addMapping(), kTake);
     auto& part = object(audio, ObjectKind::kAudioPart, "", 0, 1);
     EXPECT_EQ(runEngine(), ResultOk);
     EXPECT_THAT(markerNames(), ElementsAre(""));
     EXPECT_TRUE(attributesOf("").empty());
     EXPECT_FALSE(part.selected());
-}
-
-TEST_F(MarkerAttributeTest, IncompleteRowsAreSkipped) {
-    IMappingModel& mapping = settings.getMappingModel();
-    const int32 sourceOnly = mapping.addMapping();
-    mapping.setMappingSource(sourceOnly, "EventName");
-    const int32 targetOnly = mapping.addMapping();
-    mapping.setMappingTarget(targetOnly, kComment);
-    map("TrackName", kReel);
-    event(audio, "a", 0, 1);
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(markerNames(), ElementsAre(""));
-    EXPECT_THAT(attributesOf("a"), ElementsAre(Pair(kReel, "Dialog")));
 }
 
 struct FreeTextCase {
@@ -154,7 +144,7 @@ TEST_F(MarkerAttributeTest, MediaAttributesComeFromTheClipOfAudioEventsOnly) {
     EXPECT_TRUE(attributesOf("part").empty());
 }
 
-TEST_F(MarkerAttributeTest, MissingMediaServiceOnlyEmptiesMediaValues) {
+TEST_F(MarkerAttributeTest, MissingMediaServiceOrSourceFaceOnlyEmptiesMediaValues) {
     map("AudioScene", kComment);
     map("EventName", kReel);
     RefHost::Clip& clip = project.addClip("take1.wav");
@@ -162,17 +152,12 @@ TEST_F(MarkerAttributeTest, MissingMediaServiceOnlyEmptiesMediaValues) {
     event(audio, "with clip", 0, 1, &clip);
     host.faults().missService(IMediaAttributeService::iid);
     EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(attributesOf("with clip"), ElementsAre(Pair(kReel, "with clip")));
-}
-
-TEST_F(MarkerAttributeTest, ClipWithoutMediaSourceFaceGivesNoMediaValues) {
-    map("AudioScene", kComment);
-    RefHost::Clip& clip = project.addClip("take1.wav");
-    clip.setMediaAttribute("AudioScene", "12A");
-    event(audio, "with clip", 0, 1, &clip);
+    host.faults() = {};
     host.faults().refuseInterface(IMediaSource::iid);
+    event(audio, "again", 2, 1, &clip);
     EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_TRUE(attributesOf("with clip").empty());
+    EXPECT_THAT(attributesOf("with clip"), ElementsAre(Pair(kReel, "with clip")));
+    EXPECT_THAT(attributesOf("again"), ElementsAre(Pair(kReel, "again")));
 }
 
 } // namespace

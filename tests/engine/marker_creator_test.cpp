@@ -115,49 +115,35 @@ TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracks) {
     for (const RefHost::ObjectState* found : state.markerTracks())
         total += found->children.size();
     EXPECT_EQ(total, static_cast<std::size_t>(test.sourceTracks));
+    if (test.existingMarkerTrack && test.targetType != kActiveMarkerTrack) {
+        EXPECT_THAT(markersOn("Markers"), IsEmpty()) << "the existing track stays untouched";
+    }
     // Every track and marker is one undo step named after the run.
     ASSERT_EQ(project.history().closedEdits().size(), 1u);
     EXPECT_EQ(project.history().closedEdits()[0].name, u"Create Markers from Events");
     EXPECT_EQ(project.history().closedEdits()[0].flags, 1);
 }
 
+constexpr int32 kActive = kActiveMarkerTrack, kNew = kNewMarkerTrack,
+                kPerSource = kNewMarkerTrackPerSourceTrack;
+
 INSTANTIATE_TEST_SUITE_P(
     Targets, TargetTrackTest,
     ::testing::Values(
-        TargetCase{"ActiveOneSource", kActiveMarkerTrack, true, 1, {"Markers"}},
-        TargetCase{"ActiveThreeSources", kActiveMarkerTrack, true, 3, {"Markers"}},
-        TargetCase{"ActiveOfferedByHost", kActiveMarkerTrack, false, 2, {"Markers"}},
-        TargetCase{"NewOneSource", kNewMarkerTrack, true, 1, {"Markers", "Markers 2"}},
-        TargetCase{"NewThreeSources", kNewMarkerTrack, true, 3, {"Markers", "Markers 2"}},
-        TargetCase{"NewOfferedByHost", kNewMarkerTrack, false, 3, {"Markers"}},
-        TargetCase{"PerSourceOne",
-                   kNewMarkerTrackPerSourceTrack,
-                   true,
-                   1,
-                   {"Markers", "Audio 1 Markers 2"}},
+        TargetCase{"ActiveOneSource", kActive, true, 1, {"Markers"}},
+        TargetCase{"ActiveThreeSources", kActive, true, 3, {"Markers"}},
+        TargetCase{"ActiveOfferedByHost", kActive, false, 2, {"Markers"}},
+        TargetCase{"NewOneSource", kNew, true, 1, {"Markers", "Markers 2"}},
+        TargetCase{"NewThreeSources", kNew, true, 3, {"Markers", "Markers 2"}},
+        TargetCase{"PerSourceOne", kPerSource, true, 1, {"Markers", "Audio 1 Markers 2"}},
         TargetCase{"PerSourceTwo",
-                   kNewMarkerTrackPerSourceTrack,
+                   kPerSource,
                    true,
                    2,
                    {"Markers", "Audio 1 Markers 2", "Audio 2 Markers 2"}},
-        TargetCase{"PerSourceOffered",
-                   kNewMarkerTrackPerSourceTrack,
-                   false,
-                   2,
-                   {"Audio 1 Markers", "Audio 2 Markers"}}),
+        TargetCase{
+            "PerSourceOffered", kPerSource, false, 2, {"Audio 1 Markers", "Audio 2 Markers"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(MarkerCreatorTest, NewMarkerTrackNeverWritesIntoTheExistingOne) {
-    settings.setTargetTrackType(kNewMarkerTrack);
-    markerTrack("Markers");
-    event(track("Audio 1"), "A", 0, 1);
-    event(track("Audio 2"), "B", 2, 1);
-    event(track("Audio 3"), "C", 4, 1);
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(markersOn("Markers"), IsEmpty());
-    EXPECT_THAT(markersOn("Markers 2"),
-                ElementsAre("cycle-marker A 0+1", "cycle-marker B 2+1", "cycle-marker C 4+1"));
-}
 
 TEST_F(MarkerCreatorTest, MissingActiveMarkerTrackStopsTheRunButClosesTheEdit) {
     host.faults().noActiveMarkerTrack = true;
@@ -215,23 +201,20 @@ TEST_F(MarkerCreatorTest, UnknownSettingsCreateNoMarkers) {
     EXPECT_THAT(markersOn("Markers"), IsEmpty());
 }
 
-TEST_F(MarkerCreatorTest, WithoutNodesTheTargetIsInvalidAndNothingIsWritten) {
+TEST_F(MarkerCreatorTest, WithoutProjectOrNodesNothingIsWritten) {
+    using RefHost::FaultPlan;
     settings.setTargetTrackType(kNewMarkerTrack);
     markerTrack();
     event(track("Audio 1"), "A", 0, 1);
-    host.faults().failGetNode = true;
-    EXPECT_EQ(runEngine(), ResultOk);
-    host.faults().failGetNode = false;
+    const std::pair<bool FaultPlan::*, ResultCode> faults[] = {{&FaultPlan::noProject, ResultFalse},
+                                                               {&FaultPlan::failGetNode, ResultOk}};
+    for (const auto& [fault, result] : faults) {
+        project.select(*project.find("A"));
+        host.faults().*fault = true;
+        EXPECT_EQ(runEngine(), result);
+        host.faults().*fault = false;
+    }
     EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
-    EXPECT_THAT(markersOn("Markers"), IsEmpty());
-}
-
-TEST_F(MarkerCreatorTest, WithoutProjectNothingRuns) {
-    markerTrack();
-    event(track("Audio 1"), "A", 0, 1);
-    host.faults().noProject = true;
-    EXPECT_EQ(runEngine(), ResultFalse);
-    host.faults().noProject = false;
     EXPECT_THAT(markersOn("Markers"), IsEmpty());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../platform/scoped_environment.h"
 #include "localization/message_service.h"
 #include "localization/translation_sink.h"
 
@@ -8,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,29 +50,6 @@ struct RecordingSink : TranslationSink {
         entries.push_back({std::u16string(key), std::string(language), std::u16string(text)});
         return ResultOk;
     }
-};
-
-/// Sets an environment variable for the life of the object and restores it afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
 };
 
 /// A fresh XDG_CONFIG_HOME; settings files go to its "Brennovar" folder.

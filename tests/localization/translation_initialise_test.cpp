@@ -7,7 +7,6 @@
 namespace Brennovar::Zintara {
 namespace {
 
-using Testing::ScopedEnvironment;
 using Testing::TemporarySettingsFolder;
 
 // A loose document with German and English only.
@@ -34,6 +33,13 @@ TEST_F(TranslationInitialiseTest, LanguageFileChoosesTheLanguage) {
     EXPECT_EQ(std::u16string_view(table.lookup(u"Source")), u"Origin");
     ASSERT_EQ(table.languages().size(), 2u);
     EXPECT_EQ(std::u16string_view(table.languages()[0].name), u"Deutsch");
+    // Selecting writes the file for the next start and leaves this run's language alone.
+    EXPECT_TRUE(table.selectLanguage(0));
+    EXPECT_EQ(settings.read("lang.cfg"), "de");
+    EXPECT_STREQ(table.currentLanguage(), "us");
+    EXPECT_FALSE(table.selectLanguage(2));
+    EXPECT_FALSE(table.selectLanguage(-1));
+    EXPECT_EQ(settings.read("lang.cfg"), "de");
 }
 
 TEST_F(TranslationInitialiseTest, LanguageMissingFromTheDocumentFallsBackToDefault) {
@@ -73,20 +79,6 @@ TEST_F(TranslationInitialiseTest, BrokenLooseDocumentIsReportedAndLeavesTheTable
     EXPECT_EQ(table.lookup(u"Media"), std::u16string_view(u"Media"));
     ASSERT_EQ(captured.messages.size(), 1u);
     EXPECT_EQ(captured.messages[0].substr(0, 42), "This tag is not supported in that context!");
-}
-
-TEST_F(TranslationInitialiseTest, SelectLanguageWritesTheLanguageFile) {
-    settings.write("translation.xml", kLooseDocument);
-    settings.write("lang.cfg", "de");
-    TranslationTable table;
-    table.initialise(false);
-    EXPECT_TRUE(table.selectLanguage(0));
-    EXPECT_EQ(settings.read("lang.cfg"), "de");
-    EXPECT_TRUE(table.selectLanguage(1));
-    EXPECT_EQ(settings.read("lang.cfg"), "us");
-    EXPECT_STREQ(table.currentLanguage(), "de");
-    EXPECT_FALSE(table.selectLanguage(2));
-    EXPECT_FALSE(table.selectLanguage(-1));
 }
 
 TEST_F(TranslationInitialiseTest, ForLanguageReadsTheLooseDocumentOnlyWhenAsked) {

@@ -9,6 +9,7 @@
 class ScopedEnvironment {
 public:
     ScopedEnvironment() = default;
+    ScopedEnvironment(const char* name, const char* value) { set(name, value); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
     ~ScopedEnvironment() {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace Brennovar::RefHost {
 namespace {
@@ -40,19 +41,15 @@ TEST_F(ModuleInHostTest, TheModuleRegistersWithTheHostAndGivesEveryReferenceBack
     EXPECT_EQ(project.storageListenerCount(), 1u);
     ProjectState before = host.state({.selection = false});
 
-    CommandRun run = host.runCommand(kCurrentSettingsCommand);
-    EXPECT_TRUE(run.found);
-    EXPECT_TRUE(run.available);
-    EXPECT_EQ(run.result, ResultOk);
+    EXPECT_EQ(host.runCommand(kCurrentSettingsCommand).result, ResultOk);
     ProjectState after = host.state();
     ASSERT_EQ(after.markerTracks().size(), 1u) << after.text();
     const ObjectState& markers = *after.markerTracks()[0];
     EXPECT_EQ(markers.name, "Markers");
     ASSERT_EQ(markers.children.size(), 1u) << after.text();
-    EXPECT_EQ(markers.children[0].kind, "cycle-marker");
-    EXPECT_EQ(markers.children[0].start, 0);
-    EXPECT_EQ(markers.children[0].length, 3);
-    EXPECT_TRUE(markers.children[0].selected);
+    const ObjectState& made = markers.children[0];
+    EXPECT_EQ(std::tuple(made.kind, made.start, made.length, made.selected),
+              std::tuple("cycle-marker", 0.0, 3.0, true));
 
     ASSERT_TRUE(host.undo());
     EXPECT_EQ(describeDifference(before, host.state({.selection = false})), "");

@@ -8,18 +8,20 @@
 namespace Brennovar::RefHost {
 namespace {
 
-IHostObjectProvider* providerOf(Host& host) {
-    return static_cast<IHostObjectProvider*>(host.context());
-}
+class ReferenceAccountingTest : public ::testing::Test {
+protected:
+    IHostObjectProvider* provider() { return static_cast<IHostObjectProvider*>(host.context()); }
 
-TEST(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
     Host host;
     Project& project = host.createProject("Song");
+};
+
+TEST_F(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
     ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
     host.openProject(project);
 
     void* access = nullptr;
-    ASSERT_EQ(providerOf(host)->getObject(IProjectAccess::iid, &access), ResultOk);
+    ASSERT_EQ(provider()->getObject(IProjectAccess::iid, &access), ResultOk);
     IHostProject* hostProject = static_cast<IProjectAccess*>(access)->getProject();
     IHierarchyNode* node = hostProject->getNode(track.hostObject());
     void* hostTrack = nullptr;
@@ -34,14 +36,12 @@ TEST(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
     EXPECT_EQ(report.text(), "references: all released (3 references handed out)\n");
 }
 
-TEST(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
-    Host host;
-    Project& project = host.createProject("Song");
+TEST_F(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
     host.openProject(project);
     void* edit = nullptr;
-    ASSERT_EQ(providerOf(host)->getObject(IProjectEdit::iid, &edit), ResultOk);
+    ASSERT_EQ(provider()->getObject(IProjectEdit::iid, &edit), ResultOk);
     void* marker = nullptr;
-    ASSERT_EQ(providerOf(host)->getObject(HostClass::kCycleMarker, &marker), ResultOk);
+    ASSERT_EQ(provider()->getObject(HostClass::kCycleMarker, &marker), ResultOk);
     static_cast<IHostObject*>(marker)->setName(nullptr, u"Verse", nullptr);
     IHostTrack* offered = project.getActiveMarkerTrack();
 
@@ -60,9 +60,7 @@ TEST(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
     EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
-TEST(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
-    Host host;
-    Project& project = host.createProject("Song");
+TEST_F(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
     ProjectObject& track = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
     host.openProject(project);
 
@@ -83,9 +81,7 @@ TEST(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
               "referenced)\n");
 }
 
-TEST(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
-    Host host;
-    Project& project = host.createProject("Song");
+TEST_F(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
     // The project's IHostObject is its root's; a reference taken through the project and given
     // back through the root's face balances.
     void* object = nullptr;

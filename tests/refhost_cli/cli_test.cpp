@@ -89,17 +89,6 @@ TEST(CliTest, InfoDescribesFactoryClassServiceAndResources) {
     EXPECT_EQ(run.out.find("not found"), std::string::npos) << run.out;
 }
 
-TEST(CliTest, InfoOnABrokenModuleExitsWithStatus3) {
-    ToolRun run = runTool("info --module " + fakeModule("null_factory"));
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.err.find("GetPluginFactory returned no factory"), std::string::npos) << run.err;
-    run = runTool("info --module " + fakeModule("initialize_fails"));
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.out.find("not started: "), std::string::npos) << run.out;
-    // The factory part is still shown.
-    EXPECT_NE(run.out.find("[1] Fake Service"), std::string::npos) << run.out;
-}
-
 TEST(CliTest, RunMakesOneMarkerPerSelectedRangeAsOneUndoableEdit) {
     nlohmann::json report = runJson("--undo");
     EXPECT_EQ(report["result"], 0);
@@ -108,8 +97,6 @@ TEST(CliTest, RunMakesOneMarkerPerSelectedRangeAsOneUndoableEdit) {
     EXPECT_EQ(report["undoRestored"], true);
     ASSERT_EQ(report["markerTracks"].size(), 1u);
     const auto& track = report["markerTracks"][0];
-    EXPECT_EQ(track["name"], "Markers");
-    EXPECT_EQ(track["active"], true);
     std::size_t made = markerCount(report) - kDemoMarkers;
     EXPECT_GT(made, 0u);
     // The new markers are selected, and they are the whole selection.
@@ -122,22 +109,14 @@ TEST(CliTest, RunMakesOneMarkerPerSelectedRangeAsOneUndoableEdit) {
     EXPECT_EQ(report["selection"][0]["path"], "/tracks/4/markers/2");
 }
 
-TEST(CliTest, RunWithNothingSelectedMakesNoMarkerAndStillSucceeds) {
-    nlohmann::json report = runJson("--select none");
-    EXPECT_EQ(report["found"], true);
-    EXPECT_EQ(report["available"], false);
-    EXPECT_EQ(report["result"], 1);
-    EXPECT_EQ(report["undoName"], "");
-    EXPECT_EQ(markerCount(report), kDemoMarkers);
-    EXPECT_EQ(report["problems"], nlohmann::json::array());
-}
-
-TEST(CliTest, CancelledDialogMakesNoMarker) {
-    nlohmann::json cancelled = runJson("--command dialog");
-    EXPECT_EQ(cancelled["command"], "Create Markers From Selected Events...");
-    EXPECT_EQ(cancelled["result"], 1);
-    EXPECT_EQ(markerCount(cancelled), kDemoMarkers);
-    EXPECT_EQ(cancelled["selection"].size(), 7u);
+TEST(CliTest, RunWithNothingSelectedOrACancelledDialogMakesNoMarkerAndStillSucceeds) {
+    for (auto [arguments, available] :
+         {std::pair{"--select none", false}, std::pair{"--command dialog", true}}) {
+        nlohmann::json report = runJson(arguments);
+        EXPECT_EQ(report["available"], available) << arguments;
+        EXPECT_EQ(report["result"], 1) << arguments;
+        EXPECT_EQ(markerCount(report), kDemoMarkers) << arguments;
+    }
 }
 
 TEST(CliTest, SavedProjectCarriesMarkersAndSettingsIntoTheNextRun) {
@@ -168,6 +147,10 @@ TEST(CliTest, ExitStatusesForUsageModuleAndOutputFailures) {
     EXPECT_EQ(runTool("frobnicate").status, 2);
     EXPECT_EQ(runTool("run --module " + fakeModule("missing_exports")).status, 3);
     EXPECT_EQ(runTool("run --module " + fakeModule("initialize_fails")).status, 3);
+    ToolRun info = runTool("info --module " + fakeModule("initialize_fails"));
+    EXPECT_EQ(info.status, 3);
+    // The factory part is still shown.
+    EXPECT_NE(info.out.find("[1] Fake Service"), std::string::npos) << info.out;
     ToolRun run = runTool("run " + moduleArgument() + " --out /nonexistent/dir/out.json");
     EXPECT_EQ(run.status, 4);
     EXPECT_NE(run.err.find("/nonexistent/dir/out.json: cannot be opened for writing"),
@@ -233,6 +216,4 @@ TEST(CliTest, InfoShowsTheDialogTextsInTheHostsLanguage) {
     EXPECT_NE(run.out.find("Dialog texts (de)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Add Markers -> Marker hinzuf\xc3\xbcgen"), std::string::npos)
         << run.out;
-    ToolRun french = runTool("info --lang fr " + moduleArgument());
-    EXPECT_NE(french.out.find("Dialog texts (fr)"), std::string::npos);
 }

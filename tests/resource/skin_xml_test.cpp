@@ -104,7 +104,7 @@ TEST_F(SkinXmlTest, IsAsciiWithCrLfLinesAndTabIndentation) {
     EXPECT_EQ(text_.substr(text_.size() - 2), "\r\n");
 }
 
-TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplatesWithCommentsBetween) {
+TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplates) {
     EXPECT_EQ(root_->name, "skin");
     std::vector<std::string> children;
     for (const auto& child : root_->children)
@@ -112,21 +112,10 @@ TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplatesWithCommentsBetween) {
     EXPECT_EQ(children, (std::vector<std::string>{
                             "resources", "ZintaraDialog", "AttributeMappingView", "ListHeader",
                             "AttributeMappingListView", "AttributeMappingRow", "FreeTextField"}));
-    // Each template is preceded by a separator comment line.
-    std::size_t searchFrom = 0;
-    for (int i = 0; i < 6; ++i) {
-        const std::size_t start = text_.find("\t<template ", searchFrom);
-        ASSERT_NE(start, std::string::npos);
-        const std::size_t previousLine = text_.rfind("\r\n", start - 3);
-        EXPECT_EQ(text_.substr(previousLine + 2, 5), "\t<!--") << "before template " << i;
-        searchFrom = start + 1;
-    }
     const Element& dialog = *root_->children[1];
     EXPECT_EQ(dialog.attribute("buttons"), "ok|cancel");
     EXPECT_EQ(dialog.attribute("title"), "Create Markers from Selected Events");
     EXPECT_EQ(dialog.attribute("style"), "dialogstyle|rememberpos");
-    EXPECT_NE(text_.find("<!-- <scroll-view style=\"vscroll|transparent|autohidevertical\">"),
-              std::string::npos);
 }
 
 TEST_F(SkinXmlTest, EveryBoundNameIsAControllerParameter) {
@@ -209,45 +198,25 @@ TEST_F(SkinXmlTest, AtlasSectionsTileTheAtlas) {
 }
 
 TEST_F(SkinXmlTest, EveryTextIsATranslationKey) {
-    const std::set<std::string> keys = {"Marker Type",
-                                        "Position",
-                                        "Position Marker",
-                                        "Cycle",
-                                        "Cycle Marker",
-                                        "Target Marker Track",
-                                        "Select Target Marker Track",
-                                        "Combine Adjacent Events",
-                                        "Attribute Mapping",
-                                        "Add Mapping",
-                                        "Add Attribute Mapping",
-                                        "Source",
-                                        "Marker Attribute",
-                                        "Delete Attribute Mapping",
-                                        "Enter Text",
-                                        "Create Markers from Selected Events"};
-    std::set<std::string> used;
+    const auto table = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/translation.xml");
+    const auto translations = parseXml(std::string(table.begin(), table.end()));
+    ASSERT_TRUE(translations) << "translation.xml is not well-formed";
+    std::set<std::string> keys;
+    translations->visit([&](const Element& e) {
+        if (e.name == "String")
+            keys.insert(e.attribute("Key"));
+    });
+    std::size_t texts = 0;
     root_->visit([&](const Element& e) {
         for (const char* attribute : {"title", "tip", "placeholder"}) {
             const std::string text = e.attribute(attribute);
             if (text.empty())
                 continue;
+            ++texts;
             EXPECT_TRUE(keys.count(text)) << e.name << " " << attribute << " \"" << text << "\"";
-            used.insert(text);
         }
     });
-    EXPECT_EQ(used, keys);
-
-    // The embedded translation table has every one of them as a key.
-    const auto table = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/translation.xml");
-    const auto translations = parseXml(std::string(table.begin(), table.end()));
-    ASSERT_TRUE(translations) << "translation.xml is not well-formed";
-    std::set<std::string> translated;
-    translations->visit([&](const Element& e) {
-        if (e.name == "String")
-            translated.insert(e.attribute("Key"));
-    });
-    for (const std::string& key : keys)
-        EXPECT_TRUE(translated.count(key)) << "translation.xml lacks \"" << key << "\"";
+    EXPECT_GT(texts, 0u);
 }
 
 } // namespace

@@ -23,15 +23,6 @@ std::u16string_view wideOf(const String& s) {
                : std::u16string_view(static_cast<const char16_t*>(s.rawBuffer()), s.length());
 }
 
-TEST(StringTest, DefaultIsWideAndEmptyAndReadsAsEmptyNarrowText) {
-    String s;
-    EXPECT_TRUE(s.isWide());
-    EXPECT_TRUE(s.isEmpty());
-    const char* text = s.narrowText();
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text[0], 0);
-}
-
 TEST(StringTest, NarrowConstructorsFollowLengthAndTerminatorRules) {
     struct Case {
         const char* text;
@@ -53,13 +44,10 @@ TEST(StringTest, NarrowConstructorsFollowLengthAndTerminatorRules) {
     EXPECT_EQ(wideOf(String(u"abc", 2)), u"ab");
     EXPECT_EQ(wideOf(String(u"abc")), u"abc");
     EXPECT_TRUE(String(u"abc", -1, false).isEmpty());
-}
-
-TEST(StringTest, CopyOutlivesTheCallersBuffer) {
-    char buffer[] = "Marker";
-    String s(buffer);
-    std::memset(buffer, 'x', sizeof buffer - 1);
-    EXPECT_EQ(narrowOf(s), "Marker");
+    String empty;
+    EXPECT_TRUE(empty.isWide());
+    ASSERT_NE(empty.narrowText(), nullptr);
+    EXPECT_EQ(empty.narrowText()[0], 0);
 }
 
 TEST(StringTest, CodePageConstructorDecodesUtf8OrKeepsTheBytes) {
@@ -75,7 +63,9 @@ TEST(StringTest, CodePageConstructorDecodesUtf8OrKeepsTheBytes) {
 
 TEST(StringTest, CopiesKeepTheWidthAndMovesEmptyTheSource) {
     String wide(u"Spur");
-    String narrow("Spur");
+    char buffer[] = "Spur";
+    String narrow(buffer);
+    std::memset(buffer, 'x', sizeof buffer - 1); // the copy outlives the caller's buffer
     EXPECT_EQ(wideOf(String(wide)), u"Spur");
     EXPECT_EQ(wideOf(String(wide, 2)), u"Sp");
     EXPECT_EQ(narrowOf(String(narrow, 3)), "Spu");
@@ -170,12 +160,10 @@ TEST(StringTest, AppendWidensWhenEitherSideIsWide) {
     plain.append("");
     plain.append("zz", 0);
     EXPECT_EQ(narrowOf(plain), "abcd");
-}
 
-TEST(StringTest, AppendToAnEmptyStringIsAnAssign) {
-    String s; // wide
-    s.append("abc");
-    EXPECT_EQ(narrowOf(s), "abc");
+    String empty; // wide, but appending to nothing is an assign
+    empty.append("abc");
+    EXPECT_EQ(narrowOf(empty), "abc");
 }
 
 TEST(StringTest, AppendOfItselfDoublesTheText) {
