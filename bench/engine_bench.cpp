@@ -6,9 +6,9 @@
 #include "engine/marker_creator.h"
 #include "model/model.h"
 #include "module/host_context.h"
-#include "refhost/audio_event.h"
-#include "refhost/host.h"
-#include "refhost/project_object.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/core/host.h"
+#include "refhost/project/project_object.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

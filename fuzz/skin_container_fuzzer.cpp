@@ -1,6 +1,6 @@
 // Fuzz target for the skin container reader: any bytes must give a container or an error,
 // never a crash, an overread or a runaway allocation.
-#include "refhost/skin_container.h"
+#include "refhost/resources/skin_container.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "refhost/host.h"
-#include "refhost/module_loader.h"
+#include "refhost/core/host.h"
+#include "refhost/loading/module_loader.h"
 
 #include <string>
 #include <vector>

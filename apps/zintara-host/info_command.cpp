@@ -4,9 +4,9 @@
 #include "language_option.h"
 #include "module/fuid.h"
 #include "platform/embedded_resources.h"
-#include "refhost/skin_container.h"
-#include "refhost/text_conversion.h"
-#include "refhost/translation_service.h"
+#include "refhost/resources/skin_container.h"
+#include "refhost/core/text_conversion.h"
+#include "refhost/services/translation_service.h"
 
 #include <climits>
 #include <cstdio>

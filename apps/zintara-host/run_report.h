@@ -1,7 +1,7 @@
 #pragma once
 
 #include "module/funknown.h"
-#include "refhost/command_service.h"
+#include "refhost/services/command_service.h"
 
 #include <map>
 #include <optional>

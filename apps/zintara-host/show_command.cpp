@@ -1,10 +1,10 @@
 #include "show_command.h"
 
 #include "host_session.h"
-#include "refhost/demo_project.h"
-#include "refhost/project_file.h"
-#include "refhost/project_object.h"
-#include "refhost/project_state.h"
+#include "refhost/project/demo_project.h"
+#include "refhost/files/project_file.h"
+#include "refhost/project/project_object.h"
+#include "refhost/project/project_state.h"
 
 #include <iostream>
 #include <memory>

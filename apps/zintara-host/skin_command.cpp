@@ -1,7 +1,7 @@
 #include "skin_command.h"
 
 #include "platform/embedded_resources.h"
-#include "refhost/skin_container.h"
+#include "refhost/resources/skin_container.h"
 
 #include <dlfcn.h>
 #include <filesystem>

@@ -4,10 +4,10 @@
 #include "engine/marker_creator.h"
 #include "model/model.h"
 #include "module/host_context.h"
-#include "refhost/audio_event.h"
-#include "refhost/clip.h"
-#include "refhost/host.h"
-#include "refhost/project_object.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/clip.h"
+#include "refhost/core/host.h"
+#include "refhost/project/project_object.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Settings travel with the project: stored when the host saves it, restored when it opens it.
 
 #include "module_in_host.h"
-#include "refhost/project_file.h"
+#include "refhost/files/project_file.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,9 +5,9 @@
 #include "host/selection_service.h"
 #include "host/translation_service.h"
 #include "module/owned.h"
-#include "refhost/host.h"
-#include "refhost/object_provider.h"
-#include "refhost/project_object.h"
+#include "refhost/core/host.h"
+#include "refhost/services/object_provider.h"
+#include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "refhost/host.h"
-#include "refhost/module_loader.h"
-#include "refhost/project_object.h"
+#include "refhost/core/host.h"
+#include "refhost/loading/module_loader.h"
+#include "refhost/project/project_object.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "refhost/audio_event.h"
-#include "refhost/hierarchy_node.h"
-#include "refhost/host.h"
-#include "refhost/project_object.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/hierarchy_node.h"
+#include "refhost/core/host.h"
+#include "refhost/project/project_object.h"
 
 #include <algorithm>
 #include <cstring>

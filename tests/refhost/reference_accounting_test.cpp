@@ -1,7 +1,7 @@
 #include "host/host_object_provider.h"
 #include "host/project.h"
-#include "refhost/host.h"
-#include "refhost/project_object.h"
+#include "refhost/core/host.h"
+#include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
 

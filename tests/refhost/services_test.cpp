@@ -3,11 +3,11 @@
 #include "host/media.h"
 #include "host/selection_service.h"
 #include "module/owned.h"
-#include "refhost/audio_event.h"
-#include "refhost/clip.h"
-#include "refhost/hierarchy_node.h"
-#include "refhost/host.h"
-#include "refhost/project_object.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/clip.h"
+#include "refhost/project/hierarchy_node.h"
+#include "refhost/core/host.h"
+#include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "host/host_object_provider.h"
-#include "refhost/module_loader.h"
+#include "refhost/loading/module_loader.h"
 
 #include <atomic>
 #include <cstdlib>

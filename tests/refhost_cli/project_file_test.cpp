@@ -1,9 +1,9 @@
-#include "refhost/audio_event.h"
-#include "refhost/clip.h"
-#include "refhost/demo_project.h"
-#include "refhost/host.h"
-#include "refhost/project_file.h"
-#include "refhost/project_object.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/clip.h"
+#include "refhost/project/demo_project.h"
+#include "refhost/core/host.h"
+#include "refhost/files/project_file.h"
+#include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "container_writer.h"
 #include "md5_digest.h"
-#include "refhost/skin_container.h"
+#include "refhost/resources/skin_container.h"
 #include "resource_files.h"
 
 #include <functional>

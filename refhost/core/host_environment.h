@@ -1,0 +1,69 @@
+#pragma once
+
+#include "refhost/core/counted_object.h"
+#include "refhost/core/fault_plan.h"
+#include "refhost/core/reference_report.h"
+
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+class Project;
+
+/// What all objects of one host share: the store that keeps every host object alive until the
+/// host ends, the register of the faces handed to clients, the fault plan and the current
+/// project. Host thread only.
+///
+/// Objects are never freed before the host ends, whatever their clients do; a client's release
+/// only changes the count kept for the report (see CountedObject). Memory therefore grows with
+/// the objects created, which a session of the reference host can afford.
+class HostEnvironment {
+public:
+    HostEnvironment() = default;
+    HostEnvironment(const HostEnvironment&) = delete;
+    HostEnvironment& operator=(const HostEnvironment&) = delete;
+    ~HostEnvironment();
+
+    /// Creates a host object (its constructor takes this environment first) and keeps it.
+    template <class T, class... Args>
+    T& make(Args&&... args) {
+        auto object = std::make_unique<T>(*this, std::forward<Args>(args)...);
+        T& result = *object;
+        objects_.push_back(std::move(object));
+        return result;
+    }
+
+    void registerFace(const void* face, CountedObject* owner);
+    void unregisterFace(const void* face) noexcept;
+    /// The host object that owns a pointer a client passed in, found without dereferencing the
+    /// pointer; null for anything the host did not make.
+    CountedObject* resolve(const void* pointer) const noexcept;
+    template <class T>
+    T* resolveAs(const void* pointer) const noexcept {
+        return dynamic_cast<T*>(resolve(pointer));
+    }
+
+    FaultPlan& faults() noexcept { return faults_; }
+    const FaultPlan& faults() const noexcept { return faults_; }
+
+    /// The project the services work on: null when none is open, or when the fault plan says
+    /// noProject.
+    Project* currentProject() const noexcept;
+    /// The open project, ignoring the noProject fault.
+    Project* openProject() const noexcept { return current_; }
+    void setCurrentProject(Project* project) noexcept { current_ = project; }
+
+    /// Every object clients still hold or over-released, in creation order.
+    ReferenceReport references() const;
+
+private:
+    std::vector<std::unique_ptr<CountedObject>> objects_;
+    std::unordered_map<const void*, CountedObject*> faces_;
+    FaultPlan faults_;
+    Project* current_ = nullptr;
+};
+
+} // namespace Brennovar::RefHost

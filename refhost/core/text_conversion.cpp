@@ -1,0 +1,26 @@
+#include "refhost/core/text_conversion.h"
+
+#include "platform/code_page.h"
+
+#include <stdexcept>
+
+namespace Brennovar::RefHost {
+
+std::u16string utf16(std::string_view text) {
+    std::u16string wide;
+    if (!Platform::multiByteToWide(Platform::kCodePageUtf8, text, wide))
+        throw std::invalid_argument("invalid UTF-8 in \"" + std::string(text) + "\"");
+    return wide;
+}
+
+std::string utf8(std::u16string_view text) {
+    std::string narrow;
+    Platform::wideToMultiByte(Platform::kCodePageUtf8, text, narrow);
+    return narrow;
+}
+
+std::string utf8(const char16_t* text) {
+    return text ? utf8(std::u16string_view(text)) : std::string();
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "host/menus.h"
+#include "host/parameters.h"
+#include "host/plug_controller.h"
+#include "refhost/core/counted_object.h"
+#include "refhost/core/host_faces.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+/// The kinds of parameter object a client can ask the host for (getObject with a parameter
+/// class id, or the menu parameter class id).
+enum class ParameterKind { kToggle, kInteger, kText, kStringList, kMenu };
+
+/// One entry of a menu as the host shows it. Leaf items carry the number by which the host
+/// reports a choice: top-level items first, then each sub-menu's items, sub-menus in the order
+/// in which they were added; a sub-menu entry itself has no number (-1) and holds its items.
+struct MenuEntry {
+    std::u16string title;
+    bool enabled = true;
+    int32 tag = 0;
+    int32 number = -1;
+    std::vector<MenuEntry> items;
+    bool isSubMenu() const noexcept { return number < 0; }
+};
+
+/// A parameter object of the host: what a dialog control is bound to.
+///
+/// The client side (the module's controllers) uses the interfaces; the host side (the dialog
+/// runtime, tests) uses the plain operations below. A change made by the user is stored and then
+/// reported to the connected controller's onParameterChanged with the parameter's tag; a
+/// parameter connected to no controller reports nothing. Changes the client makes are never
+/// reported back to it. Every change, from either side, advances version(), which is how the
+/// runtime notices that a view depending on the parameter must be rebuilt.
+///
+/// The menu kind also answers IMenuAccess; its menu, items and sub-menus are host objects too.
+class HostParameter : public HostFaces<CountedObject, IHostParameter, IParameterDisplay,
+                                       IStringListParameter, IParameterValue, IMenuAccess> {
+public:
+    HostParameter(HostEnvironment& environment, ParameterKind kind);
+    ~HostParameter() override;
+
+    // Host side.
+    ParameterKind kind() const noexcept;
+    int32 tag() const noexcept;
+    int32 value() const noexcept;
+    int32 minimum() const noexcept;
+    int32 maximum() const noexcept;
+    bool enabled() const noexcept;
+    float displayValue() const noexcept;
+    /// The display flag bits the client set (bit values as given to setDisplayFlag).
+    int32 displayFlags() const noexcept;
+    std::u16string text() const;
+    /// The entries of a string-list parameter, in the order added.
+    const std::vector<std::u16string>& strings() const noexcept;
+    /// The connected controller (borrowed), null when none.
+    IPlugController* controller() const noexcept;
+    /// The entries of a menu parameter's menu as they stand now (empty for other kinds).
+    std::vector<MenuEntry> menuEntries() const;
+    std::uint64_t version() const noexcept;
+
+    /// The user sets the value (a toggle's change, a radio choice, a list index, a menu item's
+    /// number): stored, then reported. Returns the controller's answer, ResultOk when no
+    /// controller is connected.
+    ResultCode userSetValue(int32 value);
+    /// The user types a text into a text parameter: stored, then reported as above.
+    ResultCode userSetText(const std::u16string& text);
+
+    // IHostParameter, IParameterDisplay, IStringListParameter, IParameterValue, IMenuAccess:
+    // as declared in the host's interfaces.
+    int32 getValue() noexcept override;
+    ResultCode setOn(bool on) noexcept override;
+    ResultCode connect(IPlugController* controller, int32 tag) noexcept override;
+    int32 getTag() noexcept override;
+    ResultCode setEnabled(bool enabled) noexcept override;
+    ResultCode setText(const char16_t* text, int32 flags) noexcept override;
+    ResultCode setValue(int32 value, int32 flags) noexcept override;
+    ResultCode setMinimum(int32 minimum) noexcept override;
+    ResultCode setMaximum(int32 maximum) noexcept override;
+    ResultCode setDisplayValue(float value) noexcept override;
+    ResultCode setDisplayFlag(int32 flag, bool on) noexcept override;
+    ResultCode addString(const char16_t* text) noexcept override;
+    ResultCode setStrings(const void* strings) noexcept override;
+    ResultCode getText(char16_t* buffer, int32 capacity) noexcept override;
+    IMenu* getMenu() noexcept override;
+    ResultCode menuChanged() noexcept override;
+
+    FUnknown* face(const Guid& id) noexcept override;
+    std::string describe() const override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,154 @@
+#include "refhost/files/settings_file.h"
+
+#include "module/tagged_value.h"
+#include "refhost/project/project.h"
+#include "refhost/files/project_file.h"
+#include "refhost/project/project_object.h"
+#include "refhost/core/text_conversion.h"
+
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr std::string_view kPrefix = "CreateZintaraModelData";
+
+struct Reader {
+    const std::string& source;
+
+    [[noreturn]] void fail(const std::string& place, const std::string& problem) const {
+        throw ProjectFileError(source, place, problem);
+    }
+
+    // A name from the table or the number itself.
+    int64 choice(const Json& value, const std::string& place,
+                 const std::map<std::string, int64>& names) const {
+        if (value.is_number_integer())
+            return value.get<int64>();
+        if (value.is_string()) {
+            auto found = names.find(value.get<std::string>());
+            if (found != names.end())
+                return found->second;
+        }
+        std::string expected;
+        for (const auto& [name, number] : names)
+            expected += (expected.empty() ? "\"" : ", \"") + name + "\"";
+        fail(place, "expected " + expected + " or an integer");
+    }
+
+    std::string text(const Json& object, const char* member, const std::string& place) const {
+        auto found = object.find(member);
+        if (found == object.end())
+            fail(place, std::string("missing \"") + member + "\"");
+        if (!found->is_string())
+            fail(place + "/" + member, "expected a string");
+        std::string value = found->get<std::string>();
+        if (value.find('\0') != std::string::npos)
+            fail(place + "/" + member, "a text may not contain U+0000");
+        return value;
+    }
+};
+
+void put(Project& project, const std::string& key, const FTaggedValue& value) {
+    project.root().assignAttribute(key, &value);
+}
+
+void removeStoredSettings(Project& project) {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : project.root().attributes().entries())
+        if (key.rfind(kPrefix, 0) == 0)
+            keys.push_back(key);
+    for (const std::string& key : keys)
+        project.root().assignAttribute(key, nullptr);
+}
+
+} // namespace
+
+void SettingsFile::apply(const std::string& path, Project& project) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw ProjectFileError(path, "", "cannot be opened");
+    std::ostringstream text;
+    text << file.rdbuf();
+    applyText(text.str(), path, project);
+}
+
+void SettingsFile::applyText(std::string_view text, const std::string& source, Project& project) {
+    Reader reader{source};
+    Json document;
+    try {
+        document = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        reader.fail("byte " + std::to_string(e.byte), e.what());
+    }
+    if (!document.is_object())
+        reader.fail("/", "expected an object");
+    for (const auto& [member, value] : document.items())
+        if (member != "markerType" && member != "targetTrackType" && member != "combineAdjacent" &&
+            member != "mappings")
+            reader.fail("/" + member, "unknown setting");
+
+    int64 markerType = 1;
+    int64 targetTrackType = 0;
+    bool combine = true;
+    if (document.contains("markerType"))
+        markerType =
+            reader.choice(document["markerType"], "/markerType", {{"position", 0}, {"cycle", 1}});
+    if (document.contains("targetTrackType"))
+        targetTrackType = reader.choice(document["targetTrackType"], "/targetTrackType",
+                                        {{"active", 0}, {"new", 1}, {"perSourceTrack", 2}});
+    if (document.contains("combineAdjacent")) {
+        if (!document["combineAdjacent"].is_boolean())
+            reader.fail("/combineAdjacent", "expected true or false");
+        combine = document["combineAdjacent"].get<bool>();
+    }
+    struct Row {
+        std::string source, target;
+        std::u16string text;
+    };
+    std::vector<Row> rows;
+    if (document.contains("mappings")) {
+        const Json& mappings = document["mappings"];
+        if (!mappings.is_array())
+            reader.fail("/mappings", "expected an array");
+        for (std::size_t i = 0; i < mappings.size(); ++i) {
+            std::string place = "/mappings/" + std::to_string(i);
+            const Json& row = mappings[i];
+            if (!row.is_object())
+                reader.fail(place, "expected an object");
+            for (const auto& [member, value] : row.items())
+                if (member != "source" && member != "target" && member != "text")
+                    reader.fail(place + "/" + member, "unknown member");
+            Row parsed{reader.text(row, "source", place), reader.text(row, "target", place), {}};
+            if (row.contains("text"))
+                parsed.text = utf16(reader.text(row, "text", place));
+            rows.push_back(std::move(parsed));
+        }
+    }
+
+    removeStoredSettings(project);
+    const std::string prefix(kPrefix);
+    put(project, prefix + "MarkerType", FTaggedValue::fromInteger(markerType));
+    put(project, prefix + "TargetTrackType", FTaggedValue::fromInteger(targetTrackType));
+    put(project, prefix + "CombineAdjancent", FTaggedValue::fromInteger(combine ? 1 : 0));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        put(project, prefix + "MappingSource" + n,
+            FTaggedValue::fromString8(rows[i].source.c_str()));
+        put(project, prefix + "MappingTarget" + n,
+            FTaggedValue::fromString8(rows[i].target.c_str()));
+        if (!rows[i].text.empty())
+            put(project, prefix + "MappingData" + n,
+                FTaggedValue::fromString16(rows[i].text.c_str()));
+    }
+    put(project, prefix + "MappingSize",
+        FTaggedValue::fromInteger(static_cast<int64>(rows.size())));
+}
+
+} // namespace Brennovar::RefHost

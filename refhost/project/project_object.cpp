@@ -1,0 +1,212 @@
+#include "refhost/project/project_object.h"
+
+#include "host/project.h"
+#include "refhost/project/hierarchy_node.h"
+#include "refhost/project/project.h"
+#include "refhost/core/text_conversion.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Brennovar::RefHost {
+
+ProjectObject::ProjectObject(HostEnvironment& environment, Project& project, ObjectKind kind,
+                             std::u16string name)
+    : HostFaces(environment), project_(project), kind_(kind), name_(std::move(name)) {}
+
+bool ProjectObject::isType(const char* typeName) noexcept {
+    return typeName && answersType(kind_, typeName);
+}
+
+ResultCode ProjectObject::setAttribute(const char* key, const FTaggedValue& value, bool) noexcept {
+    if (!key || !AttributeStore::storable(value))
+        return ResultInvalidArgument;
+    try {
+        UndoHistory::AttributeChange change{this, key, std::nullopt, std::nullopt};
+        if (const FTaggedValue* before = attributes_.find(key))
+            change.before = *before;
+        FTaggedValue after(value);
+        if (!after.isEmpty())
+            change.after = after;
+        attributes_.set(change.key, value);
+        if (this == &project_.root())
+            project_.rootAttributeWritten(change.key);
+        // Attributes are the project's stored data (clients write them when the project is
+        // saved): undoable inside an edit only.
+        project_.history().record(std::move(change), u"Set Attribute", false);
+        return ResultOk;
+    } catch (...) {
+        return ResultFailed;
+    }
+}
+
+ResultCode ProjectObject::getAttribute(const char* key, FTaggedValue& value) noexcept {
+    if (!key)
+        return ResultInvalidArgument;
+    const FTaggedValue* stored = attributes_.find(key);
+    if (!stored)
+        return ResultFalse;
+    value.copyFrom(*stored);
+    return ResultOk;
+}
+
+const char16_t* ProjectObject::getName() noexcept {
+    return name_.c_str();
+}
+
+ResultCode ProjectObject::setName(IHierarchyNode*, const char16_t* name, IProjectEdit*) noexcept {
+    if (!name)
+        return ResultInvalidArgument;
+    try {
+        return rename(name);
+    } catch (...) {
+        return ResultFailed;
+    }
+}
+
+ResultCode ProjectObject::setSelected(IHierarchyNode*, bool selected) noexcept {
+    if (kind_ == ObjectKind::kRoot)
+        return ResultFalse;
+    try {
+        if (!selected) {
+            project_.selection().remove(*this);
+            return ResultOk;
+        }
+        if (!isAttached())
+            return ResultFalse;
+        project_.selection().add(*this);
+        return ResultOk;
+    } catch (...) {
+        return ResultFailed;
+    }
+}
+
+double ProjectObject::getStart(IHierarchyNode*) noexcept {
+    return start_;
+}
+
+ResultCode ProjectObject::setStart(IHierarchyNode*, double start, IProjectEdit*) noexcept {
+    if (!std::isfinite(start))
+        return ResultInvalidArgument;
+    try {
+        return moveTo(start);
+    } catch (...) {
+        return ResultFailed;
+    }
+}
+
+ResultCode ProjectObject::setLength(IHierarchyNode*, double length, IProjectEdit*) noexcept {
+    if (!std::isfinite(length) || length < 0.0)
+        return ResultInvalidArgument;
+    try {
+        return resize(length);
+    } catch (...) {
+        return ResultFailed;
+    }
+}
+
+double ProjectObject::getEnd(IHierarchyNode*) noexcept {
+    return end();
+}
+
+FUnknown* ProjectObject::getParent() noexcept {
+    if (!parent_)
+        return nullptr;
+    if (parent_->kind_ == ObjectKind::kRoot) {
+        try {
+            return project_.rootNode().container();
+        } catch (...) {
+            return nullptr;
+        }
+    }
+    return parent_->hostObject();
+}
+
+FUnknown* ProjectObject::face(const Guid& id) noexcept {
+    if (id == FUnknown::iid || id == IHostObject::iid)
+        return hostObject();
+    if (id == IHostTrack::iid && isTrack(kind_))
+        return hostObject();
+    if (id == IHostContainer::iid && kind_ == ObjectKind::kFolderTrack)
+        return static_cast<IHostContainer*>(this);
+    if (id == IProjectHierarchy::iid && kind_ == ObjectKind::kRoot)
+        return project_.face(id);
+    return nullptr;
+}
+
+std::string ProjectObject::describe() const {
+    return std::string(kindName(kind_)) + " '" + nameUtf8() + "'";
+}
+
+std::string ProjectObject::nameUtf8() const {
+    return utf8(name_);
+}
+
+bool ProjectObject::isAttached() const noexcept {
+    const ProjectObject* top = this;
+    while (top->parent_)
+        top = top->parent_;
+    return top == &project_.root();
+}
+
+HierarchyNode& ProjectObject::node() {
+    if (!node_)
+        node_ = &environment().make<HierarchyNode>(*this);
+    return *node_;
+}
+
+ResultCode ProjectObject::rename(std::u16string name) {
+    UndoHistory::NameChange change{this, name_, name};
+    name_ = std::move(name);
+    project_.history().record(std::move(change), u"Rename", isAttached());
+    return ResultOk;
+}
+
+ResultCode ProjectObject::moveTo(double start) {
+    UndoHistory::StartChange change{this, start_, start};
+    start_ = start;
+    project_.history().record(change, u"Move", isAttached());
+    return ResultOk;
+}
+
+ResultCode ProjectObject::resize(double length) {
+    UndoHistory::LengthChange change{this, length_, length};
+    length_ = length;
+    project_.history().record(change, u"Resize", isAttached());
+    return ResultOk;
+}
+
+void ProjectObject::assignAttribute(const std::string& key, const FTaggedValue* value) {
+    if (value)
+        attributes_.set(key, *value);
+    else
+        attributes_.erase(key);
+}
+
+void ProjectObject::attachChild(ProjectObject& child, std::size_t index) {
+    index = std::min(index, children_.size());
+    children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), &child);
+    child.parent_ = this;
+}
+
+std::size_t ProjectObject::detach() {
+    if (!parent_)
+        return 0;
+    auto& siblings = parent_->children_;
+    auto found = std::find(siblings.begin(), siblings.end(), this);
+    std::size_t index = static_cast<std::size_t>(found - siblings.begin());
+    if (found != siblings.end())
+        siblings.erase(found);
+    parent_ = nullptr;
+    deselectTree();
+    return index;
+}
+
+void ProjectObject::deselectTree() {
+    if (selected_)
+        project_.selection().remove(*this);
+    for (ProjectObject* child : children_)
+        child->deselectTree();
+}
+
+} // namespace Brennovar::RefHost
