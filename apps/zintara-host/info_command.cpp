@@ -4,8 +4,8 @@
 #include "language_option.h"
 #include "module/fuid.h"
 #include "platform/embedded_resources.h"
-#include "refhost/resources/skin_container.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/resources/skin_container.h"
 #include "refhost/services/translation_service.h"
 
 #include <climits>

@@ -2,12 +2,12 @@
 
 #include "host_session.h"
 #include "language_option.h"
-#include "refhost/project/demo_project.h"
+#include "refhost/core/text_conversion.h"
 #include "refhost/files/project_file.h"
+#include "refhost/files/settings_file.h"
+#include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
-#include "refhost/files/settings_file.h"
-#include "refhost/core/text_conversion.h"
 #include "run_report.h"
 
 #include <iostream>

@@ -1,10 +1,10 @@
 #include "run_report.h"
 
+#include "refhost/core/text_conversion.h"
+#include "refhost/files/project_file.h"
 #include "refhost/loading/module_loader.h"
 #include "refhost/project/project.h"
-#include "refhost/files/project_file.h"
 #include "refhost/project/project_object.h"
-#include "refhost/core/text_conversion.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "show_command.h"
 
 #include "host_session.h"
-#include "refhost/project/demo_project.h"
 #include "refhost/files/project_file.h"
+#include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
 

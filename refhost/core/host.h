@@ -1,12 +1,12 @@
 #pragma once
 
-#include "refhost/services/command_service.h"
-#include "refhost/dialog/dialog_service.h"
 #include "refhost/core/fault_plan.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/core/reference_report.h"
+#include "refhost/dialog/dialog_service.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_state.h"
-#include "refhost/core/reference_report.h"
+#include "refhost/services/command_service.h"
 #include "refhost/services/translation_service.h"
 
 #include <memory>

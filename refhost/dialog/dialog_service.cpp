@@ -2,8 +2,8 @@
 
 #include "platform/embedded_resources.h"
 #include "refhost/core/host_environment.h"
-#include "refhost/resources/skin_container.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/resources/skin_container.h"
 
 namespace Brennovar::RefHost {
 

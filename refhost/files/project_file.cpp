@@ -1,11 +1,11 @@
 #include "refhost/files/project_file.h"
 
+#include "refhost/core/host.h"
+#include "refhost/core/text_conversion.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
-#include "refhost/core/host.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
-#include "refhost/core/text_conversion.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "refhost/files/settings_file.h"
 
 #include "module/tagged_value.h"
-#include "refhost/project/project.h"
-#include "refhost/files/project_file.h"
-#include "refhost/project/project_object.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/files/project_file.h"
+#include "refhost/project/project.h"
+#include "refhost/project/project_object.h"
 
 #include <fstream>
 #include <map>

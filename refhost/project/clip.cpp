@@ -1,7 +1,7 @@
 #include "refhost/project/clip.h"
 
-#include "refhost/project/media_info.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/project/media_info.h"
 
 namespace Brennovar::RefHost {
 

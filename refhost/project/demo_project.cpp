@@ -1,7 +1,7 @@
 #include "refhost/project/demo_project.h"
 
-#include "refhost/project/clip.h"
 #include "refhost/core/host.h"
+#include "refhost/project/clip.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 

@@ -1,10 +1,10 @@
 #include "refhost/project/project.h"
 
+#include "refhost/core/text_conversion.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
-#include "refhost/core/text_conversion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "refhost/project/project_object.h"
 
 #include "host/project.h"
+#include "refhost/core/text_conversion.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project.h"
-#include "refhost/core/text_conversion.h"
 
 #include <algorithm>
 #include <cmath>

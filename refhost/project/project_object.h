@@ -1,9 +1,9 @@
 #pragma once
 
 #include "host/host_object.h"
-#include "refhost/project/attribute_store.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
+#include "refhost/project/attribute_store.h"
 #include "refhost/project/object_kind.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 #include "refhost/project/project_state.h"
 
+#include "refhost/core/text_conversion.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
-#include "refhost/core/text_conversion.h"
 
 #include <cstdio>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "refhost/services/edit_service.h"
 
-#include "refhost/project/hierarchy_node.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 

@@ -1,7 +1,7 @@
 #include "refhost/services/media_service.h"
 
-#include "refhost/project/clip.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/project/clip.h"
 #include "refhost/project/media_info.h"
 
 namespace Brennovar::RefHost {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "refhost/project/audio_event.h"
 #include "refhost/core/host.h"
 #include "refhost/loading/module_loader.h"
-#include "refhost/services/project_access_service.h"
+#include "refhost/project/audio_event.h"
 #include "refhost/project/project_object.h"
+#include "refhost/services/project_access_service.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

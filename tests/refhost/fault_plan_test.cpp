@@ -6,8 +6,8 @@
 #include "host/translation_service.h"
 #include "module/owned.h"
 #include "refhost/core/host.h"
-#include "refhost/services/object_provider.h"
 #include "refhost/project/project_object.h"
+#include "refhost/services/object_provider.h"
 
 #include <gtest/gtest.h>
 

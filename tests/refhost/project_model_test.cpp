@@ -1,6 +1,6 @@
+#include "refhost/core/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/hierarchy_node.h"
-#include "refhost/core/host.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>

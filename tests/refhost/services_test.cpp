@@ -3,10 +3,10 @@
 #include "host/media.h"
 #include "host/selection_service.h"
 #include "module/owned.h"
+#include "refhost/core/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/hierarchy_node.h"
-#include "refhost/core/host.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "host/host_object_provider.h"
 #include "module/owned.h"
-#include "refhost/project/hierarchy_node.h"
 #include "refhost/core/host.h"
+#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>

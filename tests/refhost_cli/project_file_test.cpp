@@ -1,8 +1,8 @@
+#include "refhost/core/host.h"
+#include "refhost/files/project_file.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/demo_project.h"
-#include "refhost/core/host.h"
-#include "refhost/files/project_file.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>

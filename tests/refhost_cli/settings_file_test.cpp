@@ -1,7 +1,7 @@
 #include "refhost/core/host.h"
 #include "refhost/files/project_file.h"
-#include "refhost/project/project_object.h"
 #include "refhost/files/settings_file.h"
+#include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
 #include <string>
