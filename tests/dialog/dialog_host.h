@@ -1,0 +1,47 @@
+#pragma once
+
+#include "host/plug_controller.h"
+#include "module/host_context.h"
+#include "refhost/core/host.h"
+#include "refhost/dialog/host_parameter.h"
+#include "refhost/services/object_provider.h"
+
+#include <gtest/gtest.h>
+
+namespace Brennovar::Zintara::Testing {
+
+/// A reference host installed as the module-wide host object provider, so that controllers
+/// and value lists make real host parameters. Afterwards every reference must have come back.
+class DialogHostTest : public ::testing::Test {
+protected:
+    DialogHostTest() {
+        provider_ = Owned<IHostObjectProvider>::query(host.context());
+        hostObjectProvider() = provider_.get();
+    }
+    ~DialogHostTest() override {
+        hostObjectProvider() = nullptr;
+        provider_.reset();
+        const RefHost::ReferenceReport report = host.references();
+        EXPECT_TRUE(report.clean()) << report.text();
+    }
+
+    RefHost::HostParameter* hostSide(IHostParameter* parameter) {
+        return host.environment().resolveAs<RefHost::HostParameter>(parameter);
+    }
+    /// The host side of the controller's parameter with that name; fails the test when missing.
+    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
+        IHostParameter* found = nullptr;
+        EXPECT_EQ(controller.getParameter(name, &found), ResultOk) << name;
+        RefHost::HostParameter* side = hostSide(found);
+        if (!side)
+            throw std::runtime_error(std::string("no parameter ") + name);
+        return *side;
+    }
+
+    RefHost::Host host;
+
+private:
+    Owned<IHostObjectProvider> provider_;
+};
+
+} // namespace Brennovar::Zintara::Testing
