@@ -22,22 +22,11 @@ protected:
     Owned<DialogController> open() {
         return Owned<DialogController>(new DialogController(settings, &host.dialogService()));
     }
-    IPlugController& row(DialogController& dialog, int index) {
-        IPlugController* found = nullptr;
-        const std::string name = "AttributeMappingViewController" + std::to_string(index);
-        EXPECT_EQ(dialog.getSubController(name.c_str(), &found), ResultOk) << name;
-        return *found;
+    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
+        return user.parameter(controller, name);
     }
-    /// The user picks the menu item with this title (inside a sub-menu too).
-    ResultCode choose(IPlugController& rowController, const char* menu, std::u16string title) {
-        HostParameter& parameter = this->parameter(rowController, menu);
-        for (const MenuEntry& entry : parameter.menuEntries())
-            for (const MenuEntry& item : entry.isSubMenu() ? entry.items : std::vector{entry})
-                if (item.title == title)
-                    return parameter.userSetValue(item.number);
-        ADD_FAILURE() << "no item in " << menu;
-        return ResultFalse;
-    }
+    IPlugController& row(IPlugController& dialog, int index) { return user.row(dialog, index); }
+
     std::string rowText(std::size_t index) {
         const MappingEntry& entry = settings.getMappingModel().getMappings().at(index);
         return std::string(entry.source ? entry.source->getKey() : "-") + ">" +
@@ -157,20 +146,17 @@ TEST_F(DialogControllerTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
     const std::vector<MenuEntry> targets =
         parameter(row(*dialog.get(), 1), "selectTargetAttribute").menuEntries();
     ASSERT_EQ(targets.size(), 24u);
-    std::vector<std::u16string> disabled;
-    for (const MenuEntry& entry : targets)
-        if (!entry.enabled)
-            disabled.push_back(entry.title);
-    EXPECT_EQ(disabled, (std::vector<std::u16string>{u"Description", u"Comment"}));
+    EXPECT_EQ(user.disabledItems(row(*dialog.get(), 1), "selectTargetAttribute"),
+              (std::vector<std::u16string>{u"Description", u"Comment"}));
     EXPECT_EQ(parameter(row(*dialog.get(), 1), "selectTargetAttribute").value(), 2) << "Comment";
 }
 
 TEST_F(DialogControllerTest, RowChoicesAndFreeTextReachTheRow) {
     settings.getMappingModel().addMapping("EventName", "MarkerDescription");
     Owned<DialogController> dialog = open();
-    EXPECT_EQ(choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Free Text"), ResultOk);
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Free Text"), ResultOk);
     EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 1);
-    EXPECT_EQ(choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Episode"), ResultOk);
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Episode"), ResultOk);
     EXPECT_EQ(rowText(0), "AudioEpisode>MarkerDescription");
     EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 0);
 
@@ -184,7 +170,7 @@ TEST_F(DialogControllerTest, RowChoicesAndFreeTextReachTheRow) {
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16).size(),
               1023u);
 
-    EXPECT_EQ(choose(row(*dialog.get(), 0), "selectTargetAttribute", u"-"), ResultOk);
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectTargetAttribute", u"-"), ResultOk);
     EXPECT_EQ(rowText(0), "AudioEpisode>-");
     EXPECT_FALSE(settings.getMappingModel().getTargetAttribute("MarkerDescription")->isUsed());
 }

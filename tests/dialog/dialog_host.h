@@ -5,6 +5,7 @@
 #include "refhost/core/host.h"
 #include "refhost/dialog/host_parameter.h"
 #include "refhost/services/object_provider.h"
+#include "support/dialog_user.h"
 
 #include <gtest/gtest.h>
 
@@ -28,17 +29,9 @@ protected:
     RefHost::HostParameter* hostSide(IHostParameter* parameter) {
         return host.environment().resolveAs<RefHost::HostParameter>(parameter);
     }
-    /// The host side of the controller's parameter with that name; fails the test when missing.
-    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
-        IHostParameter* found = nullptr;
-        EXPECT_EQ(controller.getParameter(name, &found), ResultOk) << name;
-        RefHost::HostParameter* side = hostSide(found);
-        if (!side)
-            throw std::runtime_error(std::string("no parameter ") + name);
-        return *side;
-    }
 
     RefHost::Host host;
+    Brennovar::Testing::DialogUser user{host.environment()};
 
 private:
     Owned<IHostObjectProvider> provider_;
