@@ -63,6 +63,7 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
     EXPECT_EQ(parameter(*dialog.get(), "ok").text(), u"Add Markers");
     IHostParameter* none = nullptr;
     EXPECT_EQ(dialog->getParameter("MarkerType", &none), ResultFalse);
+    EXPECT_EQ(dialog->getParameter("ok", nullptr), ResultInvalidArgument);
 
     parameter(*dialog.get(), "markerTargetTrackType").userSetValue(0);
     parameter(*dialog.get(), "combineAdjacentEvents").userSetValue(1);
@@ -82,7 +83,13 @@ TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
           "AttributeMappingViewController", "AttributeMappingViewController01"})
         EXPECT_EQ(dialog->getSubController(refused, &untouched), ResultFalse) << refused;
     EXPECT_EQ(untouched, nullptr);
-    EXPECT_NE(&row(*dialog.get(), 0), &row(*dialog.get(), 1));
+    IPlugController* first = &row(*dialog.get(), 0);
+    EXPECT_NE(first, &row(*dialog.get(), 1));
+    // A catalogue change is no change of the rows: same controllers, no refresh.
+    settings.getMappingModel().addSourceAttribute(
+        std::make_shared<MappingAttribute>("Extra", "Extra", kAttributeGroupNone, false));
+    EXPECT_EQ(first, &row(*dialog.get(), 0));
+    EXPECT_EQ(parameter(*dialog.get(), "attributeMappingChanged").value(), 0);
     EXPECT_EQ(dialog->buildView("ListHeader"), nullptr);
 }
 
