@@ -69,9 +69,7 @@ struct DialogService : Counted<IDialogService> {
         return ResultFalse;
     }
     ResultCode runDialog(const char*, IPlugController*) noexcept override { return ResultFalse; }
-    FUnknown* buildTemplateView(const char*, IPlugController*) noexcept override {
-        return nullptr;
-    }
+    FUnknown* buildTemplateView(const char*, IPlugController*) noexcept override { return nullptr; }
     ModuleHandle skinModule = nullptr;
     std::u16string skinName;
 };
