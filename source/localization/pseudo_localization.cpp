@@ -33,7 +33,7 @@ char16_t accented(char16_t c) {
 }
 
 bool markerFileExists() noexcept {
-    std::string folder = Platform::settingsFolder();
+    std::filesystem::path folder = Platform::settingsFolder();
     if (folder.empty())
         return false;
     std::error_code error;

@@ -32,7 +32,7 @@ bool sameLanguage(std::string_view a, std::string_view b) {
 }
 
 std::filesystem::path settingsFile(std::string_view name) {
-    std::string folder = Platform::settingsFolder();
+    std::filesystem::path folder = Platform::settingsFolder();
     if (folder.empty())
         return {};
     return std::filesystem::path(folder) / name;

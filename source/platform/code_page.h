@@ -8,7 +8,8 @@ namespace Brennovar::Platform {
 
 /// Numeric code-page identifiers as the original platform knows them.
 enum CodePage : std::uint32_t {
-    /// The system's default 8-bit code page; here always Windows-1252.
+    /// The system's default 8-bit code page: Windows' ANSI code page; on Linux always
+    /// Windows-1252.
     kCodePageDefault = 0,
     kCodePageJapanese = 932,
     kCodePageWestern = 1252,
@@ -17,8 +18,8 @@ enum CodePage : std::uint32_t {
 };
 
 /// Converts 8-bit text in the given code page to UTF-16. Returns false (and leaves `out` empty)
-/// on invalid input for UTF-8 and 932, or an unknown code page. Empty input gives true and an
-/// empty result.
+/// on invalid input, or a code page other than the four above (on every platform, so the module
+/// behaves the same everywhere). Empty input gives true and an empty result.
 bool multiByteToWide(std::uint32_t codePage, std::string_view text, std::u16string& out);
 
 /// Converts UTF-16 to 8-bit text in the given code page. Characters that the code page cannot

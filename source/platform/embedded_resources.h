@@ -10,17 +10,18 @@
 
 namespace Brennovar::Platform {
 
-/// Finds the embedded resource `name` of the module loaded at `module` (its load address; null
-/// means the main program). Names compare without regard to ASCII case. The bytes lie in the
-/// module's mapped image and stay valid while the module is loaded. Nothing of the module's
-/// code runs: the lookup reads the module's program headers and its resource notes only.
-/// Empty when no loaded object starts at `module` or it carries no resource of that name.
+/// Finds the raw data resource (type 10) `name` of the module loaded at `module` (its handle;
+/// null means the main program). Names compare without regard to ASCII case. The bytes lie in
+/// the module's mapped image and stay valid while the module is loaded. Nothing of the module's
+/// code runs. On Windows the lookup is the system's resource loader over the resource section;
+/// on Linux it reads the module's program headers and its resource notes (below). Empty when no
+/// loaded object starts at `module` or it carries no resource of that name.
 std::optional<std::span<const std::uint8_t>> findResource(ModuleHandle module,
                                                           std::string_view name) noexcept;
 
 namespace detail {
 
-/// The note owner and note type of a resource (type 10 is the raw data resource type).
+/// Linux only. The note owner and note type of a resource (type 10 is the raw data resource type).
 inline constexpr std::string_view kResourceNoteOwner = "Brennovar";
 inline constexpr std::uint32_t kResourceNoteType = 10;
 

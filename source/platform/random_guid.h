@@ -4,7 +4,7 @@
 
 namespace Brennovar::Platform {
 
-/// A random (version 4) GUID from the operating system's random source.
+/// A random (version 4) GUID: CoCreateGuid on Windows, the kernel's random source on Linux.
 Guid randomGuid();
 
 } // namespace Brennovar::Platform

@@ -1,6 +1,7 @@
 #include "platform/settings_folder.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace Brennovar::Platform {
 
@@ -24,7 +25,7 @@ std::string joined(std::string folder, const char* tail) {
 
 } // namespace
 
-std::string settingsFolder() {
+std::filesystem::path settingsFolder() {
     if (const char* config = absolutePathFrom("XDG_CONFIG_HOME"))
         return joined(config, kFolderName);
     if (const char* home = absolutePathFrom("HOME"))
