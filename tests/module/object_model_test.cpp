@@ -170,10 +170,11 @@ TEST(FTaggedValueTest, CopyDuplicatesStringsAndOwnsThem) {
     wideCopy.release();
     EXPECT_TRUE(wideCopy.isEmpty());
 
-    for (const FTaggedValue& null : {FTaggedValue::fromString8(nullptr),
-                                     FTaggedValue::fromString16(nullptr)}) {
+    for (const FTaggedValue& null :
+         {FTaggedValue::fromString8(nullptr), FTaggedValue::fromString16(nullptr)}) {
         FTaggedValue nullCopy(null);
-        EXPECT_EQ(nullCopy.type, null.type | FTaggedValue::kOwner) << "a null string keeps its kind";
+        EXPECT_EQ(nullCopy.type, null.type | FTaggedValue::kOwner)
+            << "a null string keeps its kind";
         EXPECT_EQ(nullCopy.integer, 0);
     }
 }
