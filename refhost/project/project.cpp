@@ -261,22 +261,11 @@ std::u16string Project::defaultTrackName(ObjectKind kind) const {
 void Project::notifyStoring() {
     // A listener may remove itself while it is told; it is held meanwhile.
     std::vector<IProjectStorageNotification*> listeners = storageListeners_;
-    keysWrittenWhileStoring_.emplace();
     for (IProjectStorageNotification* listener : listeners) {
         listener->addRef();
         listener->projectStoring(hostObject());
         listener->release();
     }
-    for (const std::string& key : storedKeys_)
-        if (!keysWrittenWhileStoring_->contains(key))
-            root_->assignAttribute(key, nullptr);
-    storedKeys_ = std::move(*keysWrittenWhileStoring_);
-    keysWrittenWhileStoring_.reset();
-}
-
-void Project::rootAttributeWritten(const std::string& key) {
-    if (keysWrittenWhileStoring_)
-        keysWrittenWhileStoring_->insert(key);
 }
 
 std::size_t Project::releaseStorageListeners() noexcept {

@@ -8,8 +8,6 @@
 #include "refhost/project/selection_list.h"
 #include "refhost/project/undo_history.h"
 
-#include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,12 +115,10 @@ public:
     // Storage listeners.
     std::size_t storageListenerCount() const noexcept { return storageListeners_.size(); }
     /// Calls projectStoring on each storage listener with hostObject(), in registration order.
-    /// What the listeners write replaces what they wrote at the previous storing, as a
-    /// workstation replaces a component's stored data when it saves: keys written then and not
-    /// now are removed, so no stale value survives.
+    /// The project's attributes are one plain dictionary that lives as long as the project, as a
+    /// workstation keeps them: what a listener writes replaces the value under that key, and
+    /// keys it wrote at an earlier storing but not now keep their values.
     void notifyStoring();
-    /// Called by the root object for every attribute written through its interface.
-    void rootAttributeWritten(const std::string& key);
     /// Releases the host's references to the storage listeners and forgets them; returns how
     /// many there were. Call it while their module is still loaded.
     std::size_t releaseStorageListeners() noexcept;
@@ -144,9 +140,6 @@ private:
     ProjectObject* activeMarkerTrack_ = nullptr;
     bool offersNewMarkerTrack_ = true;
     std::vector<IProjectStorageNotification*> storageListeners_;
-    // The root's keys written by storage listeners at the last storing, and while storing.
-    std::set<std::string> storedKeys_;
-    std::optional<std::set<std::string>> keysWrittenWhileStoring_;
 };
 
 } // namespace Brennovar::RefHost

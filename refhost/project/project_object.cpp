@@ -29,8 +29,6 @@ ResultCode ProjectObject::setAttribute(const char* key, const FTaggedValue& valu
         if (!after.isEmpty())
             change.after = after;
         attributes_.set(change.key, value);
-        if (this == &project_.root())
-            project_.rootAttributeWritten(change.key);
         // Attributes are the project's stored data (clients write them when the project is
         // saved): undoable inside an edit only.
         project_.history().record(std::move(change), u"Set Attribute", false);

@@ -72,6 +72,14 @@ void sortByStart(SourceTrackGroup& group) {
     group.objects = std::move(sorted);
 }
 
+// Only the marker types and target kinds that the engine knows can make a marker.
+bool makesMarkers(const IModel& settings) noexcept {
+    const int32 markerType = settings.getMarkerType();
+    const int32 targetType = settings.getTargetTrackType();
+    return (markerType == kPositionMarker || markerType == kCycleMarker) &&
+           targetType >= kActiveMarkerTrack && targetType <= kNewMarkerTrackPerSourceTrack;
+}
+
 std::u16string hostText(const char16_t* text) {
     return text ? std::u16string(text) : std::u16string();
 }
@@ -98,6 +106,10 @@ bool MarkerCreator::hasSelectedEvents() noexcept {
 }
 
 ResultCode MarkerCreator::run() noexcept {
+    // Checked before anything is touched: a run that cannot make a marker must not deselect the
+    // events or leave an empty undo step behind.
+    if (!makesMarkers(settings_))
+        return ResultFalse;
     try {
         if (!prepare())
             return ResultFalse;

@@ -35,7 +35,8 @@ public:
     /// Whether the selection holds at least one object that counts as an event.
     bool hasSelectedEvents() noexcept;
     /// Creates the markers. ResultOk when a target track could be provided for every group;
-    /// ResultFalse otherwise, also when nothing was selected.
+    /// ResultFalse otherwise, also when nothing was selected. A marker type or target track type
+    /// that the engine does not know gives ResultFalse before anything changes.
     ResultCode run() noexcept;
 
     /// The accepted selected objects in the host's selection order, at most `limit` of them.

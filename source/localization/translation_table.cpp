@@ -189,10 +189,8 @@ void TranslationTable::addLanguage(std::string_view code, std::u16string_view na
 }
 
 const char16_t* TranslationTable::defaultText(std::u16string_view key) const noexcept {
-    for (const auto& [defaultKey, text] : defaultTexts_)
-        if (defaultKey == key)
-            return text;
-    return nullptr;
+    auto found = defaultTexts_.find(key);
+    return found == defaultTexts_.end() ? nullptr : found->second;
 }
 
 ResultCode TranslationTable::store(std::u16string_view key, std::u16string_view text,
@@ -233,12 +231,15 @@ ResultCode TranslationTable::addString(std::u16string_view key, std::string_view
         // "=" in the default language itself says "the key", which needs no entry.
         if (text == key || text == kSameAsDefault)
             return ResultFalse;
+        // The first text of a key wins; a later one is accepted and never shown.
+        if (defaultText(key))
+            return ResultOk;
         const char16_t* storedKey = pool_.store(key);
         const char16_t* storedText = pool_.store(text);
         if (!storedKey || !storedText)
             return ResultFalse;
         try {
-            defaultTexts_.emplace_back(std::u16string_view(storedKey, key.size()), storedText);
+            defaultTexts_.emplace(std::u16string_view(storedKey, key.size()), storedText);
         } catch (...) {
             return ResultFalse;
         }

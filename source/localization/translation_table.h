@@ -14,7 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 namespace Brennovar::Zintara {
@@ -151,7 +151,9 @@ private:
     StringPool pool_;
     std::vector<Language> languages_;
     TranslationDictionary dictionary_;
-    std::vector<std::pair<std::u16string_view, const char16_t*>> defaultTexts_;
+    // The default language's texts by key, so that neither an "=" entry nor a lookup scans them
+    // all. Keys and texts live in the pool.
+    std::unordered_map<std::u16string_view, const char16_t*> defaultTexts_;
     std::array<char, 3> currentCode_{};
     bool loaded_ = false;
     bool loadingDisabled_ = false;

@@ -67,6 +67,21 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Japanese texts are stored in the Japanese code page, all others in Western.
+bool isJapanese(std::string_view language) {
+    return equalsIgnoringCase(language, "jp");
+}
+
+// Code page 932 writes most Japanese characters as a lead byte and a trail byte; the trail byte
+// may be 0x5C, the backslash.
+bool isLeadByte932(int c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool isTrailByte932(int c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
 // A text that cannot be converted becomes empty and is then not added.
 std::u16string converted(std::uint32_t codePage, std::string_view text) {
     std::u16string out;
@@ -219,6 +234,19 @@ void TranslationTokenizer::appendEscaped(std::string& out) {
     }
 }
 
+void TranslationTokenizer::appendDoubleByteCharacter(std::string& out) {
+    // The trail byte belongs to its character, so a backslash there starts no escape. Until now
+    // such a trail byte had to be written doubled to survive, so a doubled backslash right after
+    // a lead byte still stands for that one trail byte: documents read as they always did.
+    out.push_back(static_cast<char>(peek()));
+    advance();
+    const int trail = peek();
+    out.push_back(static_cast<char>(trail));
+    advance();
+    if (trail == '\\' && peek() == '\\')
+        advance();
+}
+
 void TranslationTokenizer::readAttributeValue(std::string& out, std::size_t& budget) {
     if (peek() != '"')
         fail(kValueInvalid);
@@ -355,10 +383,8 @@ void TranslationTokenizer::endElement() {
             sink_.addLanguage(languageCode_, converted(Platform::kCodePageDefault, languageName_));
         break;
     case Context::kTranslation: {
-        // Japanese texts are stored in the Japanese code page, all others in Western.
-        std::uint32_t codePage = equalsIgnoringCase(translationLanguage_, "jp")
-                                     ? Platform::kCodePageJapanese
-                                     : Platform::kCodePageWestern;
+        std::uint32_t codePage = isJapanese(translationLanguage_) ? Platform::kCodePageJapanese
+                                                                  : Platform::kCodePageWestern;
         std::u16string text = converted(codePage, translation_);
         if (!key_.empty() && !text.empty() &&
             sink_.addString(key_, translationLanguage_, text) == ResultFailed)
@@ -395,8 +421,11 @@ void TranslationTokenizer::readText() {
         break;
     }
     std::string& target = context_ == Context::kLanguage ? languageName_ : translation_;
+    const bool doubleByte = context_ == Context::kTranslation && isJapanese(translationLanguage_);
     while (peek() >= 0 && peek() != '<') {
-        if (peek() == '\\') {
+        if (doubleByte && isLeadByte932(peek()) && isTrailByte932(peek(1))) {
+            appendDoubleByteCharacter(target);
+        } else if (peek() == '\\') {
             appendEscaped(target);
         } else {
             target.push_back(static_cast<char>(peek()));

@@ -15,7 +15,9 @@ namespace Brennovar::Zintara {
 
 /// Reads a translation document that is not UTF-8: bytes in the Windows ANSI code page, with
 /// the table's own small XML dialect (backslash escapes, at most 8 attributes, one buffer of
-/// 32768 bytes per element for its names and values). Never reads outside the document.
+/// 32768 bytes per element for its names and values). In "jp" texts, which are in code page 932,
+/// a two-byte character is read whole, so its trail byte never starts an escape. Never reads
+/// outside the document.
 class TranslationTokenizer {
 public:
     /// Shared by the names and values of one element, and by one comment or processing
@@ -62,6 +64,7 @@ private:
     void readEndTag();
     void readAttributeValue(std::string& out, std::size_t& budget);
     void appendEscaped(std::string& out);
+    void appendDoubleByteCharacter(std::string& out);
 
     void startElement(const std::string& name, const std::vector<Attribute>& attributes,
                       std::size_t position);

@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kTagNotSupported = "This tag is not supported in that context!";
 constexpr const char* kLanguageNeedsKey = "The language tag requires a single key/value pair!";
 constexpr const char* kTranslationNotFinished = "You haven't finished the previous translation!";
+constexpr const char* kTooDeep = "Elements nested too deeply (more than 256 levels)";
+static_assert(XmlTranslationReader::kMaxDepth == 256, "the message names the limit");
 
 struct ParserDeleter {
     void operator()(XML_Parser parser) const noexcept { XML_ParserFree(parser); }
@@ -130,6 +132,8 @@ void XmlTranslationReader::stop(const char* message) noexcept {
 }
 
 void XmlTranslationReader::start(std::string_view name, const char** attributes) {
+    if (++depth_ > kMaxDepth)
+        return stop(kTooDeep);
     switch (state_) {
     case State::kLanguage:
         return stop(kTagNotSupported);
@@ -168,6 +172,7 @@ void XmlTranslationReader::start(std::string_view name, const char** attributes)
 }
 
 void XmlTranslationReader::end(std::string_view name) {
+    --depth_;
     switch (state_) {
     case State::kLanguage:
         if (takeLanguages_ && !languageCode_.empty()) {

@@ -16,6 +16,10 @@ namespace Brennovar::Zintara {
 /// are ignored, elements in the wrong place stop the parse.
 class XmlTranslationReader {
 public:
+    /// Valid documents are four elements deep; anything nested deeper than this stops the parse
+    /// before the parser's own stack of open elements can grow with the input.
+    static constexpr int kMaxDepth = 256;
+
     XmlTranslationReader(TranslationSink& sink, bool takeLanguages) noexcept;
 
     /// Empty on success; what the sink received before a failure stays received.
@@ -37,6 +41,7 @@ private:
     void* parser_ = nullptr;
 
     State state_ = State::kOutside;
+    int depth_ = 0;
     std::string languageCode_;
     std::u16string key_;
     std::string translationLanguage_;

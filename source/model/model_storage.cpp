@@ -19,6 +19,11 @@ constexpr char kTargetKey[] = "CreateZintaraModelDataMappingTarget";
 constexpr char kDataKey[] = "CreateZintaraModelDataMappingData";
 constexpr char kSizeKey[] = "CreateZintaraModelDataMappingSize";
 
+// Restoring reads on past row numbers that hold neither key (a damaged project loses only those
+// rows) and ends after this many in a row, so that a huge stored count costs no more than what
+// the project holds.
+constexpr int64 kMissingRowsThatEndTheRows = 1000;
+
 // A row key: the prefix followed by the row number in decimal, without separator.
 std::string rowKey(const char* prefix, int64 number) {
     return prefix + std::to_string(number);
@@ -54,14 +59,15 @@ void storeTo(const IModel& model, IHostObject& host) {
         ++written;
         writeString(host, rowKey(kSourceKey, written), row.source->getKey());
         writeString(host, rowKey(kTargetKey, written), row.target->getKey());
-        if (!row.data.isEmpty())
-            host.setAttribute(rowKey(kDataKey, written).c_str(), row.data, true);
+        // Also when empty: the host keeps what earlier stores wrote, and data stored under this
+        // number for another row must not attach itself to this one. An empty value restores as
+        // an empty data value, in this version and in earlier ones.
+        host.setAttribute(rowKey(kDataKey, written).c_str(), row.data, true);
     }
     writeInteger(host, kSizeKey, written);
 }
 
-// Returns false when the object holds neither key for this row number: the stored rows have
-// ended, whatever the stored count claims.
+// Returns false when the object holds neither key for this row number.
 bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
     FTaggedValue source;
     FTaggedValue target;
@@ -99,10 +105,9 @@ void restoreFrom(IModel& model, IHostObject& host) {
     const int64 count = size.integer;
     IMappingModel& mapping = model.getMappingModel();
     mapping.removeAllMappings();
-    for (int64 number = 1; number <= count; ++number) {
-        if (!restoreRow(mapping, host, number))
-            break;
-    }
+    int64 missingInARow = 0;
+    for (int64 number = 1; number <= count && missingInARow < kMissingRowsThatEndTheRows; ++number)
+        missingInARow = restoreRow(mapping, host, number) ? 0 : missingInARow + 1;
 }
 
 } // namespace

@@ -75,13 +75,14 @@ void FTaggedValue::copyFrom(const FTaggedValue& other) {
     release();
     type = other.type;
     switch (other.kind()) {
+    // A null string stays a string of its kind, owning its null payload.
     case kString8:
         string8 = duplicateString8(other.string8);
-        type = string8 ? static_cast<std::uint16_t>(kString8 | kOwner) : std::uint16_t{kEmpty};
+        type = kString8 | kOwner;
         break;
     case kString16:
         string16 = duplicateString16(other.string16);
-        type = string16 ? static_cast<std::uint16_t>(kString16 | kOwner) : std::uint16_t{kEmpty};
+        type = kString16 | kOwner;
         break;
     case kObject:
         object = other.object;

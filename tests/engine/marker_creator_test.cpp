@@ -187,16 +187,18 @@ TEST_F(MarkerCreatorTest, MissingEditServiceCreatesNothingAndLeavesSourcesDesele
     EXPECT_THAT(project.history().closedEdits(), IsEmpty());
 }
 
-TEST_F(MarkerCreatorTest, UnknownSettingsCreateNoMarkers) {
+TEST_F(MarkerCreatorTest, UnknownSettingsChangeNothing) {
     markerTrack();
-    auto& audio = track("Audio 1");
-    event(audio, "A", 0, 1);
-    settings.setMarkerType(7);
-    EXPECT_EQ(runEngine(), ResultOk);
-    project.select(*project.find("A"));
-    settings.setMarkerType(kCycleMarker);
-    settings.setTargetTrackType(-1);
-    EXPECT_EQ(runEngine(), ResultOk);
+    auto& a = event(track("Audio 1"), "A", 0, 1);
+    const std::pair<int32, int32> settingsPairs[] = {
+        {7, kActiveMarkerTrack}, {-1, 0}, {0, 3}, {1, -1}};
+    for (const auto& [markerType, targetType] : settingsPairs) {
+        settings.setMarkerType(markerType);
+        settings.setTargetTrackType(targetType);
+        EXPECT_EQ(runEngine(), ResultFalse);
+    }
+    EXPECT_TRUE(a.selected());
+    EXPECT_THAT(project.history().closedEdits(), IsEmpty()) << "no edit";
     EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
     EXPECT_THAT(markersOn("Markers"), IsEmpty());
 }

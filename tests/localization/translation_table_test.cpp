@@ -101,6 +101,7 @@ TEST(TranslationTableTest, FirstTranslationOfAKeyWins) {
     EXPECT_EQ(table.addString(u"Other", "us", u"One"), ResultOk);
     EXPECT_EQ(table.addString(u"Other", "us", u"Two"), ResultOk);
     EXPECT_EQ(text(table.lookup(u"Other")), u"One");
+    EXPECT_EQ(table.defaultTextCount(), 2u) << "one indexed text per key";
 }
 
 TEST(TranslationTableTest, ManyAndLargeEntriesStayReachable) {

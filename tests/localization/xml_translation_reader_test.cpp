@@ -69,6 +69,9 @@ TEST(XmlTranslationReaderTest, LanguagesAreOnlyTakenOverWhenAsked) {
 TEST(XmlTranslationReaderTest, MisplacedElementsStopAndKeepWhatCameBefore) {
     const std::string head =
         kBom + "<Translation><StringTable><String Key=\"A\"><de>a</de></String>";
+    std::string nested257 = head; // two levels open
+    for (int level = 3; level <= 257; ++level)
+        nested257 += "<x>";
     const std::pair<std::string, const char*> cases[] = {
         {head + "<language key=\"de\">x</language>", "This tag is not supported in that context!"},
         {head + "</StringTable><String Key=\"B\"/>", "This tag is not supported in that context!"},
@@ -78,6 +81,7 @@ TEST(XmlTranslationReaderTest, MisplacedElementsStopAndKeepWhatCameBefore) {
          "This tag is not supported in that context!"},
         {head + "<String Key=\"B\"><de><b/></de>",
          "You haven't finished the previous translation!"},
+        {nested257, "Elements nested too deeply (more than 256 levels)"},
     };
     for (const auto& [text, message] : cases) {
         RecordingSink sink;

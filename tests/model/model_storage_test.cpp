@@ -97,10 +97,11 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
 
     model.store(host->unknown());
 
-    const std::vector<std::string> expected = {kMarkerType,  kTargetTrackType, kCombine,
-                                               sourceKey(1), targetKey(1),     sourceKey(2),
-                                               targetKey(2), dataKey(2),       kSize};
+    const std::vector<std::string> expected = {
+        kMarkerType, kTargetTrackType, kCombine,     sourceKey(1), targetKey(1),
+        dataKey(1),  sourceKey(2),     targetKey(2), dataKey(2),   kSize};
     EXPECT_EQ(host->written, expected);
+    EXPECT_TRUE(host->at(dataKey(1)).isEmpty()) << "a row without data writes an empty value";
     EXPECT_TRUE(host->allFlagsTrue);
     const auto integer = [this](const char* key) {
         const FTaggedValue& value = host->at(key);
@@ -184,14 +185,17 @@ TEST_F(ModelStorageTest, HugeStoredSizeReadsOnlyWhatTheProjectHolds) {
         project->put(kSize, FTaggedValue::fromInteger(size));
         project->put(sourceKey(1), FTaggedValue::fromString8("Counter"));
         project->put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
-        project->put(sourceKey(2), FTaggedValue::fromString8("FreeText"));
-        project->put(targetKey(2), FTaggedValue::fromString8("User:STR_MATakeNo"));
+        // 999 missing numbers are a gap, 1000 end the rows.
+        project->put(sourceKey(1001), FTaggedValue::fromString8("FreeText"));
+        project->put(targetKey(1001), FTaggedValue::fromString8("User:STR_MATakeNo"));
+        project->put(sourceKey(2002), FTaggedValue::fromString8("TrackName"));
+        project->put(targetKey(2002), FTaggedValue::fromString8("MarkerDescription"));
         Model subject;
         subject.restore(project->unknown());
         EXPECT_EQ(rowsOf(subject), (std::vector<Row>{{"Counter", "User:STR_MAReel"},
                                                      {"FreeText", "User:STR_MATakeNo"}}));
-        // Three settings, the size, and per row number two keys plus data; row 3 ends it.
-        EXPECT_LE(project->reads, 4 + 3 * 3);
+        // Three settings, the size, per row two keys and the data, per missing number two keys.
+        EXPECT_LE(project->reads, 4 + 2 * 3 + (999 + 1000) * 2);
         project->release();
     }
 }
@@ -297,6 +301,19 @@ TEST_F(ModelStorageTest, UnreadableRowsAreSkippedAndLaterRowsRead) {
     EXPECT_EQ(rowsOf(model), (std::vector<Row>{{"EventName", "User:STR_MATragetTrack"}}));
     EXPECT_TRUE(model.getMappingModel().getMappings()[0].data.isEmpty());
     EXPECT_EQ(usedTargets(model), std::vector<std::string>{"User:STR_MATragetTrack"});
+}
+
+TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
+    putText(dataKey(3), "STALE"); // an earlier store's third row had a free text
+    model.getMappingModel().addMapping("FreeText", "User:STR_MAReel");
+    model.store(host->unknown());
+    host->attributes.erase(sourceKey(1)); // damaged: row 1 is gone
+    host->attributes.erase(targetKey(1));
+    Model restored;
+    restored.restore(host->unknown());
+    ASSERT_EQ(rowsOf(restored), (std::vector<Row>{{"TrackName", "User:STR_MAComment"},
+                                                  {"FreeText", "User:STR_MAReel"}}));
+    EXPECT_TRUE(restored.getMappingModel().getMappings()[1].data.isEmpty());
 }
 
 TEST_F(ModelStorageTest, NoHostObjectMeansNothingIsStoredOrRestored) {

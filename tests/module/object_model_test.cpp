@@ -169,6 +169,14 @@ TEST(FTaggedValueTest, CopyDuplicatesStringsAndOwnsThem) {
     EXPECT_EQ(std::u16string(wideCopy.string16), u"take");
     wideCopy.release();
     EXPECT_TRUE(wideCopy.isEmpty());
+
+    for (const FTaggedValue& null :
+         {FTaggedValue::fromString8(nullptr), FTaggedValue::fromString16(nullptr)}) {
+        FTaggedValue nullCopy(null);
+        EXPECT_EQ(nullCopy.type, null.type | FTaggedValue::kOwner)
+            << "a null string keeps its kind";
+        EXPECT_EQ(nullCopy.integer, 0);
+    }
 }
 
 TEST(FTaggedValueTest, CopyIntoItselfKeepsThePayload) {
