@@ -211,30 +211,5 @@ TEST_F(ProjectModelTest, ActiveMarkerTrackIsTheChosenOneTheFirstOrANewDetachedOn
     EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
-TEST_F(ProjectModelTest, StateListsMarkerTracksWithTheirMarkers) {
-    ProjectObject& audio = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    Clip& clip = project.addClip("take1.wav");
-    project.addAudioEvent(audio, "Take 1", 0, 2, &clip, "first take");
-    ProjectObject& markers = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
-    ProjectObject& verse = project.addMarker(markers, ObjectKind::kCycleMarker, "Verse", 4, 8);
-    FTaggedValue comment = FTaggedValue::fromString16(u"Köln");
-    verse.assignAttribute("User:STR_MAComment", &comment);
-    project.select(verse);
-
-    ProjectState state = captureState(project);
-    ASSERT_EQ(state.markerTracks().size(), 1u);
-    EXPECT_EQ(state.markerTracks()[0]->children.at(0).attributes.at("User:STR_MAComment").text,
-              "Köln");
-    EXPECT_EQ(state.text(),
-              "project \"Song\"\n"
-              "  audio-track \"Audio 1\" start=0 length=0\n"
-              "    audio-event \"Take 1\" start=0 length=2 description=\"first take\" "
-              "clip=\"take1.wav\"\n"
-              "  marker-track \"Markers\" start=0 length=0\n"
-              "    cycle-marker \"Verse\" start=4 length=8 selected "
-              "User:STR_MAComment=\"Köln\"\n");
-    EXPECT_FALSE(captureState(project, {.selection = false}).find("Verse")->selected);
-}
-
 } // namespace
 } // namespace Brennovar::RefHost

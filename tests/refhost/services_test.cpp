@@ -34,7 +34,6 @@ using SelectionServiceTest = HostServicesTest;
 using CommandServiceTest = HostServicesTest;
 using ProjectNotificationTest = HostServicesTest;
 using MediaServiceTest = HostServicesTest;
-using TranslationServiceTest = HostServicesTest;
 using DialogServiceTest = HostServicesTest;
 
 TEST_F(SelectionServiceTest, ObjectsComeInSelectionOrderWithTheirNodes) {
@@ -137,6 +136,16 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     EXPECT_EQ(other.calls, (std::vector<std::string>{"check Project/Make"}));
     EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make", "run Project/Make"}));
     EXPECT_FALSE(host.runCommand("Missing").found);
+    // A command whose check answers no is not run.
+    RecordingHandler unavailable("Later", ResultFalse);
+    registry->addCommand(&unavailable, "Project", u"Later", 2, "Project", "Later");
+    handlers->addActionHandler(&unavailable);
+    run = host.runCommand("Later", "Project");
+    EXPECT_FALSE(run.available);
+    EXPECT_EQ(run.result, ResultFalse);
+    EXPECT_EQ(unavailable.calls.back(), "check Project/Later");
+    registry->removeCommands(&unavailable);
+    handlers->removeActionHandler(&unavailable);
 
     EXPECT_EQ(registry->removeCommands(owner), ResultOk);
     EXPECT_EQ(registry->removeCommands(owner), ResultFalse);
@@ -146,19 +155,6 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     EXPECT_EQ(handler.count(), 1);
     EXPECT_EQ(host.releaseClientObjects(), 1u);
     EXPECT_EQ(other.count(), 1);
-}
-
-TEST_F(CommandServiceTest, ACommandThatCannotRunNowIsNotRun) {
-    auto registry = service<ICommandRegistry>();
-    auto handlers = service<IActionHandlerRegistry>();
-    RecordingHandler handler("Make", ResultFalse);
-    registry->addCommand(&handler, "Project", u"Make it", 2, "Project", "Make");
-    handlers->addActionHandler(&handler);
-    CommandRun run = host.runCommand("Make", "Project");
-    EXPECT_FALSE(run.available);
-    EXPECT_EQ(run.result, ResultFalse);
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make"}));
-    handlers->removeActionHandler(&handler);
 }
 
 TEST_F(ProjectNotificationTest, OpeningStoringAndClosingReachTheListeners) {
@@ -266,38 +262,6 @@ TEST_F(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
     ProjectObject& part = project.addObject(track, ObjectKind::kMidiPart, "Part", 0, 1);
     EXPECT_FALSE(Owned<IAudioEvent>::query(part.hostObject()));
     EXPECT_EQ(project.addAudioEvent(track, "Silence", 4, 1).getClip(), nullptr);
-}
-
-TEST_F(TranslationServiceTest, FallsBackToTheTextAndLoadsDocuments) {
-    host.translationService().setLanguage("de");
-    auto translation = service<ITranslationService>();
-    const char16_t* key = u"Create Markers from Events";
-    EXPECT_EQ(std::u16string(translation->translate(key)), key);
-
-    char16_t buffer[8];
-    EXPECT_EQ(translation->getString(key, buffer, 8), ResultOk);
-    EXPECT_EQ(std::u16string(buffer), u"Create ");
-    EXPECT_EQ(translation->getString(key, buffer, 1), ResultOk);
-    EXPECT_EQ(buffer[0], 0);
-    EXPECT_EQ(translation->getString(key, buffer, 0), ResultInvalidArgument);
-
-    char language[3];
-    EXPECT_EQ(translation->getLanguage(language), ResultOk);
-    EXPECT_STREQ(language, "de");
-
-    const char document[] = "\xEF\xBB\xBF<Translation><LanguageTable><language key=\"de\">Deutsch"
-                            "</language></LanguageTable><StringTable><String Key=\"Media\">"
-                            "<de>Medien</de></String></StringTable></Translation>";
-    int32 out = 9;
-    EXPECT_EQ(translation->loadFromMemory(document, sizeof document - 1, &out), 0);
-    EXPECT_EQ(std::u16string(translation->translate(u"Media")), u"Medien");
-
-    // The test program carries no translation resource.
-    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
-    host.faults().failLoadTranslations = true;
-    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
-    ASSERT_EQ(host.translationService().requests().size(), 2u);
-    EXPECT_EQ(host.translationService().requests()[0].resourceName, u"translation.xml");
 }
 
 TEST_F(DialogServiceTest, SkinsAreCheckedAndDialogsGoToTheRunner) {

@@ -150,17 +150,40 @@ TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, BrokenModuleTest,
-    testing::Values(BrokenModuleCase{"does_not_exist", false, "cannot be loaded: "},
-                    BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
-                    BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
-                    BrokenModuleCase{"no_service", true,
-                                     "the factory lists no class of category \"Service\""},
-                    BrokenModuleCase{"create_fails", true,
-                                     "createInstance of the service class \"Fake Service\" failed: "
-                                     "ResultNoInterface (0x80004002)"},
-                    BrokenModuleCase{"initialize_fails", true,
-                                     "initialize of the service failed: ResultFalse (0x00000001)"}),
+    testing::Values(
+        BrokenModuleCase{"does_not_exist", false, "cannot be loaded: "},
+        BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
+        BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
+        BrokenModuleCase{"no_service", true, "the factory lists no class of category \"Service\""},
+        BrokenModuleCase{"create_fails", true,
+                         "createInstance of the service class \"Fake Service\" failed: "
+                         "ResultNoInterface (0x80004002)"},
+        BrokenModuleCase{"initialize_fails", true,
+                         "initialize of the service failed: ResultFalse (0x00000001)"},
+        BrokenModuleCase{"missing_init_dll", false, "does not export InitDll"},
+        BrokenModuleCase{"missing_factory", false, "does not export GetPluginFactory"},
+        BrokenModuleCase{"init_dll_fails", false, "InitDll reported a failure"},
+        BrokenModuleCase{"factory_info_fails", false, "getFactoryInfo failed: ResultFailed"},
+        BrokenModuleCase{"class_info_fails", false, "getClassInfo(1) failed: ResultFailed"},
+        BrokenModuleCase{"too_many_classes", false,
+                         "countClasses answered 1025, expected 0 to 1024"},
+        BrokenModuleCase{"no_plugin_base", true, "the service object does not answer IPluginBase"}),
     [](const testing::TestParamInfo<BrokenModuleCase>& info) { return info.param.fault; });
+
+TEST(ModuleLoaderTest, AFailedTerminateFailsTheUnloadButGivesEverythingBack) {
+    CountingContext context;
+    {
+        ModuleLoader loader;
+        ASSERT_TRUE(loader.load(fakeModule("terminate_fails"))) << loader.error();
+        ASSERT_TRUE(loader.startService(&context)) << loader.error();
+        EXPECT_FALSE(loader.unload());
+        EXPECT_NE(loader.error().find("terminate of the service failed: ResultFalse"),
+                  std::string::npos)
+            << loader.error();
+        EXPECT_FALSE(loader.isLoaded());
+    }
+    EXPECT_EQ(context.count, 1);
+}
 
 TEST(ModuleLoaderTest, StartServiceBeforeLoadIsRefused) {
     ModuleLoader loader;

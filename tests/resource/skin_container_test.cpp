@@ -131,7 +131,8 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"directory one byte larger",
          [](Bytes& c) { putWord(c, c.size() - 16, getWord(c, c.size() - 16) + 1); },
          "entry \"ng\" lies outside"},
-        {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); }, "directory record 3"},
+        {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); },
+         "directory record 3 is truncated"},
         {"entry count 2", [](Bytes& c) { putWord(c, c.size() - 12, 2); },
          "does not match its records"},
         {"entry count huge", [](Bytes& c) { putWord(c, c.size() - 12, 0x7FFFFFFF); },
@@ -145,6 +146,16 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"gap between entries",
          [](Bytes& c) { putWord(c, record(c, 1) + 4, getWord(c, record(c, 1) + 4) + 1); },
          "does not start where"},
+        {"gap before the directory",
+         [](Bytes& c) { c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0); },
+         "1 bytes lie between the last entry and the directory"},
+        {"bytes after the zlib stream",
+         [](Bytes& c) {
+             c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0);
+             putWord(c, record(c, 2) + 8, getWord(c, record(c, 2) + 8) + 1);
+         },
+         "has bytes after its zlib stream"},
+        {"empty name", [](Bytes& c) { c[record(c, 0) + 12] = 0; }, "record 0 has an empty name"},
         {"name without terminator", [](Bytes& c) { c[c.size() - 49] = 'x'; }, "terminated"},
         {"duplicate name", [](Bytes& c) { c[record(c, 1) + 12] = 'a'; }, "appears twice"},
         {"recorded size one more",
