@@ -145,47 +145,109 @@ INSTANTIATE_TEST_SUITE_P(
             "PerSourceOffered", kPerSource, false, 2, {"Audio 1 Markers", "Audio 2 Markers"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MarkerCreatorTest, MissingActiveMarkerTrackStopsTheRunButClosesTheEdit) {
-    host.faults().noActiveMarkerTrack = true;
-    auto& kick = event(track("Audio 1"), "Kick", 0, 1);
-    EXPECT_EQ(runEngine(), ResultFalse);
-    EXPECT_THAT(markerTrackNames(), IsEmpty());
-    EXPECT_FALSE(kick.selected());
-    ASSERT_EQ(project.history().closedEdits().size(), 1u);
-    EXPECT_EQ(project.history().closedEdits()[0].name, u"Create Markers from Events");
-    EXPECT_FALSE(project.history().editOpen());
-}
+struct HostFaultCase {
+    const char* name;
+    int32 targetType;
+    bool existingMarkerTrack;
+    void (*fault)(RefHost::FaultPlan&);
+    ResultCode result;
+    std::vector<std::string> markerTracks;
+    std::size_t markers;
+    std::size_t closedEdits;
+    bool deselected = true;
 
-TEST_F(MarkerCreatorTest, FailedTrackCreationKeepsTheGroupsWrittenSoFar) {
-    settings.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
-    event(track("Audio 1"), "A", 0, 1);
+    friend void PrintTo(const HostFaultCase& test, std::ostream* out) { *out << test.name; }
+};
+
+class HostFaultTest : public MarkerCreatorTest,
+                      public ::testing::WithParamInterface<HostFaultCase> {};
+
+// Two source tracks, one selected event each. Whatever fails, no edit stays open and no marker
+// is written into a track that is not part of the project.
+TEST_P(HostFaultTest, WritesOnlyWhatTheHostCanHold) {
+    const HostFaultCase& test = GetParam();
+    settings.setTargetTrackType(test.targetType);
+    if (test.existingMarkerTrack)
+        markerTrack();
+    auto& a = event(track("Audio 1"), "A", 0, 1);
     event(track("Audio 2"), "B", 2, 1);
-    // The first group takes the track the host offers; the second must create one.
-    host.faults().failCreateTrack = true;
-    EXPECT_EQ(runEngine(), ResultFalse);
-    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Audio 1 Markers"});
-    EXPECT_THAT(markersOn("Audio 1 Markers"), ElementsAre("cycle-marker A 0+1"));
-    EXPECT_EQ(project.history().closedEdits().size(), 1u);
+    test.fault(host.faults());
+    EXPECT_EQ(runEngine(), test.result);
+    EXPECT_EQ(markerTrackNames(), test.markerTracks);
+    std::size_t total = 0;
+    for (const std::string& name : markerTrackNames())
+        total += markersOn(name).size();
+    EXPECT_EQ(total, test.markers);
+    EXPECT_EQ(project.history().closedEdits().size(), test.closedEdits);
+    EXPECT_FALSE(project.history().editOpen());
+    EXPECT_EQ(a.selected(), !test.deselected);
 }
 
-TEST_F(MarkerCreatorTest, RefusedMarkerClassWritesNothingButSucceeds) {
-    markerTrack();
-    host.faults().refuseClass(HostClass::kCycleMarker);
-    event(track("Audio 1"), "A", 0, 1);
-    event(track("Audio 2"), "B", 0, 1);
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_THAT(markersOn("Markers"), IsEmpty());
-}
+using Faults = RefHost::FaultPlan;
 
-TEST_F(MarkerCreatorTest, MissingEditServiceCreatesNothingAndLeavesSourcesDeselected) {
-    markerTrack();
-    auto& kick = event(track("Audio 1"), "Kick", 0, 1);
-    host.faults().missService(IProjectEdit::iid);
-    EXPECT_EQ(runEngine(), ResultFalse);
-    EXPECT_FALSE(kick.selected());
-    EXPECT_THAT(markersOn("Markers"), IsEmpty());
-    EXPECT_THAT(project.history().closedEdits(), IsEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, HostFaultTest,
+    ::testing::Values(
+        HostFaultCase{"NoActiveMarkerTrack",
+                      kActiveMarkerTrack,
+                      false,
+                      [](Faults& f) { f.noActiveMarkerTrack = true; },
+                      ResultFalse,
+                      {},
+                      0,
+                      1},
+        // The first group takes the track the host offers; the second must create one.
+        HostFaultCase{"TrackCreationFails",
+                      kNewMarkerTrackPerSourceTrack,
+                      false,
+                      [](Faults& f) { f.failCreateTrack = true; },
+                      ResultFalse,
+                      {"Audio 1 Markers"},
+                      1,
+                      1},
+        HostFaultCase{"MarkerClassRefused",
+                      kActiveMarkerTrack,
+                      true,
+                      [](Faults& f) { f.refuseClass(HostClass::kCycleMarker); },
+                      ResultOk,
+                      {"Markers"},
+                      0,
+                      1},
+        HostFaultCase{"NoEditService",
+                      kActiveMarkerTrack,
+                      true,
+                      [](Faults& f) { f.missService(IProjectEdit::iid); },
+                      ResultFalse,
+                      {"Markers"},
+                      0,
+                      0},
+        HostFaultCase{"NoProject",
+                      kNewMarkerTrack,
+                      true,
+                      [](Faults& f) { f.noProject = true; },
+                      ResultFalse,
+                      {"Markers"},
+                      0,
+                      0,
+                      false},
+        HostFaultCase{"NoNodes",
+                      kNewMarkerTrack,
+                      true,
+                      [](Faults& f) { f.failGetNode = true; },
+                      ResultOk,
+                      {"Markers"},
+                      0,
+                      1},
+        // Without the root's container a new track cannot join the project.
+        HostFaultCase{"NoRootContainer",
+                      kNewMarkerTrack,
+                      true,
+                      [](Faults& f) { f.refuseInterface(IHostContainer::iid); },
+                      ResultFalse,
+                      {"Markers"},
+                      0,
+                      1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MarkerCreatorTest, UnknownSettingsCreateNoMarkers) {
     markerTrack();
@@ -197,23 +259,6 @@ TEST_F(MarkerCreatorTest, UnknownSettingsCreateNoMarkers) {
     settings.setMarkerType(kCycleMarker);
     settings.setTargetTrackType(-1);
     EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
-    EXPECT_THAT(markersOn("Markers"), IsEmpty());
-}
-
-TEST_F(MarkerCreatorTest, WithoutProjectOrNodesNothingIsWritten) {
-    using RefHost::FaultPlan;
-    settings.setTargetTrackType(kNewMarkerTrack);
-    markerTrack();
-    event(track("Audio 1"), "A", 0, 1);
-    const std::pair<bool FaultPlan::*, ResultCode> faults[] = {{&FaultPlan::noProject, ResultFalse},
-                                                               {&FaultPlan::failGetNode, ResultOk}};
-    for (const auto& [fault, result] : faults) {
-        project.select(*project.find("A"));
-        host.faults().*fault = true;
-        EXPECT_EQ(runEngine(), result);
-        host.faults().*fault = false;
-    }
     EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
     EXPECT_THAT(markersOn("Markers"), IsEmpty());
 }
@@ -241,35 +286,6 @@ TEST_F(MarkerCreatorTest, FailingProviderCallsAreSurvived) {
     EXPECT_EQ(results, (std::vector<ResultCode>{ResultFalse, ResultFalse, ResultFalse, ResultOk,
                                                 ResultOk, ResultOk, ResultOk, ResultOk}));
     EXPECT_EQ(made, (std::vector<std::size_t>{0, 0, 0, 0, 2, 1, 2, 2}));
-}
-
-TEST_F(MarkerCreatorTest, WithoutARootContainerANewTrackAndItsMarkersAreNotMade) {
-    settings.setTargetTrackType(kNewMarkerTrack);
-    host.faults().refuseInterface(IHostContainer::iid);
-    markerTrack();
-    auto& kick = event(track("Audio 1"), "Kick", 0, 1);
-    EXPECT_EQ(runEngine(), ResultFalse);
-    EXPECT_EQ(markerTrackNames(), std::vector<std::string>{"Markers"});
-    EXPECT_FALSE(kick.selected());
-    EXPECT_FALSE(project.history().editOpen());
-}
-
-TEST_F(MarkerCreatorTest, UndoRestoresTheProjectExactly) {
-    settings.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
-    map("TrackName", "User:STR_MAComment");
-    map("Counter", "User:STR_MATakeNo");
-    markerTrack();
-    event(track("Audio 1"), "A", 0, 1);
-    event(track("Audio 2"), "B", 2, 1);
-    const RefHost::ProjectState before = host.state({.selection = false});
-    EXPECT_EQ(runEngine(), ResultOk);
-    const RefHost::ProjectState after = host.state({.selection = false});
-    ASSERT_NE(before, after);
-    EXPECT_EQ(project.history().undoName(), u"Create Markers from Events");
-    ASSERT_TRUE(host.undo());
-    EXPECT_EQ(RefHost::describeDifference(before, host.state({.selection = false})), "");
-    ASSERT_TRUE(host.redo());
-    EXPECT_EQ(RefHost::describeDifference(after, host.state({.selection = false})), "");
 }
 
 } // namespace

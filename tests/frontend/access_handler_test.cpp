@@ -6,7 +6,6 @@
 #include "host/project.h"
 #include "host/translation_service.h"
 #include "module_in_host.h"
-#include "support/loaded_module.h"
 
 #include <gtest/gtest.h>
 
@@ -94,27 +93,6 @@ TEST_F(AccessHandlerTest, ASecondInitializeGivesBackTheFirstProvider) {
     ASSERT_TRUE(start());
     EXPECT_EQ(loader.queryService<IPluginBase>()->initialize(host.context()), ResultOk);
     // The fixture's end checks that every reference the module obtained came back.
-}
-TEST(AccessHandlerLifeTest, TerminateAfterAFailedInitializeIsSafe) {
-    Host host;
-    host.faults().refuseSkin = true;
-    {
-        Testing::LoadedModule module;
-        module.initDll();
-        Owned<IPluginFactory> factory(module.getPluginFactory());
-        Owned<IPluginBase> service;
-        ASSERT_EQ(factory->createInstance(Guid::fromText("D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA"),
-                                          IPluginBase::iid, service.putVoid()),
-                  ResultOk);
-        EXPECT_EQ(service->initialize(host.context()), ResultFalse);
-        EXPECT_EQ(service->terminate(), ResultOk);
-        EXPECT_EQ(service->terminate(), ResultOk);
-        EXPECT_TRUE(host.commands().empty());
-        service.reset();
-        factory.reset();
-        EXPECT_TRUE(module.exitDll());
-    }
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
 TEST_F(AccessHandlerTest, MissingRegistriesAreSkipped) {
