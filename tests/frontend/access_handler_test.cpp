@@ -6,6 +6,7 @@
 #include "host/project.h"
 #include "host/translation_service.h"
 #include "module_in_host.h"
+#include "refhost/files/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -153,4 +154,22 @@ TEST_F(AccessHandlerTest, TerminateRemovesEverythingItAdded) {
     EXPECT_EQ(project.storageListenerCount(), 0u)
         << "a project left open must not keep calling a module that is gone";
     EXPECT_EQ(host.releaseClientObjects(), 0u);
+}
+
+TEST_F(AccessHandlerTest, AProjectWithoutSettingsRunsWithThoseOfThePreviousProject) {
+    ASSERT_TRUE(start());
+    Project& stored = host.createProject("Stored");
+    SettingsFile::applyText(R"({"markerType": "position", "combineAdjacent": false,
+        "mappings": [{"source": "EventName", "target": "MarkerDescription"}]})",
+                            "settings.json", stored);
+    host.openProject(stored);
+    host.openProject(songWithEvents());
+    ASSERT_EQ(host.runCommand(kCurrentSettingsCommand).result, ResultOk);
+    const ProjectState state = host.state();
+    ASSERT_EQ(state.markerTracks().size(), 1u);
+    const auto& markers = state.markerTracks()[0]->children;
+    ASSERT_EQ(markers.size(), 3u) << "combining is off";
+    EXPECT_EQ(markers[0].kind, "position-marker");
+    EXPECT_EQ(markers[0].name, "Take 1");
+    EXPECT_TRUE(markers[0].attributes.empty()) << "only the stored row is applied";
 }

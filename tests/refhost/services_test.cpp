@@ -1,12 +1,8 @@
 #include "client_objects.h"
 #include "host/host_object_provider.h"
-#include "host/media.h"
 #include "host/selection_service.h"
 #include "module/owned.h"
 #include "refhost/core/host.h"
-#include "refhost/project/audio_event.h"
-#include "refhost/project/clip.h"
-#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +12,6 @@ namespace {
 
 using Testing::RecordingHandler;
 using Testing::RecordingListener;
-using Testing::TextSink;
 
 class HostServicesTest : public ::testing::Test {
 protected:
@@ -33,41 +28,7 @@ protected:
 using SelectionServiceTest = HostServicesTest;
 using CommandServiceTest = HostServicesTest;
 using ProjectNotificationTest = HostServicesTest;
-using MediaServiceTest = HostServicesTest;
 using DialogServiceTest = HostServicesTest;
-
-TEST_F(SelectionServiceTest, ObjectsComeInSelectionOrderWithTheirNodes) {
-    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    ProjectObject& a = project.addObject(track, ObjectKind::kAudioEvent, "A", 0, 1);
-    ProjectObject& b = project.addObject(track, ObjectKind::kAudioEvent, "B", 1, 1);
-    ProjectObject& c = project.addObject(track, ObjectKind::kAudioEvent, "C", 2, 1);
-    host.openProject(project);
-    auto selection = service<ISelectionService>();
-    project.select(c);
-    project.select(a);
-    b.setSelected(nullptr, true);
-    a.setSelected(nullptr, true); // already selected: keeps its place
-    void* context = selection->getContext();
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(selection->refresh(context, 1), ResultOk);
-    ASSERT_EQ(selection->getCount(context), 3);
-    std::vector<std::u16string> names;
-    for (int32 i = 0; i < selection->getCount(context); ++i) {
-        FUnknown* object = nullptr;
-        IHierarchyNode* node = nullptr;
-        ASSERT_EQ(selection->getAt(context, i, &object, &node), ResultOk);
-        auto hostObject = Owned<IHostObject>::query(object);
-        names.push_back(hostObject->getName());
-        EXPECT_EQ(node->getObject(), hostObject.get());
-        EXPECT_EQ(node->getParentNode()->getObject(), track.hostObject());
-    }
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"C", u"A", u"B"}));
-
-    // Deselecting while reading is seen at once.
-    a.setSelected(nullptr, false);
-    EXPECT_EQ(selection->getCount(context), 2);
-    EXPECT_FALSE(a.selected());
-}
 
 TEST_F(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
     ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
@@ -232,36 +193,6 @@ TEST_F(ProjectNotificationTest, StoringReplacesWhatTheListenersStoredBefore) {
         << "what the listeners never wrote stays";
     host.closeProject();
     host.releaseClientObjects();
-}
-
-TEST_F(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
-    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    Clip& clip = project.addClip("Scene 12 Take 3.wav");
-    clip.setMediaAttribute("AudioScene", "12");
-    clip.setMediaAttribute("AudioTake", "3");
-    AudioEvent& event = project.addAudioEvent(track, "Take 3", 0, 4, &clip, "Wide shot");
-    auto media = service<IMediaAttributeService>();
-
-    auto audio = Owned<IAudioEvent>::query(event.hostObject());
-    ASSERT_TRUE(audio);
-    auto source = Owned<IMediaSource>::query(audio->getClip());
-    ASSERT_TRUE(source);
-    Owned<FUnknown> info(media->getMediaInfo(source.get()));
-    ASSERT_TRUE(info);
-
-    TextSink out;
-    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), &out), ResultOk);
-    EXPECT_EQ(out.wide, u"12");
-    out.wide = u"unchanged";
-    EXPECT_EQ(media->getAttribute("BWF:Description", info.get(), &out), ResultFalse);
-    EXPECT_EQ(out.wide, u"unchanged");
-    EXPECT_EQ(media->getAttribute("AudioScene", source.get(), &out), ResultInvalidArgument);
-    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), nullptr), ResultInvalidArgument);
-
-    // A MIDI part has no clip and no IAudioEvent.
-    ProjectObject& part = project.addObject(track, ObjectKind::kMidiPart, "Part", 0, 1);
-    EXPECT_FALSE(Owned<IAudioEvent>::query(part.hostObject()));
-    EXPECT_EQ(project.addAudioEvent(track, "Silence", 4, 1).getClip(), nullptr);
 }
 
 TEST_F(DialogServiceTest, SkinsAreCheckedAndDialogsGoToTheRunner) {
