@@ -197,51 +197,33 @@ TEST_F(MappingModelTest, AddMappingWithRefusedKeysIsUndoneWithEvents) {
     }
 }
 
-TEST_F(MappingModelTest, RemoveFirstRowShiftsLaterRowsWithTheirData) {
+TEST_F(MappingModelTest, ClearingIsSilentWhileRemovingShiftsRowsAndGoesFromLastToFirst) {
     addThreeRows();
     model.setMappingSource(2, "FreeText");
     model.getMappings()[2].data = FTaggedValue::fromString8("third");
     model.addListener(recorder.get());
 
-    ASSERT_TRUE(model.removeMapping(0));
+    model.clearMappingSource(1);
+    model.clearMappingTarget(1);
+    EXPECT_EQ(rowKeys(model), (std::vector<RowKeys>{
+                                  {"EventName", "MarkerDescription"}, {"", ""}, {"FreeText", ""}}));
+    EXPECT_TRUE(recorder.events.empty());
+    // The freed target can be taken again by another row.
+    ASSERT_TRUE(model.setMappingTarget(2, "User:STR_MAComment"));
 
-    EXPECT_EQ(rowKeys(model),
-              (std::vector<RowKeys>{{"TrackName", "User:STR_MAComment"}, {"FreeText", ""}}));
+    ASSERT_TRUE(model.removeMapping(0));
+    EXPECT_EQ(rowKeys(model), (std::vector<RowKeys>{{"", ""}, {"FreeText", "User:STR_MAComment"}}));
     EXPECT_EQ(text16(model.getMappings()[0].data), u"second");
     EXPECT_EQ(text8(model.getMappings()[1].data), "third");
     EXPECT_EQ(usedTargets(model), std::vector<std::string>{"User:STR_MAComment"});
-    EXPECT_EQ(recorder.events,
-              (std::vector<Recorded>{{Kind::kMappingRemoved, "MarkerDescription", 0}}));
-}
-
-TEST_F(MappingModelTest, RemoveAllMappingsGoesFromLastRowToFirst) {
-    addThreeRows();
-    model.addListener(recorder.get());
 
     model.removeAllMappings();
-
-    EXPECT_TRUE(model.getMappings().empty());
     EXPECT_TRUE(usedTargets(model).empty());
     EXPECT_EQ(recorder.events,
-              (std::vector<Recorded>{{Kind::kMappingRemoved, "", 2},
+              (std::vector<Recorded>{{Kind::kMappingChanged, "User:STR_MAComment", 2},
+                                     {Kind::kMappingRemoved, "MarkerDescription", 0},
                                      {Kind::kMappingRemoved, "User:STR_MAComment", 1},
-                                     {Kind::kMappingRemoved, "MarkerDescription", 0}}));
-}
-
-TEST_F(MappingModelTest, ClearingASideIsSilentAndFreesTheTarget) {
-    addThreeRows();
-    model.addListener(recorder.get());
-
-    model.clearMappingTarget(0);
-    model.clearMappingSource(1);
-    model.clearMappingTarget(2); // a row without target
-
-    EXPECT_EQ(rowKeys(model),
-              (std::vector<RowKeys>{{"EventName", ""}, {"", "User:STR_MAComment"}, {"", ""}}));
-    EXPECT_EQ(usedTargets(model), std::vector<std::string>{"User:STR_MAComment"});
-    EXPECT_TRUE(recorder.events.empty());
-    // The freed target can be taken again by another row.
-    EXPECT_TRUE(model.setMappingTarget(2, "MarkerDescription"));
+                                     {Kind::kMappingRemoved, "", 0}}));
 }
 
 TEST_F(MappingModelTest, ListenerChangingRegistrationsDuringNotificationIsSafe) {
