@@ -104,13 +104,3 @@ TEST_F(ServiceObjectTest, InitializeWithoutAUsableContext) {
     EXPECT_EQ(service->initialize(&context), ResultFalse);
     EXPECT_EQ(service->terminate(), ResultOk) << "terminate after a failed initialize is safe";
 }
-
-TEST_F(ServiceObjectTest, CommandsWithoutAHostAnswerFalse) {
-    auto* action = face<IActionHandler>();
-    const char* current = "Create Markers From Selected Events with current Settings";
-    EXPECT_EQ(action->executeCommand("Project", current, true), ResultFalse);
-    EXPECT_EQ(action->executeCommand("project", current, true), ResultFalse);
-    EXPECT_EQ(action->executeCommand(nullptr, current, true), ResultFalse);
-    EXPECT_EQ(action->executeCommand("Project", nullptr, false), ResultFalse);
-    EXPECT_EQ(action->executeCommand("Project", "Unknown", false), ResultFalse);
-}
