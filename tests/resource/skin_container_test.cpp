@@ -21,10 +21,6 @@ std::uint32_t getWord(const Bytes& bytes, std::size_t at) {
            std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
 }
 
-std::string resourceFile(const char* name) {
-    return std::string(ZINTARA_RESOURCE_DIR) + "/" + name;
-}
-
 TEST(Md5DigestTest, KnownDigests) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "D41D8CD98F00B204E9800998ECF8427E"},
@@ -50,31 +46,16 @@ protected:
     SkinContainer container_;
 };
 
-TEST_F(BuiltContainerTest, HoldsTheThreeFilesBackToBack) {
-    const struct {
-        const char* name;
-        std::uint32_t flags;
-    } expected[] = {{"icons-zintara.png", 2}, {"icons-zintara_2.00x.png", 2}, {"skin.xml", 6}};
+// The entries' names and contents are the skin command's case; here the layout.
+TEST_F(BuiltContainerTest, StoresTheAtlasesAsTheyAreAndTheSkinCompressed) {
     ASSERT_EQ(container_.entries.size(), 3u);
-    std::size_t offset = 25;
-    for (std::size_t i = 0; i < 3; ++i) {
-        const ContainerEntry& entry = container_.entries[i];
-        const Bytes file = readBinaryFile(resourceFile(expected[i].name));
-        EXPECT_EQ(entry.name, expected[i].name);
-        EXPECT_EQ(entry.flags, expected[i].flags) << entry.name;
-        EXPECT_EQ(entry.offset, offset) << entry.name;
-        EXPECT_EQ(entry.data, file) << entry.name;
-        if (i < 2) {
-            EXPECT_EQ(entry.storedSize, file.size()) << entry.name;
-        }
-        offset += entry.storedSize;
-    }
+    EXPECT_EQ(container_.entries[0].offset, 25u);
+    const std::uint32_t flags[] = {2, 2, 6};
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(container_.entries[i].flags, flags[i]) << container_.entries[i].name;
     const ContainerEntry& skin = container_.entries[2];
     EXPECT_LT(skin.storedSize, skin.data.size());
-    EXPECT_EQ(skin.uncompressedSize, skin.data.size());
-    EXPECT_EQ(std::string(skin.data.begin(), skin.data.begin() + 5), "<skin");
 }
-
 TEST_F(BuiltContainerTest, TrailerAndDigestDescribeTheFile) {
     const std::size_t directoryEnd = bytes_.size() - 48;
     const ContainerEntry& last = container_.entries.back();
