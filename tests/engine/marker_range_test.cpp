@@ -73,15 +73,6 @@ TEST(NextRangeTest, ExhaustedGroupStaysExhausted) {
     EXPECT_EQ(group.cursor, 0);
 }
 
-TEST(AcceptanceTest, RejectsNullAndListedKinds) {
-    FakeObject audio(u"a", {"event", "audio"}), tempo(u"t", {"event", "tempo"}),
-        note(u"n", {"event", "midi-note"}), track(u"k", {"track"});
-    EXPECT_TRUE(MarkerCreator::isAcceptedObject(&audio));
-    for (FakeObject* rejected : {&tempo, &note, &track})
-        EXPECT_FALSE(MarkerCreator::isAcceptedObject(rejected)) << *rejected->types.rbegin();
-    EXPECT_FALSE(MarkerCreator::isAcceptedObject(nullptr));
-}
-
 /// A made-up selection installed as the module's host object provider; every reference handed
 /// out must come back by the end of the test.
 class MadeUpSelectionTest : public ::testing::Test {

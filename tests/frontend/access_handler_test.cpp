@@ -4,8 +4,9 @@
 #include "host/command_registry.h"
 #include "host/dialog_service.h"
 #include "host/project.h"
+#include "host/translation_service.h"
 #include "module_in_host.h"
-#include "support/loaded_module.h"
+#include "refhost/files/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,12 @@ class AccessHandlerTest : public Testing::ModuleInHost {};
 
 TEST_F(AccessHandlerTest, InitializeRegistersEverythingInOrder) {
     host.translationService().setLanguage("de");
+    // The host translates the first title; the module's own table has no entry for either.
+    const char document[] = "\xEF\xBB\xBF<Translation><StringTable><String Key=\"Create Markers "
+                            "from Selected Events...\"><de>Marker erzeugen...</de></String>"
+                            "</StringTable></Translation>";
+    ASSERT_EQ(host.translationService().loadFromMemory(document, sizeof document - 1, nullptr),
+              ResultOk);
     ASSERT_TRUE(start()) << loader.error();
     ASSERT_EQ(host.dialogService().skins().size(), 1u);
     EXPECT_TRUE(host.dialogService().skins()[0].accepted);
@@ -37,57 +44,56 @@ TEST_F(AccessHandlerTest, InitializeRegistersEverythingInOrder) {
     EXPECT_EQ(dialog.flags, 2);
     EXPECT_EQ(dialog.name, kDialogCommand);
     EXPECT_EQ(current.name, kCurrentSettingsCommand);
-    // The module's translations have no entry for the command titles, so they stay English.
-    EXPECT_EQ(dialog.title, u"Create Markers from Selected Events...");
+    EXPECT_EQ(dialog.title, u"Marker erzeugen...");
     EXPECT_EQ(current.title, u"Create Markers from Selected Events (with Current Settings)");
     EXPECT_EQ(host.commandService().actionHandlerCount(), 1u);
     EXPECT_EQ(host.projectAccess().listenerCount(), 1u);
 }
 
-TEST_F(AccessHandlerTest, WithoutADialogServiceNothingIsRegistered) {
-    host.faults().missService(IDialogService::iid);
-    EXPECT_FALSE(start());
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_TRUE(host.translationService().requests().empty());
-}
-
-TEST_F(AccessHandlerTest, ARefusedSkinStopsBeforeTheTranslations) {
-    host.faults().refuseSkin = true;
-    EXPECT_FALSE(start());
-    EXPECT_EQ(host.dialogService().skins().size(), 1u);
-    EXPECT_TRUE(host.translationService().requests().empty());
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.commandService().actionHandlerCount(), 0u);
-}
-
-TEST(AccessHandlerLifeTest, TerminateAfterAFailedInitializeIsSafe) {
-    Host host;
-    host.faults().refuseSkin = true;
-    {
-        Testing::LoadedModule module;
-        module.initDll();
-        Owned<IPluginFactory> factory(module.getPluginFactory());
-        Owned<IPluginBase> service;
-        ASSERT_EQ(factory->createInstance(Guid::fromText("D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA"),
-                                          IPluginBase::iid, service.putVoid()),
-                  ResultOk);
-        EXPECT_EQ(service->initialize(host.context()), ResultFalse);
-        EXPECT_EQ(service->terminate(), ResultOk);
-        EXPECT_EQ(service->terminate(), ResultOk);
-        EXPECT_TRUE(host.commands().empty());
-        service.reset();
-        factory.reset();
-        EXPECT_TRUE(module.exitDll());
+// Each case loads the module on its own: the host object provider is module-wide.
+TEST(AccessHandlerStartTest, AMissingStepStopsInitializeBeforeTheCommands) {
+    const struct {
+        const char* what;
+        void (*fault)(FaultPlan&);
+        std::size_t skins;
+        std::size_t translationRequests;
+    } cases[] = {
+        {"no dialog service", [](FaultPlan& f) { f.missService(IDialogService::iid); }, 0, 0},
+        {"refused skin", [](FaultPlan& f) { f.refuseSkin = true; }, 1, 0},
+        {"no translation service", [](FaultPlan& f) { f.missService(ITranslationService::iid); }, 1,
+         0},
+        {"failed translations", [](FaultPlan& f) { f.failLoadTranslations = true; }, 1, 1},
+    };
+    for (const auto& c : cases) {
+        Host fresh;
+        c.fault(fresh.faults());
+        ModuleLoader module;
+        ASSERT_TRUE(module.load(std::getenv("ZINTARA_MODULE"))) << module.error();
+        EXPECT_FALSE(module.startService(fresh.context())) << c.what;
+        EXPECT_EQ(fresh.dialogService().skins().size(), c.skins) << c.what;
+        EXPECT_EQ(fresh.translationService().requests().size(), c.translationRequests) << c.what;
+        EXPECT_TRUE(fresh.commands().empty()) << c.what;
+        EXPECT_EQ(fresh.commandService().actionHandlerCount(), 0u) << c.what;
+        EXPECT_EQ(fresh.projectAccess().listenerCount(), 0u) << c.what;
+        module.unload();
+        fresh.releaseClientObjects();
+        EXPECT_TRUE(fresh.references().clean()) << c.what << fresh.references().text();
     }
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
-TEST_F(AccessHandlerTest, FailedTranslationsStopBeforeTheCommands) {
-    host.faults().failLoadTranslations = true;
-    EXPECT_FALSE(start());
+TEST_F(AccessHandlerTest, WithoutASecondTranslationServiceNoCommandIsAdded) {
+    // The fourth request of initialize is the translation service asked for the titles.
+    host.faults().failGetObjectAfter = 4;
+    EXPECT_TRUE(start()) << loader.error();
     EXPECT_EQ(host.translationService().requests().size(), 1u);
     EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.projectAccess().listenerCount(), 0u);
+    EXPECT_EQ(host.commandService().actionHandlerCount(), 1u);
+}
+
+TEST_F(AccessHandlerTest, ASecondInitializeGivesBackTheFirstProvider) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(loader.queryService<IPluginBase>()->initialize(host.context()), ResultOk);
+    // The fixture's end checks that every reference the module obtained came back.
 }
 
 TEST_F(AccessHandlerTest, MissingRegistriesAreSkipped) {
@@ -136,34 +142,6 @@ TEST_F(AccessHandlerTest, NothingSelectedMeansNoRunAndNoDialog) {
     EXPECT_EQ(dialogs, 0);
 }
 
-TEST_F(AccessHandlerTest, TheDialogCommandMakesNoMarkersWhileTheDialogCannotBeConfirmed) {
-    ASSERT_TRUE(start());
-    host.openProject(songWithEvents());
-    CommandRun run = host.runCommand(kDialogCommand);
-    EXPECT_TRUE(run.available);
-    EXPECT_EQ(run.result, ResultFalse);
-    for (const ObjectState* track : host.state().markerTracks())
-        EXPECT_TRUE(track->children.empty());
-}
-
-TEST_F(AccessHandlerTest, DefaultSettingsMakeCombinedCycleMarkersDescribedByTheEvents) {
-    ASSERT_TRUE(start());
-    host.openProject(songWithEvents());
-    CommandRun run = host.runCommand(kCurrentSettingsCommand);
-    ASSERT_EQ(run.result, ResultOk);
-    ProjectState state = host.state();
-    ASSERT_EQ(state.markerTracks().size(), 1u) << state.text();
-    const auto& markers = state.markerTracks()[0]->children;
-    ASSERT_EQ(markers.size(), 2u) << state.text();
-    EXPECT_EQ(markers[0].kind, "cycle-marker");
-    EXPECT_EQ(markers[0].name, "Take 1");
-    EXPECT_EQ(markers[0].start, 0);
-    EXPECT_EQ(markers[0].length, 3);
-    EXPECT_EQ(markers[0].attributes.at("User:STR_MAComment").text, "Dialog");
-    EXPECT_EQ(markers[1].name, "Boom 1");
-    EXPECT_EQ(markers[1].attributes.at("User:STR_MAComment").text, "Boom");
-}
-
 TEST_F(AccessHandlerTest, TerminateRemovesEverythingItAdded) {
     ASSERT_TRUE(start());
     Project& project = songWithEvents();
@@ -176,4 +154,22 @@ TEST_F(AccessHandlerTest, TerminateRemovesEverythingItAdded) {
     EXPECT_EQ(project.storageListenerCount(), 0u)
         << "a project left open must not keep calling a module that is gone";
     EXPECT_EQ(host.releaseClientObjects(), 0u);
+}
+
+TEST_F(AccessHandlerTest, AProjectWithoutSettingsRunsWithThoseOfThePreviousProject) {
+    ASSERT_TRUE(start());
+    Project& stored = host.createProject("Stored");
+    SettingsFile::applyText(R"({"markerType": "position", "combineAdjacent": false,
+        "mappings": [{"source": "EventName", "target": "MarkerDescription"}]})",
+                            "settings.json", stored);
+    host.openProject(stored);
+    host.openProject(songWithEvents());
+    ASSERT_EQ(host.runCommand(kCurrentSettingsCommand).result, ResultOk);
+    const ProjectState state = host.state();
+    ASSERT_EQ(state.markerTracks().size(), 1u);
+    const auto& markers = state.markerTracks()[0]->children;
+    ASSERT_EQ(markers.size(), 3u) << "combining is off";
+    EXPECT_EQ(markers[0].kind, "position-marker");
+    EXPECT_EQ(markers[0].name, "Take 1");
+    EXPECT_TRUE(markers[0].attributes.empty()) << "only the stored row is applied";
 }

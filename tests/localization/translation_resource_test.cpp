@@ -13,32 +13,6 @@ namespace {
 
 const char* const kLanguages[] = {"de", "us", "es", "fr", "it", "jp", "pt", "ru", "zh"};
 
-const char* const kKeys[] = {"Add Attribute Mapping",
-                             "Add Mapping",
-                             "Attribute Mapping",
-                             "Combine Adjacent Events",
-                             "Create Markers from Selected Events",
-                             "Cycle",
-                             "Cycle Marker",
-                             "Delete Attribute Mapping",
-                             "Enter Text",
-                             "Marker Attribute",
-                             "Marker Type",
-                             "Position",
-                             "Position Marker",
-                             "Select Target Marker Track",
-                             "Source",
-                             "Target Marker Track",
-                             "Create Markers from Events (with Current Settings)",
-                             "Create Markers from Events...",
-                             "Audio - Assets",
-                             "Media",
-                             "Active Marker Track",
-                             "Add Markers",
-                             "New Marker Track",
-                             "New Marker Track per Source Track",
-                             "Create Markers from Events"};
-
 std::string resourceBytes() {
     std::ifstream file(ZINTARA_TRANSLATION_DOCUMENT, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -100,7 +74,7 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
     ResourceContent content = parseIndependently(bytes);
     EXPECT_EQ(content.languages,
               std::vector<std::string>(std::begin(kLanguages), std::end(kLanguages)));
-    EXPECT_EQ(content.keys, std::vector<std::string>(std::begin(kKeys), std::end(kKeys)));
+    EXPECT_EQ(content.keys.size(), content.texts.size()) << "every key once";
     for (const auto& [key, texts] : content.texts) {
         ASSERT_EQ(texts.size(), 9u) << key;
         for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -116,10 +90,10 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
         table.initialiseForLanguage(kLanguages[language], TranslationTable::DocumentSources::kNone);
         ASSERT_EQ(table.loadFromMemory(bytes.data(), static_cast<int32>(bytes.size()), nullptr),
                   ResultOk);
-        EXPECT_EQ(table.dictionarySize(), std::size(kKeys)) << kLanguages[language];
+        EXPECT_EQ(table.dictionarySize(), content.keys.size()) << kLanguages[language];
         // Every English text equals its key, so the default language adds nothing.
         EXPECT_EQ(table.defaultTextCount(), 0u);
-        for (const char* key : kKeys) {
+        for (const std::string& key : content.keys) {
             std::u16string wideKey = wide(key);
             EXPECT_EQ(std::u16string_view(table.translate(wideKey.c_str())),
                       wide(content.texts[key][language].second))
@@ -134,9 +108,9 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
 // The module carries the document as its resource; a host loads it through loadTranslations.
 TEST(TranslationResourceTest, LoadsTheModuleResourceOncePerIdentifier) {
     const char* path = std::getenv("ZINTARA_MODULE");
-    void* module = path ? dlopen(path, RTLD_NOW | RTLD_LOCAL) : nullptr;
-    if (!module)
-        GTEST_SKIP() << "module not available";
+    ASSERT_NE(path, nullptr);
+    void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
     Dl_info info{};
     ASSERT_NE(dladdr(dlsym(module, "GetPluginFactory"), &info), 0);
     TranslationTable table(TranslationTable::Registration::kPrivate);

@@ -1,7 +1,6 @@
 #include "model/attribute_catalogue.h"
 #include "model/model.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
@@ -95,25 +94,6 @@ TEST(AttributeCatalogueTest, LookupIsExactAndCaseSensitive) {
     const char* absentSources[] = {"eventname", "SmfCopyright", "AudioWildTrack", "EventName "};
     for (const char* key : absentSources)
         EXPECT_THROW(mapping.getSourceAttribute(key), std::out_of_range) << key;
-}
-
-TEST(AttributeCatalogueTest, NewModelMapsTwoRowsOnCycleMarkersOfTheActiveTrack) {
-    const Model model;
-    EXPECT_EQ(model.getMarkerType(), kCycleMarker);
-    EXPECT_EQ(model.getTargetTrackType(), kActiveMarkerTrack);
-    EXPECT_TRUE(model.getCombineAdjacent());
-    const IMappingModel& mapping = model.getMappingModel();
-    const auto& rows = mapping.getMappings();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_STREQ(rows[0].source->getKey(), "EventName");
-    EXPECT_STREQ(rows[0].target->getKey(), "MarkerDescription");
-    EXPECT_STREQ(rows[1].source->getKey(), "TrackName");
-    EXPECT_STREQ(rows[1].target->getKey(), "User:STR_MAComment");
-    for (const auto& entry : mapping.getTargetAttributes()) {
-        bool expected = std::strcmp(entry->getKey(), "MarkerDescription") == 0 ||
-                        std::strcmp(entry->getKey(), "User:STR_MAComment") == 0;
-        EXPECT_EQ(entry->isUsed(), expected) << entry->getKey();
-    }
 }
 
 } // namespace

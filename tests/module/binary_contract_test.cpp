@@ -50,8 +50,13 @@ TEST(BinaryContractTest, InterfacesTheHostCallsOnTheComponent) {
     EXPECT_EQ(slotOf(&IActionHandler::executeCommand), 3u);
     EXPECT_EQ(slotOf(&IPlugDevice::getDeviceName), 3u);
     EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation4), 4u);
+    EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation5), 5u);
+    EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation6), 6u);
     EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation7), 7u);
+    EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation8), 8u);
     EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation9), 9u);
+    EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation10), 10u);
+    EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation11), 11u);
     EXPECT_EQ(slotOf(&IPlugDevice::deviceOperation12), 12u);
     EXPECT_EQ(slotOf(&IProjectStorageNotification::projectStoring), 3u);
     EXPECT_EQ(slotOf(&IProjectNotification2::projectAttached), 3u);
@@ -142,6 +147,8 @@ TEST(BinaryContractTest, ParameterAndMenuSlots) {
     EXPECT_EQ(slotOf(&IParameterValue::getText), 17u);
     EXPECT_EQ(slotOf(&IParameterDisplay::setDisplayValue), 32u);
     EXPECT_EQ(slotOf(&IParameterDisplay::setDisplayFlag), 35u);
+    // addString's slot is not fixed by the host's published operations; it precedes setStrings.
+    EXPECT_EQ(slotOf(&IStringListParameter::addString), 3u);
     EXPECT_EQ(slotOf(&IStringListParameter::setStrings), 4u);
     EXPECT_EQ(slotOf(&IMenuAccess::getMenu), 5u);
     EXPECT_EQ(slotOf(&IMenuAccess::menuChanged), 6u);

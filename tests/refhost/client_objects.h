@@ -3,7 +3,6 @@
 #include "host/plugin_base.h"
 #include "host/project.h"
 #include "host/project_notifications.h"
-#include "host/text_interfaces.h"
 
 #include <string>
 #include <vector>
@@ -91,25 +90,6 @@ private:
     std::string command_;
     ResultCode checkResult_;
     ResultCode runResult_;
-};
-
-/// An IString that keeps the last wide text written into it.
-class TextSink : public ClientCount, public IString {
-public:
-    ResultCode queryInterface(const Guid&, void** obj) noexcept override {
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return up(); }
-    uint32 release() noexcept override { return down(); }
-    void setNarrowText(const char*) noexcept override {}
-    void setWideText(const char16_t* text) noexcept override { wide = text ? text : u""; }
-    const char* getNarrowText() noexcept override { return ""; }
-    const char16_t* getWideText() noexcept override { return wide.c_str(); }
-    void adoptText(void*, bool) noexcept override {}
-    bool isWideText() noexcept override { return true; }
-
-    std::u16string wide;
 };
 
 } // namespace Brennovar::Testing

@@ -1,6 +1,4 @@
 #include "refhost/core/host.h"
-#include "refhost/project/audio_event.h"
-#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
@@ -44,45 +42,6 @@ TEST_F(ProjectModelTest, EachKindAnswersExactlyItsTypeNames) {
         EXPECT_FALSE(object.isType("TRACK"));
     }
     EXPECT_TRUE(project.hostObject()->isType("project"));
-}
-
-TEST_F(ProjectModelTest, NodesWalkUpToTheRootAndParentsFollowTheHolders) {
-    ProjectObject& folder = project.addTrack(ObjectKind::kFolderTrack, "Drums");
-    ProjectObject& track = project.addTrack(ObjectKind::kInstrumentTrack, "Keys", &folder);
-    ProjectObject& part = project.addObject(track, ObjectKind::kMidiPart, "Part", 0, 4);
-    ProjectObject& note = project.addObject(part, ObjectKind::kMidiNote, "C3", 1, 0.5);
-
-    IHierarchyNode* node = note.node().hierarchyNode();
-    std::vector<std::string> walked;
-    for (; node; node = node->getParentNode()) {
-        IHostObject* object = node->getObject();
-        auto* known = host.environment().resolveAs<ProjectObject>(object);
-        walked.push_back(known ? std::string(kindName(known->kind())) : "root");
-    }
-    EXPECT_EQ(walked, (std::vector<std::string>{"midi-note", "midi-part", "instrument-track",
-                                                "folder-track", "root"}));
-
-    EXPECT_EQ(note.getParent(), part.hostObject());
-    EXPECT_EQ(track.getParent(), folder.hostObject());
-    FUnknown* top = folder.getParent();
-    ASSERT_NE(top, nullptr);
-    EXPECT_EQ(top, project.rootNode().container());
-    EXPECT_EQ(project.root().getParent(), nullptr);
-
-    // A folder track and the root node are containers; an audio track is not.
-    void* container = nullptr;
-    EXPECT_EQ(folder.queryInterface(IHostContainer::iid, &container), ResultOk);
-    static_cast<FUnknown*>(container)->release();
-    EXPECT_EQ(track.queryInterface(IHostContainer::iid, &container), ResultNoInterface);
-    EXPECT_EQ(container, nullptr);
-    IHierarchyNode* root = project.getNode(nullptr);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->getParentNode(), nullptr);
-    EXPECT_EQ(root->getObject(), nullptr);
-    EXPECT_EQ(root->queryInterface(IHostContainer::iid, &container), ResultOk);
-    static_cast<FUnknown*>(container)->release();
-    root->release();
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
 TEST_F(ProjectModelTest, GetNodeRecognisesOnlyObjectsOfItsOwnProject) {
@@ -155,33 +114,6 @@ TEST_F(ProjectModelTest, InvalidPositionsAndNamesAreRefused) {
     EXPECT_EQ(event.getEnd(nullptr), 1);
 }
 
-TEST_F(ProjectModelTest, NewTracksGetTheFirstFreeDefaultName) {
-    auto createdName = [&](const char* type) {
-        FUnknown* track = project.createTrack(type);
-        if (!track)
-            return std::string("(null)");
-        auto* object = host.environment().resolveAs<ProjectObject>(track);
-        std::string name = object->nameUtf8();
-        EXPECT_EQ(object->getParent(), nullptr);
-        track->release();
-        return name;
-    };
-    // Nothing was inserted, so the name stays free.
-    EXPECT_EQ(createdName("marker"), "Markers");
-    EXPECT_EQ(createdName("marker"), "Markers");
-    ProjectObject& first = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
-    EXPECT_EQ(createdName("marker"), "Markers 2");
-    project.addTrack(ObjectKind::kMarkerTrack, "Markers 2");
-    EXPECT_EQ(createdName("marker"), "Markers 3");
-    first.assignName(u"Verse Markers");
-    EXPECT_EQ(createdName("marker"), "Markers");
-    EXPECT_EQ(createdName("audio"), "Audio");
-    EXPECT_EQ(createdName("video"), "(null)");
-    EXPECT_EQ(createdName("Marker"), "(null)");
-    EXPECT_EQ(project.createTrack(nullptr), nullptr);
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
-}
-
 TEST_F(ProjectModelTest, ActiveMarkerTrackIsTheChosenOneTheFirstOrANewDetachedOne) {
     IHostTrack* offered = project.getActiveMarkerTrack();
     ASSERT_NE(offered, nullptr);
@@ -209,31 +141,6 @@ TEST_F(ProjectModelTest, ActiveMarkerTrackIsTheChosenOneTheFirstOrANewDetachedOn
     second.detach();
     activeIs(first);
     EXPECT_TRUE(host.references().clean()) << host.references().text();
-}
-
-TEST_F(ProjectModelTest, StateListsMarkerTracksWithTheirMarkers) {
-    ProjectObject& audio = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    Clip& clip = project.addClip("take1.wav");
-    project.addAudioEvent(audio, "Take 1", 0, 2, &clip, "first take");
-    ProjectObject& markers = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
-    ProjectObject& verse = project.addMarker(markers, ObjectKind::kCycleMarker, "Verse", 4, 8);
-    FTaggedValue comment = FTaggedValue::fromString16(u"Köln");
-    verse.assignAttribute("User:STR_MAComment", &comment);
-    project.select(verse);
-
-    ProjectState state = captureState(project);
-    ASSERT_EQ(state.markerTracks().size(), 1u);
-    EXPECT_EQ(state.markerTracks()[0]->children.at(0).attributes.at("User:STR_MAComment").text,
-              "Köln");
-    EXPECT_EQ(state.text(),
-              "project \"Song\"\n"
-              "  audio-track \"Audio 1\" start=0 length=0\n"
-              "    audio-event \"Take 1\" start=0 length=2 description=\"first take\" "
-              "clip=\"take1.wav\"\n"
-              "  marker-track \"Markers\" start=0 length=0\n"
-              "    cycle-marker \"Verse\" start=4 length=8 selected "
-              "User:STR_MAComment=\"Köln\"\n");
-    EXPECT_FALSE(captureState(project, {.selection = false}).find("Verse")->selected);
 }
 
 } // namespace

@@ -1,12 +1,8 @@
 #include "client_objects.h"
 #include "host/host_object_provider.h"
-#include "host/media.h"
 #include "host/selection_service.h"
 #include "module/owned.h"
 #include "refhost/core/host.h"
-#include "refhost/project/audio_event.h"
-#include "refhost/project/clip.h"
-#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +12,6 @@ namespace {
 
 using Testing::RecordingHandler;
 using Testing::RecordingListener;
-using Testing::TextSink;
 
 class HostServicesTest : public ::testing::Test {
 protected:
@@ -33,42 +28,7 @@ protected:
 using SelectionServiceTest = HostServicesTest;
 using CommandServiceTest = HostServicesTest;
 using ProjectNotificationTest = HostServicesTest;
-using MediaServiceTest = HostServicesTest;
-using TranslationServiceTest = HostServicesTest;
 using DialogServiceTest = HostServicesTest;
-
-TEST_F(SelectionServiceTest, ObjectsComeInSelectionOrderWithTheirNodes) {
-    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    ProjectObject& a = project.addObject(track, ObjectKind::kAudioEvent, "A", 0, 1);
-    ProjectObject& b = project.addObject(track, ObjectKind::kAudioEvent, "B", 1, 1);
-    ProjectObject& c = project.addObject(track, ObjectKind::kAudioEvent, "C", 2, 1);
-    host.openProject(project);
-    auto selection = service<ISelectionService>();
-    project.select(c);
-    project.select(a);
-    b.setSelected(nullptr, true);
-    a.setSelected(nullptr, true); // already selected: keeps its place
-    void* context = selection->getContext();
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(selection->refresh(context, 1), ResultOk);
-    ASSERT_EQ(selection->getCount(context), 3);
-    std::vector<std::u16string> names;
-    for (int32 i = 0; i < selection->getCount(context); ++i) {
-        FUnknown* object = nullptr;
-        IHierarchyNode* node = nullptr;
-        ASSERT_EQ(selection->getAt(context, i, &object, &node), ResultOk);
-        auto hostObject = Owned<IHostObject>::query(object);
-        names.push_back(hostObject->getName());
-        EXPECT_EQ(node->getObject(), hostObject.get());
-        EXPECT_EQ(node->getParentNode()->getObject(), track.hostObject());
-    }
-    EXPECT_EQ(names, (std::vector<std::u16string>{u"C", u"A", u"B"}));
-
-    // Deselecting while reading is seen at once.
-    a.setSelected(nullptr, false);
-    EXPECT_EQ(selection->getCount(context), 2);
-    EXPECT_FALSE(a.selected());
-}
 
 TEST_F(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
     ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
@@ -137,6 +97,16 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     EXPECT_EQ(other.calls, (std::vector<std::string>{"check Project/Make"}));
     EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make", "run Project/Make"}));
     EXPECT_FALSE(host.runCommand("Missing").found);
+    // A command whose check answers no is not run.
+    RecordingHandler unavailable("Later", ResultFalse);
+    registry->addCommand(&unavailable, "Project", u"Later", 2, "Project", "Later");
+    handlers->addActionHandler(&unavailable);
+    run = host.runCommand("Later", "Project");
+    EXPECT_FALSE(run.available);
+    EXPECT_EQ(run.result, ResultFalse);
+    EXPECT_EQ(unavailable.calls.back(), "check Project/Later");
+    registry->removeCommands(&unavailable);
+    handlers->removeActionHandler(&unavailable);
 
     EXPECT_EQ(registry->removeCommands(owner), ResultOk);
     EXPECT_EQ(registry->removeCommands(owner), ResultFalse);
@@ -146,19 +116,6 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     EXPECT_EQ(handler.count(), 1);
     EXPECT_EQ(host.releaseClientObjects(), 1u);
     EXPECT_EQ(other.count(), 1);
-}
-
-TEST_F(CommandServiceTest, ACommandThatCannotRunNowIsNotRun) {
-    auto registry = service<ICommandRegistry>();
-    auto handlers = service<IActionHandlerRegistry>();
-    RecordingHandler handler("Make", ResultFalse);
-    registry->addCommand(&handler, "Project", u"Make it", 2, "Project", "Make");
-    handlers->addActionHandler(&handler);
-    CommandRun run = host.runCommand("Make", "Project");
-    EXPECT_FALSE(run.available);
-    EXPECT_EQ(run.result, ResultFalse);
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make"}));
-    handlers->removeActionHandler(&handler);
 }
 
 TEST_F(ProjectNotificationTest, OpeningStoringAndClosingReachTheListeners) {
@@ -229,68 +186,6 @@ TEST_F(ProjectNotificationTest, StoringKeepsWhatWasStoredBefore) {
     EXPECT_NE(project.root().attributes().find("Data2"), nullptr) << "a plain dictionary";
     host.closeProject();
     host.releaseClientObjects();
-}
-
-TEST_F(MediaServiceTest, MediaAttributesOfAnAudioEventsClip) {
-    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-    Clip& clip = project.addClip("Scene 12 Take 3.wav");
-    clip.setMediaAttribute("AudioScene", "12");
-    clip.setMediaAttribute("AudioTake", "3");
-    AudioEvent& event = project.addAudioEvent(track, "Take 3", 0, 4, &clip, "Wide shot");
-    auto media = service<IMediaAttributeService>();
-
-    auto audio = Owned<IAudioEvent>::query(event.hostObject());
-    ASSERT_TRUE(audio);
-    auto source = Owned<IMediaSource>::query(audio->getClip());
-    ASSERT_TRUE(source);
-    Owned<FUnknown> info(media->getMediaInfo(source.get()));
-    ASSERT_TRUE(info);
-
-    TextSink out;
-    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), &out), ResultOk);
-    EXPECT_EQ(out.wide, u"12");
-    out.wide = u"unchanged";
-    EXPECT_EQ(media->getAttribute("BWF:Description", info.get(), &out), ResultFalse);
-    EXPECT_EQ(out.wide, u"unchanged");
-    EXPECT_EQ(media->getAttribute("AudioScene", source.get(), &out), ResultInvalidArgument);
-    EXPECT_EQ(media->getAttribute("AudioScene", info.get(), nullptr), ResultInvalidArgument);
-
-    // A MIDI part has no clip and no IAudioEvent.
-    ProjectObject& part = project.addObject(track, ObjectKind::kMidiPart, "Part", 0, 1);
-    EXPECT_FALSE(Owned<IAudioEvent>::query(part.hostObject()));
-    EXPECT_EQ(project.addAudioEvent(track, "Silence", 4, 1).getClip(), nullptr);
-}
-
-TEST_F(TranslationServiceTest, FallsBackToTheTextAndLoadsDocuments) {
-    host.translationService().setLanguage("de");
-    auto translation = service<ITranslationService>();
-    const char16_t* key = u"Create Markers from Events";
-    EXPECT_EQ(std::u16string(translation->translate(key)), key);
-
-    char16_t buffer[8];
-    EXPECT_EQ(translation->getString(key, buffer, 8), ResultOk);
-    EXPECT_EQ(std::u16string(buffer), u"Create ");
-    EXPECT_EQ(translation->getString(key, buffer, 1), ResultOk);
-    EXPECT_EQ(buffer[0], 0);
-    EXPECT_EQ(translation->getString(key, buffer, 0), ResultInvalidArgument);
-
-    char language[3];
-    EXPECT_EQ(translation->getLanguage(language), ResultOk);
-    EXPECT_STREQ(language, "de");
-
-    const char document[] = "\xEF\xBB\xBF<Translation><LanguageTable><language key=\"de\">Deutsch"
-                            "</language></LanguageTable><StringTable><String Key=\"Media\">"
-                            "<de>Medien</de></String></StringTable></Translation>";
-    int32 out = 9;
-    EXPECT_EQ(translation->loadFromMemory(document, sizeof document - 1, &out), 0);
-    EXPECT_EQ(std::u16string(translation->translate(u"Media")), u"Medien");
-
-    // The test program carries no translation resource.
-    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
-    host.faults().failLoadTranslations = true;
-    EXPECT_EQ(translation->loadTranslations(nullptr, u"translation.xml", nullptr), 1);
-    ASSERT_EQ(host.translationService().requests().size(), 2u);
-    EXPECT_EQ(host.translationService().requests()[0].resourceName, u"translation.xml");
 }
 
 TEST_F(DialogServiceTest, SkinsAreCheckedAndDialogsGoToTheRunner) {

@@ -101,27 +101,6 @@ TEST_F(UndoHistoryTest, NestedEditsMakeOneStepAndEmptyEditsNone) {
     EXPECT_EQ(edit->endEdit(project.hostProject(), u"unbalanced"), ResultFalse);
 }
 
-TEST_F(UndoHistoryTest, ChangesOutsideAnEditFollowWhatAWorkstationRecords) {
-    // A rename of an object in the project is a step of its own; a new step ends redo.
-    intro->setName(nullptr, u"Start", nullptr);
-    EXPECT_EQ(project.history().undoName(), u"Rename");
-    ASSERT_TRUE(host.undo());
-    EXPECT_EQ(intro->name(), u"Intro");
-    EXPECT_TRUE(project.history().canRedo());
-    intro->setStart(nullptr, 1, nullptr);
-    EXPECT_FALSE(project.history().canRedo());
-    EXPECT_EQ(project.history().undoName(), u"Move");
-
-    // Attributes (written when a project is stored) and objects outside the project are not
-    // undoable.
-    std::size_t steps = project.history().undoCount();
-    project.hostObject()->setAttribute("CreateZintaraModelDataMarkerType",
-                                       FTaggedValue::fromInteger(1), true);
-    ProjectObject& loose = project.createDetached(ObjectKind::kCycleMarker, u"");
-    loose.setName(nullptr, u"Loose", nullptr);
-    EXPECT_EQ(project.history().undoCount(), steps);
-}
-
 TEST_F(UndoHistoryTest, InsertRefusesWhatTheHostCannotPlace) {
     Owned<FUnknown> created;
     static_cast<IHostObjectProvider*>(host.context())

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -75,8 +76,8 @@ constexpr std::size_t kDemoMarkers = 2;
 
 } // namespace
 
-TEST(CliTest, InfoDescribesFactoryClassServiceAndResources) {
-    ToolRun run = runTool("info " + moduleArgument());
+TEST(CliTest, InfoDescribesFactoryClassServiceResourcesAndDialogTexts) {
+    ToolRun run = runTool("info --lang de " + moduleArgument());
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* expected :
          {"vendor          Brennovar", "flags           16 (class information in 16-bit text)",
@@ -84,7 +85,8 @@ TEST(CliTest, InfoDescribesFactoryClassServiceAndResources) {
           "category        Service", "version         1.0.0.79", "16-bit record   the same texts",
           "initialize      ResultOk", "name \"Create Markers From Selected Events...\", flags 2",
           "\"Create Markers from Selected Events (with Current Settings)\"",
-          "skin            skin.kxp (registered)"})
+          "skin            skin.kxp (registered)", "Dialog texts (de)",
+          "Add Markers -> Marker hinzuf\xc3\xbcgen"})
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
     EXPECT_EQ(run.out.find("not found"), std::string::npos) << run.out;
 }
@@ -210,10 +212,24 @@ TEST(CliTest, SettingsFromTheCommandLineDecideTheRunAndTravelInTheFile) {
     EXPECT_NE(bad.err.find("/markerType"), std::string::npos) << bad.err;
 }
 
-TEST(CliTest, InfoShowsTheDialogTextsInTheHostsLanguage) {
-    ToolRun run = runTool("info --lang de " + moduleArgument());
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("Dialog texts (de)"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("Add Markers -> Marker hinzuf\xc3\xbcgen"), std::string::npos)
-        << run.out;
+TEST(CliTest, SkinExtractsTheModulesFilesAndNeverWritesOutsideTheFolder) {
+    const std::string folder = temporary("skin");
+    std::filesystem::remove_all(folder);
+    ToolRun run = runTool("skin " + moduleArgument() + " --extract '" + folder + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(": 3 entries, digest "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("the skin is valid"), std::string::npos) << run.out;
+    for (const char* name : {"icons-zintara.png", "icons-zintara_2.00x.png", "skin.xml"})
+        EXPECT_EQ(readText(folder + "/" + name),
+                  readText(std::string(ZINTARA_EXAMPLES_DIR) + "/../resource/" + name))
+            << name;
+
+    const std::string inner = folder + "/unsafe";
+    std::filesystem::create_directories(inner);
+    run = runTool("skin --module " + fakeModule("unsafe_skin") + " --extract '" + inner + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "zintara-host skin: refusing to write the entry named \"../escaped.txt\"\n");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/escaped.txt"));
+    EXPECT_TRUE(std::filesystem::is_empty(inner));
+    std::filesystem::remove_all(folder);
 }

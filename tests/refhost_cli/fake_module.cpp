@@ -18,6 +18,15 @@
 #define FAKE_UNTERMINATED_TEXT 6
 #define FAKE_LEAKS_HOST_REFERENCE 7
 #define FAKE_RELEASES_HOST_TWICE 8
+#define FAKE_INIT_DLL_FAILS 9
+#define FAKE_FACTORY_INFO_FAILS 10
+#define FAKE_CLASS_INFO_FAILS 11
+#define FAKE_TOO_MANY_CLASSES 12
+#define FAKE_NO_PLUGIN_BASE 13
+#define FAKE_TERMINATE_FAILS 14
+#define FAKE_MISSING_INIT_DLL 15
+#define FAKE_MISSING_FACTORY 16
+#define FAKE_UNSAFE_SKIN 17
 
 #ifndef FAKE_FAULT
 #error "FAKE_FAULT must be defined"
@@ -44,7 +53,7 @@ class Service final : public IPluginBase {
 public:
     Service() { ++outstanding; }
     ResultCode queryInterface(const Guid& id, void** obj) noexcept override {
-        if (id == FUnknown::iid || id == IPluginBase::iid) {
+        if (id == FUnknown::iid || (id == IPluginBase::iid && FAKE_FAULT != FAKE_NO_PLUGIN_BASE)) {
             addRef();
             *obj = this;
             return ResultOk;
@@ -79,7 +88,7 @@ public:
             provider_->release();
         provider_ = nullptr;
         terminated = true;
-        return ResultOk;
+        return FAKE_FAULT == FAKE_TERMINATE_FAILS ? ResultFalse : ResultOk;
     }
 
 private:
@@ -120,12 +129,14 @@ public:
 #if FAKE_FAULT == FAKE_UNTERMINATED_TEXT
         std::memset(info->vendor, 'V', sizeof info->vendor);
 #endif
-        return ResultOk;
+        return FAKE_FAULT == FAKE_FACTORY_INFO_FAILS ? ResultFailed : ResultOk;
     }
     int32 countClasses() noexcept override {
-        return 2;
+        return FAKE_FAULT == FAKE_TOO_MANY_CLASSES ? 1025 : 2;
     }
     ResultCode getClassInfo(int32 index, ClassInfo* info) noexcept override {
+        if (FAKE_FAULT == FAKE_CLASS_INFO_FAILS && index == 1)
+            return ResultFailed;
         ClassInfo2 full;
         ResultCode result = getClassInfo2(index, &full);
         if (result == ResultOk)
@@ -169,17 +180,21 @@ private:
 
 extern "C" {
 
+#if FAKE_FAULT != FAKE_MISSING_INIT_DLL
 __attribute__((visibility("default"))) bool InitDll() {
     ++loads;
-    return true;
+    return FAKE_FAULT != FAKE_INIT_DLL_FAILS;
 }
+#endif
 
 #if FAKE_FAULT != FAKE_MISSING_EXPORTS
 __attribute__((visibility("default"))) bool ExitDll() {
     --loads;
     return loads == 0 && outstanding == 0 && terminated;
 }
+#endif
 
+#if FAKE_FAULT != FAKE_MISSING_EXPORTS && FAKE_FAULT != FAKE_MISSING_FACTORY
 __attribute__((visibility("default"))) IPluginFactory* GetPluginFactory() {
     if (FAKE_FAULT == FAKE_NULL_FACTORY)
         return nullptr;
@@ -188,3 +203,43 @@ __attribute__((visibility("default"))) IPluginFactory* GetPluginFactory() {
 #endif
 
 } // extern "C"
+
+#if FAKE_FAULT == FAKE_UNSAFE_SKIN
+// A skin container whose first entry would be written outside the folder it is extracted to,
+// carried as a resource note the way the module carries its own.
+asm(R"(
+    .pushsection .note.brennovar.resource, "a", %note
+    .balign 4
+    .long 10
+    .long .Ldesc_end - .Ldesc
+    .long 10
+    .asciz "Brennovar"
+    .balign 4
+.Ldesc:
+    .long .Lname_end - .Lname
+    .long .Ldata_end - .Ldata
+.Lname:
+    .ascii "SKIN.KXP"
+.Lname_end:
+    .balign 4
+.Ldata:
+    .ascii "Brennovar Resource File\r\n"
+.Lentry0:
+    .ascii "escaped"
+.Lentry1:
+    .ascii "<skin/>"
+.Ldirectory:
+    .long 2, .Lentry0 - .Ldata, .Lentry1 - .Lentry0
+    .asciz "../escaped.txt"
+    .long 2, .Lentry1 - .Ldata, .Ldirectory - .Lentry1
+    .asciz "skin.xml"
+.Ldigest:
+    .ascii "0123456789ABCDEF0123456789ABCDEF"
+    .long .Ldigest - .Ldirectory, 2, 48
+    .ascii "KXP2"
+.Ldata_end:
+.Ldesc_end:
+    .balign 4
+    .popsection
+)");
+#endif

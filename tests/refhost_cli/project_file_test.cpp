@@ -112,6 +112,22 @@ TEST(ProjectFileTest, MissingFileAndUnwritablePathAreReported) {
     }
     Project& demo = DemoProject::build(host);
     EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json"), ProjectFileError);
+    EXPECT_THROW(ProjectFile::save(demo, "/dev/full"), ProjectFileError);
+}
+
+TEST(ProjectFileTest, InvalidUtf8FromTheModuleIsReplacedNotFatal) {
+    Host host;
+    Project& project = host.createProject("Song");
+    const FTaggedValue text = FTaggedValue::fromString8("Caf\xE9");
+    project.root().assignAttribute("CreateZintaraModelDataMappingData1", &text);
+    const std::string written = ProjectFile::write(project);
+    EXPECT_NE(written.find("\"Caf\xEF\xBF\xBD\""), std::string::npos) << written;
+    EXPECT_STREQ(ProjectFile::parse(host, written, "again.json")
+                     .root()
+                     .attributes()
+                     .find("CreateZintaraModelDataMappingData1")
+                     ->string8,
+                 "Caf\xEF\xBF\xBD");
 }
 
 struct MalformedCase {
@@ -202,6 +218,13 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"TextWithZero", document(R"(,"attributes": {"K": {"string8": "a\u0000b"}})"),
                       "bad.json: at /attributes/K/string8: a text may not contain the character "
                       "U+0000"},
+        MalformedCase{"EmptyAttributeKey", document(R"(,"attributes": {"": {"integer": 1}})"),
+                      "bad.json: at /attributes/: an attribute key must be a non-empty text "
+                      "without U+0000"},
+        MalformedCase{"ClipsNotAnArray", document(R"(,"clips": {})"),
+                      "bad.json: at /clips: expected an array, found an object"},
+        MalformedCase{"OffersNotABoolean", document(R"(,"offersNewMarkerTrack": 1)"),
+                      "bad.json: at /offersNewMarkerTrack: expected true or false, found a number"},
         MalformedCase{"UnknownClip",
                       document(kTrack + R"({"kind": "audio-event", "start": 0, "end": 1, )"
                                         R"("clip": "x.wav"}]}])"),

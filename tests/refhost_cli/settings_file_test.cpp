@@ -32,6 +32,14 @@ TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
     EXPECT_EQ(stored(project, "MappingData1"), nullptr);
     EXPECT_EQ(std::u16string(stored(project, "MappingData2")->string16), u"Take \u00e4");
     EXPECT_EQ(stored(project, "MappingSource3"), nullptr) << "earlier settings are replaced";
+
+    // Omitted members stand for the module's defaults; without rows the module keeps its own.
+    SettingsFile::applyText("{}", "defaults.json", project);
+    EXPECT_EQ(stored(project, "MarkerType")->integer, 1);
+    EXPECT_EQ(stored(project, "TargetTrackType")->integer, 0);
+    EXPECT_EQ(stored(project, "CombineAdjancent")->integer, 1);
+    EXPECT_EQ(stored(project, "MappingSize")->integer, 0);
+    EXPECT_EQ(stored(project, "MappingSource1"), nullptr);
 }
 
 struct BadSettings {

@@ -1,5 +1,4 @@
 #include "platform/embedded_resources.h"
-#include "resource_files.h"
 
 #include <cstring>
 #include <dlfcn.h>
@@ -136,27 +135,6 @@ protected:
     void* library_ = nullptr;
     ModuleHandle handle_ = nullptr;
 };
-
-TEST_F(LoadedModuleResourcesTest, CarriesTheSkinAndTheTranslationTable) {
-    const struct {
-        std::string_view name;
-        std::string file;
-    } resources[] = {
-        {"skin.kxp", ZINTARA_SKIN_CONTAINER_PATH},
-        {"translation.xml", std::string(ZINTARA_RESOURCE_DIR) + "/translation.xml"},
-    };
-    for (const auto& expected : resources) {
-        const auto data = findResource(handle_, expected.name);
-        ASSERT_TRUE(data) << expected.name;
-        EXPECT_EQ(Bytes(data->begin(), data->end()), Testing::readBinaryFile(expected.file))
-            << expected.name;
-        Dl_info owner{};
-        ASSERT_NE(dladdr(data->data(), &owner), 0);
-        EXPECT_EQ(owner.dli_fbase, handle_) << "the bytes lie in the module's image";
-    }
-    EXPECT_FALSE(findResource(handle_, "skin.xml"));
-    EXPECT_FALSE(findResource(handle_, "skin.kxp "));
-}
 
 TEST_F(LoadedModuleResourcesTest, OnlyTheModuleStartIsItsHandle) {
     const auto* start = static_cast<const std::uint8_t*>(handle_);

@@ -21,10 +21,6 @@ std::uint32_t getWord(const Bytes& bytes, std::size_t at) {
            std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
 }
 
-std::string resourceFile(const char* name) {
-    return std::string(ZINTARA_RESOURCE_DIR) + "/" + name;
-}
-
 TEST(Md5DigestTest, KnownDigests) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "D41D8CD98F00B204E9800998ECF8427E"},
@@ -50,31 +46,16 @@ protected:
     SkinContainer container_;
 };
 
-TEST_F(BuiltContainerTest, HoldsTheThreeFilesBackToBack) {
-    const struct {
-        const char* name;
-        std::uint32_t flags;
-    } expected[] = {{"icons-zintara.png", 2}, {"icons-zintara_2.00x.png", 2}, {"skin.xml", 6}};
+// The entries' names and contents are the skin command's case; here the layout.
+TEST_F(BuiltContainerTest, StoresTheAtlasesAsTheyAreAndTheSkinCompressed) {
     ASSERT_EQ(container_.entries.size(), 3u);
-    std::size_t offset = 25;
-    for (std::size_t i = 0; i < 3; ++i) {
-        const ContainerEntry& entry = container_.entries[i];
-        const Bytes file = readBinaryFile(resourceFile(expected[i].name));
-        EXPECT_EQ(entry.name, expected[i].name);
-        EXPECT_EQ(entry.flags, expected[i].flags) << entry.name;
-        EXPECT_EQ(entry.offset, offset) << entry.name;
-        EXPECT_EQ(entry.data, file) << entry.name;
-        if (i < 2) {
-            EXPECT_EQ(entry.storedSize, file.size()) << entry.name;
-        }
-        offset += entry.storedSize;
-    }
+    EXPECT_EQ(container_.entries[0].offset, 25u);
+    const std::uint32_t flags[] = {2, 2, 6};
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(container_.entries[i].flags, flags[i]) << container_.entries[i].name;
     const ContainerEntry& skin = container_.entries[2];
     EXPECT_LT(skin.storedSize, skin.data.size());
-    EXPECT_EQ(skin.uncompressedSize, skin.data.size());
-    EXPECT_EQ(std::string(skin.data.begin(), skin.data.begin() + 5), "<skin");
 }
-
 TEST_F(BuiltContainerTest, TrailerAndDigestDescribeTheFile) {
     const std::size_t directoryEnd = bytes_.size() - 48;
     const ContainerEntry& last = container_.entries.back();
@@ -131,7 +112,8 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"directory one byte larger",
          [](Bytes& c) { putWord(c, c.size() - 16, getWord(c, c.size() - 16) + 1); },
          "entry \"ng\" lies outside"},
-        {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); }, "directory record 3"},
+        {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); },
+         "directory record 3 is truncated"},
         {"entry count 2", [](Bytes& c) { putWord(c, c.size() - 12, 2); },
          "does not match its records"},
         {"entry count huge", [](Bytes& c) { putWord(c, c.size() - 12, 0x7FFFFFFF); },
@@ -145,6 +127,16 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"gap between entries",
          [](Bytes& c) { putWord(c, record(c, 1) + 4, getWord(c, record(c, 1) + 4) + 1); },
          "does not start where"},
+        {"gap before the directory",
+         [](Bytes& c) { c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0); },
+         "1 bytes lie between the last entry and the directory"},
+        {"bytes after the zlib stream",
+         [](Bytes& c) {
+             c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0);
+             putWord(c, record(c, 2) + 8, getWord(c, record(c, 2) + 8) + 1);
+         },
+         "has bytes after its zlib stream"},
+        {"empty name", [](Bytes& c) { c[record(c, 0) + 12] = 0; }, "record 0 has an empty name"},
         {"name without terminator", [](Bytes& c) { c[c.size() - 49] = 'x'; }, "terminated"},
         {"duplicate name", [](Bytes& c) { c[record(c, 1) + 12] = 'a'; }, "appears twice"},
         {"recorded size one more",

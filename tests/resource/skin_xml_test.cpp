@@ -2,149 +2,102 @@
 
 #include <cstdio>
 #include <expat.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <memory>
 #include <set>
 
 namespace Brennovar::Testing {
 namespace {
 
+/// An element of a document, in document order.
 struct Element {
     std::string name;
     std::map<std::string, std::string> attributes;
-    std::vector<std::unique_ptr<Element>> children;
-    Element* parent = nullptr;
 
     std::string attribute(const std::string& key) const {
         const auto found = attributes.find(key);
         return found == attributes.end() ? std::string() : found->second;
     }
-    void visit(const std::function<void(const Element&)>& f) const {
-        f(*this);
-        for (const auto& child : children)
-            child->visit(f);
-    }
 };
 
-struct TreeBuilder {
-    std::unique_ptr<Element> root;
-    Element* current = nullptr;
-};
-
-std::unique_ptr<Element> parseXml(const std::string& text) {
-    TreeBuilder builder;
+std::vector<Element> elementsOf(const std::string& file) {
+    const auto bytes = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/" + file);
+    std::vector<Element> elements;
     XML_Parser parser = XML_ParserCreate(nullptr);
-    XML_SetUserData(parser, &builder);
+    XML_SetUserData(parser, &elements);
     XML_SetElementHandler(
         parser,
         [](void* data, const XML_Char* name, const XML_Char** attributes) {
-            auto& b = *static_cast<TreeBuilder*>(data);
-            auto element = std::make_unique<Element>();
-            element->name = name;
+            Element element{name, {}};
             for (; attributes[0]; attributes += 2)
-                element->attributes[attributes[0]] = attributes[1];
-            element->parent = b.current;
-            Element* raw = element.get();
-            if (b.current)
-                b.current->children.push_back(std::move(element));
-            else
-                b.root = std::move(element);
-            b.current = raw;
+                element.attributes[attributes[0]] = attributes[1];
+            static_cast<std::vector<Element>*>(data)->push_back(std::move(element));
         },
-        [](void* data, const XML_Char*) {
-            auto& b = *static_cast<TreeBuilder*>(data);
-            b.current = b.current->parent;
-        });
-    const bool parsed =
-        XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
+        nullptr);
+    const bool parsed = XML_Parse(parser, reinterpret_cast<const char*>(bytes.data()),
+                                  static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
-    return parsed ? std::move(builder.root) : nullptr;
+    EXPECT_TRUE(parsed) << file << " is not well-formed";
+    return elements;
 }
 
 class SkinXmlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto bytes = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/skin.xml");
-        text_.assign(bytes.begin(), bytes.end());
-        root_ = parseXml(text_);
-        ASSERT_TRUE(root_) << "skin.xml is not well-formed";
-    }
-
     std::vector<const Element*> all(const std::string& name) const {
         std::vector<const Element*> found;
-        root_->visit([&](const Element& e) {
+        for (const Element& e : skin_)
             if (e.name == name)
                 found.push_back(&e);
-        });
         return found;
     }
 
-    std::string text_;
-    std::unique_ptr<Element> root_;
+    std::vector<Element> skin_ = elementsOf("skin.xml");
 };
 
 TEST_F(SkinXmlTest, IsAsciiWithCrLfLinesAndTabIndentation) {
-    EXPECT_EQ(text_.rfind("<skin>", 0), 0u) << "no XML declaration, the root comes first";
+    const auto bytes = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/skin.xml");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.rfind("<skin>", 0), 0u) << "no XML declaration, the root comes first";
     std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < text_.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text_[i]);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
         ASSERT_LT(c, 0x80) << "byte " << i;
-        if (c == '\r') {
-            ASSERT_TRUE(i + 1 < text_.size() && text_[i + 1] == '\n') << "bare CR at " << i;
-        }
-        if (c == '\n') {
-            ASSERT_TRUE(i > 0 && text_[i - 1] == '\r') << "bare LF at " << i;
+        ASSERT_TRUE(c != '\r' || (i + 1 < text.size() && text[i + 1] == '\n')) << "bare CR " << i;
+        ASSERT_TRUE(c != '\n' || (i > 0 && text[i - 1] == '\r')) << "bare LF at " << i;
+        ASSERT_FALSE(c == ' ' && i == lineStart) << "line indented with spaces at byte " << i;
+        if (c == '\n')
             lineStart = i + 1;
-        }
-        if (c == ' ' && i == lineStart)
-            FAIL() << "line indented with spaces at byte " << i;
     }
-    EXPECT_EQ(text_.substr(text_.size() - 2), "\r\n");
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
-TEST_F(SkinXmlTest, HasTheResourcesAndSixTemplates) {
-    EXPECT_EQ(root_->name, "skin");
-    std::vector<std::string> children;
-    for (const auto& child : root_->children)
-        children.push_back(child->name == "template" ? child->attribute("name") : child->name);
-    EXPECT_EQ(children, (std::vector<std::string>{
-                            "resources", "ZintaraDialog", "AttributeMappingView", "ListHeader",
-                            "AttributeMappingListView", "AttributeMappingRow", "FreeTextField"}));
-    const Element& dialog = *root_->children[1];
-    EXPECT_EQ(dialog.attribute("buttons"), "ok|cancel");
-    EXPECT_EQ(dialog.attribute("title"), "Create Markers from Selected Events");
-    EXPECT_EQ(dialog.attribute("style"), "dialogstyle|rememberpos");
-}
-
-TEST_F(SkinXmlTest, EveryBoundNameIsAControllerParameter) {
-    const std::set<std::string> parameters = {"markerType",
-                                              "markerTargetTrackType",
-                                              "combineAdjacentEvents",
-                                              "attributeMappingChanged",
-                                              "addAttributeMapping",
-                                              "ok",
-                                              "selectSourceAttribute",
-                                              "selectTargetAttribute",
-                                              "deleteAttribute",
-                                              "freeText",
-                                              "toggleFreeText"};
+TEST_F(SkinXmlTest, TheDialogTemplateComesFirstAndEveryBoundNameIsAControllerParameter) {
+    const auto templates = all("template");
+    ASSERT_FALSE(templates.empty());
+    EXPECT_EQ(templates[0]->attribute("name"), "ZintaraDialog");
+    EXPECT_EQ(templates[0]->attribute("buttons"), "ok|cancel");
+    EXPECT_EQ(templates[0]->attribute("title"), "Create Markers from Selected Events");
+    EXPECT_EQ(templates[0]->attribute("style"), "dialogstyle|rememberpos");
+    const std::set<std::string> parameters = {
+        "markerType",
+        "markerTargetTrackType",
+        "combineAdjacentEvents",
+        "attributeMappingChanged",
+        "addAttributeMapping",
+        "selectSourceAttribute",
+        "selectTargetAttribute",
+        "deleteAttribute",
+        "freeText",
+        "toggleFreeText"}; // and "ok", bound through the template's buttons
     const std::set<std::string> boundElements = {"radio-group",  "option-menu",
                                                  "check-box",    "dependentcontentview",
                                                  "push-switch",  "exclusive-group-legacy",
                                                  "command-menu", "text-entry"};
     std::set<std::string> bound;
-    root_->visit([&](const Element& e) {
-        if (!boundElements.count(e.name))
-            return;
-        EXPECT_TRUE(parameters.count(e.attribute("name")))
-            << e.name << " binds unknown \"" << e.attribute("name") << "\"";
-        bound.insert(e.attribute("name"));
-    });
-    std::set<std::string> expected = parameters;
-    expected.erase("ok"); // bound through the template's buttons
-    EXPECT_EQ(bound, expected);
+    for (const Element& e : skin_)
+        if (boundElements.count(e.name))
+            bound.insert(e.attribute("name"));
+    EXPECT_EQ(bound, parameters);
 }
 
 TEST_F(SkinXmlTest, EveryReferenceResolves) {
@@ -156,17 +109,15 @@ TEST_F(SkinXmlTest, EveryReferenceResolves) {
         EXPECT_EQ(s->attribute("path"), "baZintaraIcons");
         sections.insert(s->attribute("name"));
     }
-    for (const Element* view : all("view"))
-        EXPECT_TRUE(templates.count(view->attribute("name"))) << view->attribute("name");
-    for (const Element* view : all("dependentcontentview"))
-        EXPECT_TRUE(templates.count(view->attribute("template"))) << view->attribute("template");
-    root_->visit([&](const Element& e) {
+    for (const Element& e : skin_) {
+        const std::string name = e.name == "view"                   ? e.attribute("name")
+                                 : e.name == "dependentcontentview" ? e.attribute("template")
+                                                                    : "";
+        EXPECT_TRUE(name.empty() || templates.count(name)) << name;
         const std::string symbol =
             e.name == "symbol" ? e.attribute("name") : e.attribute("symbols");
-        if (!symbol.empty()) {
-            EXPECT_TRUE(sections.count(symbol)) << symbol;
-        }
-    });
+        EXPECT_TRUE(symbol.empty() || sections.count(symbol)) << symbol;
+    }
     const auto controllers = all("controller");
     ASSERT_EQ(controllers.size(), 1u);
     EXPECT_EQ(controllers[0]->attribute("name"), "AttributeMappingViewController[i]");
@@ -198,24 +149,19 @@ TEST_F(SkinXmlTest, AtlasSectionsTileTheAtlas) {
 }
 
 TEST_F(SkinXmlTest, EveryTextIsATranslationKey) {
-    const auto table = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/translation.xml");
-    const auto translations = parseXml(std::string(table.begin(), table.end()));
-    ASSERT_TRUE(translations) << "translation.xml is not well-formed";
     std::set<std::string> keys;
-    translations->visit([&](const Element& e) {
+    for (const Element& e : elementsOf("translation.xml"))
         if (e.name == "String")
             keys.insert(e.attribute("Key"));
-    });
     std::size_t texts = 0;
-    root_->visit([&](const Element& e) {
+    for (const Element& e : skin_) {
         for (const char* attribute : {"title", "tip", "placeholder"}) {
             const std::string text = e.attribute(attribute);
-            if (text.empty())
-                continue;
-            ++texts;
-            EXPECT_TRUE(keys.count(text)) << e.name << " " << attribute << " \"" << text << "\"";
+            texts += !text.empty();
+            EXPECT_TRUE(text.empty() || keys.count(text))
+                << e.name << " " << attribute << " " << text;
         }
-    });
+    }
     EXPECT_GT(texts, 0u);
 }
 
