@@ -5,6 +5,7 @@
 #include "host/plug_controller.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
+#include "refhost/dialog/menu_entry.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,18 +18,6 @@ namespace Brennovar::RefHost {
 /// class id, or the menu parameter class id).
 enum class ParameterKind { kToggle, kInteger, kText, kStringList, kMenu };
 
-/// One entry of a menu as the host shows it. Leaf items carry the number by which the host
-/// reports a choice: top-level items first, then each sub-menu's items, sub-menus in the order
-/// in which they were added; a sub-menu entry itself has no number (-1) and holds its items.
-struct MenuEntry {
-    std::u16string title;
-    bool enabled = true;
-    int32 tag = 0;
-    int32 number = -1;
-    std::vector<MenuEntry> items;
-    bool isSubMenu() const noexcept { return number < 0; }
-};
-
 /// A parameter object of the host: what a dialog control is bound to.
 ///
 /// The client side (the module's controllers) uses the interfaces; the host side (the dialog
@@ -39,6 +28,11 @@ struct MenuEntry {
 /// runtime notices that a view depending on the parameter must be rebuilt.
 ///
 /// The menu kind also answers IMenuAccess; its menu, items and sub-menus are host objects too.
+/// The string-list kind answers IStringListParameter; setStrings takes a null-terminated array of
+/// null-terminated 16-bit texts.
+///
+/// The host does not hold the connected controller: when the clients have released their last
+/// reference to the parameter, it disconnects, so that a controller that is gone is never called.
 class HostParameter : public HostFaces<CountedObject, IHostParameter, IParameterDisplay,
                                        IStringListParameter, IParameterValue, IMenuAccess> {
 public:
@@ -67,6 +61,8 @@ public:
     /// The user sets the value (a toggle's change, a radio choice, a list index, a menu item's
     /// number): stored, then reported. Returns the controller's answer, ResultOk when no
     /// controller is connected.
+    /// A toggle stores 0 or 1, an integer is kept within its range; a list index or menu number
+    /// that names no entry is refused with ResultInvalidArgument and changes nothing.
     ResultCode userSetValue(int32 value);
     /// The user types a text into a text parameter: stored, then reported as above.
     ResultCode userSetText(const std::u16string& text);
@@ -90,10 +86,16 @@ public:
     IMenu* getMenu() noexcept override;
     ResultCode menuChanged() noexcept override;
 
+    /// Disconnects from the controller when the clients' last reference goes.
+    uint32 release() noexcept override;
+
     FUnknown* face(const Guid& id) noexcept override;
     std::string describe() const override;
 
 private:
+    ResultCode report();
+    void changed() noexcept;
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -1,10 +1,30 @@
 #include "refhost/services/object_provider.h"
 
 #include "refhost/core/host_environment.h"
+#include "refhost/dialog/host_menu_item.h"
+#include "refhost/dialog/host_parameter.h"
+#include "refhost/dialog/host_sub_menu.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 
 namespace Brennovar::RefHost {
+
+namespace {
+
+struct ParameterClass {
+    Guid id;
+    ParameterKind kind;
+};
+
+constexpr ParameterClass kParameterClasses[] = {
+    {HostClass::kToggleParameter, ParameterKind::kToggle},
+    {HostClass::kIntegerParameter, ParameterKind::kInteger},
+    {HostClass::kTextParameter, ParameterKind::kText},
+    {HostClass::kStringListParameter, ParameterKind::kStringList},
+    {HostClass::kMenuParameter, ParameterKind::kMenu},
+};
+
+} // namespace
 
 ResultCode ObjectProvider::getObject(const Guid& id, void** obj) noexcept {
     if (!obj)
@@ -19,12 +39,33 @@ ResultCode ObjectProvider::getObject(const Guid& id, void** obj) noexcept {
     for (const Service& service : services_)
         if (service.id == id)
             return service.object->query(id, obj);
-    if (id == HostClass::kPositionMarker || id == HostClass::kCycleMarker) {
-        if (FaultPlan::contains(faults.refusedClasses, id))
-            return ResultNoInterface;
+    if (FaultPlan::contains(faults.refusedClasses, id))
+        return ResultNoInterface;
+    if (id == HostClass::kPositionMarker || id == HostClass::kCycleMarker)
         return newMarker(id, obj);
+    return newDialogObject(id, obj);
+}
+
+ResultCode ObjectProvider::newDialogObject(const Guid& id, void** obj) {
+    try {
+        for (const ParameterClass& parameterClass : kParameterClasses)
+            if (parameterClass.id == id) {
+                auto& parameter = environment().make<HostParameter>(parameterClass.kind);
+                *obj = handOut(static_cast<FUnknown*>(static_cast<IHostParameter*>(&parameter)));
+                return ResultOk;
+            }
+        if (id == IMenuItem::iid) {
+            *obj = handOut(static_cast<IMenuItem*>(&environment().make<HostMenuItem>()));
+            return ResultOk;
+        }
+        if (id == ISubMenu::iid) {
+            *obj = handOut(static_cast<ISubMenu*>(&environment().make<HostSubMenu>()));
+            return ResultOk;
+        }
+        return ResultNoInterface;
+    } catch (...) {
+        return ResultFailed;
     }
-    return ResultNoInterface;
 }
 
 ResultCode ObjectProvider::newMarker(const Guid& classId, void** obj) {

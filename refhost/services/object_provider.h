@@ -12,11 +12,12 @@ namespace Brennovar::RefHost {
 /// IHostObjectProvider.
 ///
 /// getObject with a service id hands out the registered service; with the position-marker or
-/// cycle-marker class id, a new marker of the current project that is not yet part of it. The
-/// fault plan is applied first: the n-th call from now fails (ResultFailed), missing services
-/// and refused classes answer ResultNoInterface. Every other id, the menu-item, sub-menu and
-/// parameter classes included for now, answers ResultNoInterface. No open project: the marker
-/// classes answer ResultFailed.
+/// cycle-marker class id, a new marker of the current project that is not yet part of it; with a
+/// parameter class id (the four kinds and the menu parameter), a new HostParameter of that kind;
+/// with the IMenuItem or ISubMenu id, a new menu item or sub-menu. The fault plan is applied
+/// first: the n-th call from now fails (ResultFailed), missing services and refused classes
+/// answer ResultNoInterface. Every other id answers ResultNoInterface. No open project: the
+/// marker classes answer ResultFailed.
 class ObjectProvider : public HostFaces<CountedObject, IHostObjectProvider> {
 public:
     explicit ObjectProvider(HostEnvironment& environment) : HostFaces(environment) {}
@@ -41,6 +42,7 @@ private:
         CountedObject* object;
     };
     ResultCode newMarker(const Guid& classId, void** obj);
+    ResultCode newDialogObject(const Guid& id, void** obj);
 
     std::vector<Service> services_;
     uint64_t calls_ = 0;

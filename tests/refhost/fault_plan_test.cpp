@@ -2,6 +2,7 @@
 #include "host/dialog_service.h"
 #include "host/host_object_provider.h"
 #include "host/media.h"
+#include "host/menus.h"
 #include "host/selection_service.h"
 #include "host/translation_service.h"
 #include "module/owned.h"
@@ -35,20 +36,24 @@ protected:
 };
 
 TEST_F(FaultPlanTest, EveryServiceAndMarkerClassIsThereUnlessMissedOrRefused) {
-    for (const Guid& id : {IDialogService::iid, ITranslationService::iid, ICommandRegistry::iid,
-                           IActionHandlerRegistry::iid, IProjectAccess::iid, ISelectionService::iid,
-                           IProjectEdit::iid, IMediaAttributeService::iid,
-                           HostClass::kPositionMarker, HostClass::kCycleMarker})
+    for (const Guid& id :
+         {IDialogService::iid, ITranslationService::iid, ICommandRegistry::iid,
+          IActionHandlerRegistry::iid, IProjectAccess::iid, ISelectionService::iid,
+          IProjectEdit::iid, IMediaAttributeService::iid, HostClass::kPositionMarker,
+          HostClass::kCycleMarker, HostClass::kMenuParameter, HostClass::kToggleParameter,
+          HostClass::kIntegerParameter, HostClass::kTextParameter, HostClass::kStringListParameter,
+          IMenuItem::iid, ISubMenu::iid})
         EXPECT_EQ(get(id), ResultOk);
-    for (const Guid& id : {HostClass::kMenuParameter, HostClass::kToggleParameter,
-                           IProjectHierarchy::iid, FUnknown::iid})
+    for (const Guid& id : {IProjectHierarchy::iid, FUnknown::iid})
         EXPECT_EQ(get(id), ResultNoInterface);
     EXPECT_EQ(provider()->getObject(IProjectEdit::iid, nullptr), ResultInvalidArgument);
 
     host.faults().missService(IMediaAttributeService::iid);
     host.faults().refuseClass(HostClass::kCycleMarker);
+    host.faults().refuseClass(IMenuItem::iid);
     EXPECT_EQ(get(IMediaAttributeService::iid), ResultNoInterface);
     EXPECT_EQ(get(HostClass::kCycleMarker), ResultNoInterface);
+    EXPECT_EQ(get(IMenuItem::iid), ResultNoInterface);
     EXPECT_EQ(get(HostClass::kPositionMarker), ResultOk);
     EXPECT_TRUE(host.references().clean()) << host.references().text();
 }

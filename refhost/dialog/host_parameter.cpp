@@ -1,0 +1,279 @@
+#include "refhost/dialog/host_parameter.h"
+
+#include "refhost/core/host_environment.h"
+#include "refhost/dialog/host_menu.h"
+
+#include <algorithm>
+
+namespace Brennovar::RefHost {
+
+struct HostParameter::State {
+    ParameterKind kind;
+    int32 tag = 0;
+    int32 value = 0;
+    int32 minimum = 0;
+    int32 maximum = 1;
+    bool enabled = true;
+    float displayValue = 0.0f;
+    int32 displayFlags = 0;
+    std::u16string text;
+    std::vector<std::u16string> strings;
+    IPlugController* controller = nullptr;
+    std::uint64_t version = 0;
+    HostMenu* menu = nullptr;
+};
+
+namespace {
+
+int32 countLeaves(const std::vector<MenuEntry>& entries) {
+    int32 count = 0;
+    for (const MenuEntry& entry : entries)
+        count += entry.isSubMenu() ? countLeaves(entry.items) : 1;
+    return count;
+}
+
+const char* kindName(ParameterKind kind) {
+    switch (kind) {
+    case ParameterKind::kToggle:
+        return "toggle";
+    case ParameterKind::kInteger:
+        return "integer";
+    case ParameterKind::kText:
+        return "text";
+    case ParameterKind::kStringList:
+        return "string list";
+    case ParameterKind::kMenu:
+        return "menu";
+    }
+    return "unknown";
+}
+
+} // namespace
+
+HostParameter::HostParameter(HostEnvironment& environment, ParameterKind kind)
+    : HostFaces(environment), state_(std::make_unique<State>()) {
+    state_->kind = kind;
+    if (kind == ParameterKind::kMenu)
+        state_->menu = &environment.make<HostMenu>();
+}
+
+HostParameter::~HostParameter() = default;
+
+ParameterKind HostParameter::kind() const noexcept {
+    return state_->kind;
+}
+int32 HostParameter::tag() const noexcept {
+    return state_->tag;
+}
+int32 HostParameter::value() const noexcept {
+    return state_->value;
+}
+int32 HostParameter::minimum() const noexcept {
+    return state_->minimum;
+}
+int32 HostParameter::maximum() const noexcept {
+    return state_->maximum;
+}
+bool HostParameter::enabled() const noexcept {
+    return state_->enabled;
+}
+float HostParameter::displayValue() const noexcept {
+    return state_->displayValue;
+}
+int32 HostParameter::displayFlags() const noexcept {
+    return state_->displayFlags;
+}
+std::u16string HostParameter::text() const {
+    return state_->text;
+}
+const std::vector<std::u16string>& HostParameter::strings() const noexcept {
+    return state_->strings;
+}
+IPlugController* HostParameter::controller() const noexcept {
+    return state_->controller;
+}
+std::vector<MenuEntry> HostParameter::menuEntries() const {
+    return state_->menu ? state_->menu->entries() : std::vector<MenuEntry>{};
+}
+std::uint64_t HostParameter::version() const noexcept {
+    return state_->version;
+}
+
+void HostParameter::changed() noexcept {
+    ++state_->version;
+}
+
+ResultCode HostParameter::report() {
+    changed();
+    // The controller may release this parameter while it handles the change (a row that
+    // deletes itself); nothing of this object is used after the call.
+    IPlugController* controller = state_->controller;
+    return controller ? controller->onParameterChanged(this, state_->tag) : ResultOk;
+}
+
+ResultCode HostParameter::userSetValue(int32 value) {
+    switch (state_->kind) {
+    case ParameterKind::kToggle:
+        value = value != 0 ? 1 : 0;
+        break;
+    case ParameterKind::kInteger:
+        if (state_->minimum <= state_->maximum)
+            value = std::clamp(value, state_->minimum, state_->maximum);
+        break;
+    case ParameterKind::kStringList:
+        if (value < 0 || value >= static_cast<int32>(state_->strings.size()))
+            return ResultInvalidArgument;
+        break;
+    case ParameterKind::kMenu:
+        if (value < 0 || value >= countLeaves(menuEntries()))
+            return ResultInvalidArgument;
+        break;
+    case ParameterKind::kText:
+        break;
+    }
+    state_->value = value;
+    return report();
+}
+
+ResultCode HostParameter::userSetText(const std::u16string& text) {
+    state_->text = text;
+    return report();
+}
+
+int32 HostParameter::getValue() noexcept {
+    return state_->value;
+}
+
+ResultCode HostParameter::setOn(bool on) noexcept {
+    state_->value = on ? 1 : 0;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::connect(IPlugController* controller, int32 tag) noexcept {
+    state_->controller = controller;
+    state_->tag = tag;
+    changed();
+    return ResultOk;
+}
+
+int32 HostParameter::getTag() noexcept {
+    return state_->tag;
+}
+
+ResultCode HostParameter::setEnabled(bool enabled) noexcept {
+    state_->enabled = enabled;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setText(const char16_t* text, int32) noexcept {
+    try {
+        state_->text = text ? text : u"";
+    } catch (...) {
+        return ResultFailed;
+    }
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setValue(int32 value, int32) noexcept {
+    state_->value = value;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setMinimum(int32 minimum) noexcept {
+    state_->minimum = minimum;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setMaximum(int32 maximum) noexcept {
+    state_->maximum = maximum;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setDisplayValue(float value) noexcept {
+    state_->displayValue = value;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setDisplayFlag(int32 flag, bool on) noexcept {
+    state_->displayFlags = on ? state_->displayFlags | flag : state_->displayFlags & ~flag;
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::addString(const char16_t* text) noexcept {
+    if (!text)
+        return ResultInvalidArgument;
+    try {
+        state_->strings.emplace_back(text);
+    } catch (...) {
+        return ResultFailed;
+    }
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::setStrings(const void* strings) noexcept {
+    try {
+        std::vector<std::u16string> entries;
+        for (auto* text = static_cast<const char16_t* const*>(strings); text && *text; ++text)
+            entries.emplace_back(*text);
+        state_->strings = std::move(entries);
+    } catch (...) {
+        return ResultFailed;
+    }
+    changed();
+    return ResultOk;
+}
+
+ResultCode HostParameter::getText(char16_t* buffer, int32 capacity) noexcept {
+    if (!buffer || capacity < 1)
+        return ResultInvalidArgument;
+    const std::size_t count = std::min(state_->text.size(), static_cast<std::size_t>(capacity - 1));
+    std::copy_n(state_->text.data(), count, buffer);
+    buffer[count] = 0;
+    return ResultOk;
+}
+
+IMenu* HostParameter::getMenu() noexcept {
+    return state_->menu;
+}
+
+ResultCode HostParameter::menuChanged() noexcept {
+    changed();
+    return ResultOk;
+}
+
+uint32 HostParameter::release() noexcept {
+    const uint32 count = clientRelease();
+    if (clientReferences() == 0)
+        state_->controller = nullptr;
+    return count;
+}
+
+FUnknown* HostParameter::face(const Guid& id) noexcept {
+    if (id == FUnknown::iid)
+        return static_cast<IHostParameter*>(this);
+    if (id == IParameterDisplay::iid)
+        return static_cast<IParameterDisplay*>(this);
+    if (id == IParameterValue::iid)
+        return static_cast<IParameterValue*>(this);
+    if (id == IStringListParameter::iid && state_->kind == ParameterKind::kStringList)
+        return static_cast<IStringListParameter*>(this);
+    if (id == IMenuAccess::iid && state_->kind == ParameterKind::kMenu)
+        return static_cast<IMenuAccess*>(this);
+    return nullptr;
+}
+
+std::string HostParameter::describe() const {
+    return std::string(kindName(state_->kind)) + " parameter (tag " + std::to_string(state_->tag) +
+           ")";
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,50 @@
+#include "refhost/dialog/menu_item_list.h"
+
+#include "refhost/core/host_environment.h"
+#include "refhost/dialog/host_sub_menu.h"
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+void numberLevel(std::vector<MenuEntry>& entries, int32& next) {
+    for (MenuEntry& entry : entries)
+        if (!entry.isSubMenu())
+            entry.number = next++;
+    for (MenuEntry& entry : entries)
+        if (entry.isSubMenu())
+            numberLevel(entry.items, next);
+}
+
+} // namespace
+
+void numberMenuEntries(std::vector<MenuEntry>& entries) {
+    int32 next = 0;
+    numberLevel(entries, next);
+}
+
+ResultCode MenuItemList::insert(HostEnvironment& environment, IMenuItem* item,
+                                const CountedObject* owner) {
+    auto* found = environment.resolveAs<HostMenuItem>(item);
+    if (!found || found == owner)
+        return ResultInvalidArgument;
+    items_.push_back(found);
+    return ResultOk;
+}
+
+std::vector<MenuEntry> MenuItemList::entries(int depth) const {
+    std::vector<MenuEntry> result;
+    result.reserve(items_.size());
+    for (const HostMenuItem* item : items_) {
+        MenuEntry entry{item->title(), item->enabled(), item->tag(), 0, {}};
+        if (const auto* sub = dynamic_cast<const HostSubMenu*>(item)) {
+            entry.number = -1;
+            if (depth < kMaxDepth)
+                entry.items = sub->items().entries(depth + 1);
+        }
+        result.push_back(std::move(entry));
+    }
+    return result;
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "host/menus.h"
+#include "refhost/dialog/menu_entry.h"
+
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+class CountedObject;
+class HostEnvironment;
+class HostMenuItem;
+
+/// The items of a menu or sub-menu, in the order inserted. Items are host objects (menu items or
+/// sub-menus), which the host keeps alive itself; holding one in a menu therefore adds nothing
+/// to the count its clients hold.
+class MenuItemList {
+public:
+    /// Appends the host item behind `item`. ResultInvalidArgument for null, for an object the
+    /// host did not make, and for `owner` itself (a sub-menu cannot contain itself).
+    ResultCode insert(HostEnvironment& environment, IMenuItem* item, const CountedObject* owner);
+    void removeAll() noexcept { items_.clear(); }
+    int32 count() const noexcept { return static_cast<int32>(items_.size()); }
+    /// The items as entries, without numbers. Sub-menus nested deeper than kMaxDepth are shown
+    /// empty, so that sub-menus inserted into each other cannot make the walk endless.
+    std::vector<MenuEntry> entries(int depth = 0) const;
+
+    static constexpr int kMaxDepth = 8;
+
+private:
+    std::vector<HostMenuItem*> items_;
+};
+
+} // namespace Brennovar::RefHost
