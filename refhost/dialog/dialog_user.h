@@ -37,6 +37,8 @@ public:
     /// Presses a template button: "ok" confirms (result 0), "cancel" cancels (ResultFalse).
     UserAction press(std::string_view button);
 
+    DialogRuntime& runtime() noexcept { return runtime_; }
+
     /// The rows the dialog shows: the views that resolved a row controller, in order.
     std::vector<const ViewNode*> rows() const;
     /// The first shown control of that name inside `within`, or null.
