@@ -4,6 +4,7 @@
 #include "refhost/dialog/host_menu.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Brennovar::RefHost {
 
@@ -21,6 +22,7 @@ struct HostParameter::State {
     IPlugController* controller = nullptr;
     std::uint64_t version = 0;
     HostMenu* menu = nullptr;
+    std::vector<std::string> calls;
 };
 
 namespace {
@@ -99,8 +101,28 @@ std::uint64_t HostParameter::version() const noexcept {
     return state_->version;
 }
 
+const std::vector<std::string>& HostParameter::clientCalls() const noexcept {
+    return state_->calls;
+}
+
 void HostParameter::changed() noexcept {
     ++state_->version;
+}
+
+void HostParameter::clientChanged(const char* call,
+                                  std::initializer_list<double> arguments) noexcept {
+    try {
+        std::string entry = call;
+        for (double argument : arguments) {
+            char number[32];
+            std::snprintf(number, sizeof number, " %g", argument);
+            entry += number;
+        }
+        state_->calls.push_back(std::move(entry));
+    } catch (...) {
+        // The log is a diagnostic; the change itself stands.
+    }
+    changed();
 }
 
 ResultCode HostParameter::report() {
@@ -146,14 +168,14 @@ int32 HostParameter::getValue() noexcept {
 
 ResultCode HostParameter::setOn(bool on) noexcept {
     state_->value = on ? 1 : 0;
-    changed();
+    clientChanged("setOn", {on ? 1.0 : 0.0});
     return ResultOk;
 }
 
 ResultCode HostParameter::connect(IPlugController* controller, int32 tag) noexcept {
     state_->controller = controller;
     state_->tag = tag;
-    changed();
+    clientChanged("connect", {double(tag)});
     return ResultOk;
 }
 
@@ -163,7 +185,7 @@ int32 HostParameter::getTag() noexcept {
 
 ResultCode HostParameter::setEnabled(bool enabled) noexcept {
     state_->enabled = enabled;
-    changed();
+    clientChanged("setEnabled", {enabled ? 1.0 : 0.0});
     return ResultOk;
 }
 
@@ -173,37 +195,37 @@ ResultCode HostParameter::setText(const char16_t* text, int32) noexcept {
     } catch (...) {
         return ResultFailed;
     }
-    changed();
+    clientChanged("setText");
     return ResultOk;
 }
 
 ResultCode HostParameter::setValue(int32 value, int32) noexcept {
     state_->value = value;
-    changed();
+    clientChanged("setValue", {double(value)});
     return ResultOk;
 }
 
 ResultCode HostParameter::setMinimum(int32 minimum) noexcept {
     state_->minimum = minimum;
-    changed();
+    clientChanged("setMinimum", {double(minimum)});
     return ResultOk;
 }
 
 ResultCode HostParameter::setMaximum(int32 maximum) noexcept {
     state_->maximum = maximum;
-    changed();
+    clientChanged("setMaximum", {double(maximum)});
     return ResultOk;
 }
 
 ResultCode HostParameter::setDisplayValue(float value) noexcept {
     state_->displayValue = value;
-    changed();
+    clientChanged("setDisplayValue", {value});
     return ResultOk;
 }
 
 ResultCode HostParameter::setDisplayFlag(int32 flag, bool on) noexcept {
     state_->displayFlags = on ? state_->displayFlags | flag : state_->displayFlags & ~flag;
-    changed();
+    clientChanged("setDisplayFlag", {double(flag), on ? 1.0 : 0.0});
     return ResultOk;
 }
 
@@ -215,7 +237,7 @@ ResultCode HostParameter::addString(const char16_t* text) noexcept {
     } catch (...) {
         return ResultFailed;
     }
-    changed();
+    clientChanged("addString");
     return ResultOk;
 }
 
@@ -228,7 +250,7 @@ ResultCode HostParameter::setStrings(const void* strings) noexcept {
     } catch (...) {
         return ResultFailed;
     }
-    changed();
+    clientChanged("setStrings");
     return ResultOk;
 }
 
@@ -246,7 +268,7 @@ IMenu* HostParameter::getMenu() noexcept {
 }
 
 ResultCode HostParameter::menuChanged() noexcept {
-    changed();
+    clientChanged("menuChanged");
     return ResultOk;
 }
 

@@ -8,6 +8,7 @@
 #include "refhost/dialog/menu_entry.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     /// The entries of a menu parameter's menu as they stand now (empty for other kinds).
     std::vector<MenuEntry> menuEntries() const;
     std::uint64_t version() const noexcept;
+    /// Every call a client made to change the parameter, in order ("setMinimum 0",
+    /// "setDisplayFlag 16 0", "connect 3", ...), for tests and diagnostics.
+    const std::vector<std::string>& clientCalls() const noexcept;
 
     /// The user sets the value (a toggle's change, a radio choice, a list index, a menu item's
     /// number): stored, then reported. Returns the controller's answer, ResultOk when no
@@ -95,6 +99,8 @@ public:
 private:
     ResultCode report();
     void changed() noexcept;
+    /// Records a client call and advances the version.
+    void clientChanged(const char* call, std::initializer_list<double> arguments = {}) noexcept;
 
     struct State;
     std::unique_ptr<State> state_;

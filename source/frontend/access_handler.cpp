@@ -1,5 +1,6 @@
 #include "frontend/access_handler.h"
 
+#include "dialog/dialog_controller.h"
 #include "engine/marker_creator.h"
 #include "host/command_registry.h"
 #include "host/project.h"
@@ -125,9 +126,24 @@ ResultCode AccessHandler::executeCommand(const char* category, const char* name,
 }
 
 bool AccessHandler::openDialog() noexcept {
-    // The settings dialog's controllers are not part of the module yet, so the dialog cannot
-    // be shown: that counts as not confirmed and the settings stay as they are.
-    return false;
+    if (!dialogService_)
+        return false;
+    try {
+        // The dialog edits the live settings; the backup (a deep copy without listeners) is
+        // what a dialog that is not confirmed leaves behind.
+        Model backup = settings_;
+        Owned<DialogController> controller(new DialogController(settings_, dialogService_.get()));
+        const ResultCode result =
+            dialogService_->runDialog(kDialogTemplate, controller->controllerFace());
+        controller.reset();
+        if (result != ResultOk) {
+            settings_ = std::move(backup);
+            return false;
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 ResultCode AccessHandler::createMarkers() noexcept {

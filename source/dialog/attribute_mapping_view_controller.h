@@ -1,0 +1,64 @@
+#pragma once
+
+#include "host/plug_controller.h"
+#include "model/mapping_model.h"
+#include "module/implements.h"
+#include "module/pvalue_container.h"
+
+namespace Brennovar::Zintara {
+
+/// The controller of one row of the dialog's attribute-mapping list: the source menu (or the
+/// free text), the target menu and the delete button of mapping row `row`, written straight into
+/// the mapping model. The dialog controller makes one per row and replaces all of them after
+/// every change of the rows; a controller whose row is gone answers ResultFalse to every change.
+class AttributeMappingViewController
+    : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
+                                  Vorn::Directly<IPlugController, IOptionMenuCallback>,
+                                  Vorn::Indirectly<>> {
+public:
+    enum Tag : int32 {
+        kSelectSourceAttribute = 0,
+        kSelectTargetAttribute = 1,
+        kDeleteAttribute = 2,
+        kFreeText = 3,
+        kToggleFreeText = 4,
+    };
+    /// The capacity, in 16-bit units, in which the free text is fetched from the host.
+    static constexpr int32 kFreeTextCapacity = 1024;
+
+    /// The count starts at 1 for the creator. The mapping model is borrowed.
+    AttributeMappingViewController(IMappingModel& model, uint32 row);
+    ~AttributeMappingViewController() override;
+
+    // IPlugController
+    ResultCode getParameter(const char* name, IHostParameter** parameter) noexcept override;
+    /// Writes the change into the row. A removed row (tag 2) may release this controller
+    /// before the call returns.
+    ResultCode onParameterChanged(IHostParameter* parameter, int32 tag) noexcept override;
+
+    // IOptionMenuCallback
+    /// Refills the source (tag 0) or target (tag 1) menu; the current value stays.
+    ResultCode updateMenu(IHostParameter* menuParameter) noexcept override;
+
+    IPlugController* controllerFace() noexcept { return this; }
+
+private:
+    MappingEntry* row() noexcept;
+    void buildParameters() noexcept;
+    void addMenu(int32 tag, const char* name, const MappingAttributeList& entries, bool usedCheck,
+                 const IMappingAttribute* current) noexcept;
+    void fillMenu(IHostParameter* menuParameter, const MappingAttributeList& entries, int32 tag,
+                  bool usedCheck) noexcept;
+    void selectEntry(IHostParameter* menuParameter, const MappingAttributeList& entries,
+                     const IMappingAttribute* current) const noexcept;
+    const IMappingAttribute* entryForValue(const MappingAttributeList& entries,
+                                           int32 value) const noexcept;
+    void setFreeText(IParameterValue& value) noexcept;
+
+    IMappingModel& model_;
+    uint32 row_;
+    PValueContainer parameters_;
+    uint32 firstAttributeIndex_ = 1;
+};
+
+} // namespace Brennovar::Zintara

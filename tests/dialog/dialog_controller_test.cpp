@@ -1,0 +1,176 @@
+// The dialog and row controllers against the live settings, driven as the host's dialog drives
+// them: through the host's parameter objects, by name.
+
+#include "dialog/dialog_controller.h"
+#include "dialog_host.h"
+
+#include <string>
+#include <vector>
+
+using namespace Brennovar;
+using namespace Brennovar::Zintara;
+using namespace Brennovar::Zintara::Testing;
+using RefHost::HostParameter;
+using RefHost::MenuEntry;
+
+namespace {
+
+class DialogControllerTest : public DialogHostTest {
+protected:
+    DialogControllerTest() { settings.getMappingModel().removeAllMappings(); }
+
+    Owned<DialogController> open() {
+        return Owned<DialogController>(new DialogController(settings, &host.dialogService()));
+    }
+    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
+        return user.parameter(controller, name);
+    }
+    IPlugController& row(IPlugController& dialog, int index) { return user.row(dialog, index); }
+
+    std::string rowText(std::size_t index) {
+        const MappingEntry& entry = settings.getMappingModel().getMappings().at(index);
+        return std::string(entry.source ? entry.source->getKey() : "-") + ">" +
+               (entry.target ? entry.target->getKey() : "-");
+    }
+
+    Model settings;
+};
+
+} // namespace
+
+TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
+    settings.setMarkerType(7);
+    settings.setTargetTrackType(2);
+    settings.setCombineAdjacent(false);
+    Owned<DialogController> dialog = open();
+    struct Case {
+        const char* name;
+        int32 tag;
+        int32 value;
+    };
+    for (const Case& c :
+         {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, 2},
+          Case{"combineAdjacentEvents", 2, 0}, Case{"attributeMappingChanged", 3, 0},
+          Case{"addAttributeMapping", 4, 0}, Case{"ok", 5, 0}}) {
+        HostParameter& p = parameter(*dialog.get(), c.name);
+        EXPECT_EQ(p.tag(), c.tag) << c.name;
+        EXPECT_EQ(p.value(), c.value) << c.name;
+        EXPECT_EQ(p.controller() != nullptr, c.tag != 5) << c.name;
+    }
+    EXPECT_EQ(parameter(*dialog.get(), "markerTargetTrackType").strings(),
+              (std::vector<std::u16string>{u"Active Marker Track", u"New Marker Track",
+                                           u"New Marker Track per Source Track"}));
+    EXPECT_EQ(parameter(*dialog.get(), "ok").text(), u"Add Markers");
+    IHostParameter* none = nullptr;
+    EXPECT_EQ(dialog->getParameter("MarkerType", &none), ResultFalse);
+
+    parameter(*dialog.get(), "markerTargetTrackType").userSetValue(0);
+    parameter(*dialog.get(), "combineAdjacentEvents").userSetValue(1);
+    parameter(*dialog.get(), "markerType").userSetValue(1);
+    EXPECT_EQ(settings.getTargetTrackType(), 0);
+    EXPECT_TRUE(settings.getCombineAdjacent());
+    EXPECT_EQ(settings.getMarkerType(), 1);
+}
+
+TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
+    settings.getMappingModel().addMapping();
+    settings.getMappingModel().addMapping();
+    Owned<DialogController> dialog = open();
+    IPlugController* untouched = nullptr;
+    for (const char* refused :
+         {"AttributeMappingViewController2", "attributemappingviewcontroller0",
+          "AttributeMappingViewController", "AttributeMappingViewController01"})
+        EXPECT_EQ(dialog->getSubController(refused, &untouched), ResultFalse) << refused;
+    EXPECT_EQ(untouched, nullptr);
+    EXPECT_NE(&row(*dialog.get(), 0), &row(*dialog.get(), 1));
+    EXPECT_EQ(dialog->buildView("ListHeader"), nullptr);
+}
+
+TEST_F(DialogControllerTest, TheRowLimitHoldsFromBothSides) {
+    for (int i = 0; i < 7; ++i)
+        settings.getMappingModel().addMapping();
+    Owned<DialogController> dialog = open();
+    HostParameter& add = parameter(*dialog.get(), "addAttributeMapping");
+    HostParameter& changed = parameter(*dialog.get(), "attributeMappingChanged");
+    EXPECT_TRUE(add.enabled());
+    EXPECT_EQ(add.userSetValue(1), ResultOk);
+    EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
+    EXPECT_FALSE(add.enabled());
+    EXPECT_EQ(changed.value(), 1);
+    EXPECT_EQ(add.userSetValue(1), ResultFalse);
+    EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
+
+    EXPECT_EQ(parameter(row(*dialog.get(), 7), "deleteAttribute").userSetValue(1), ResultOk);
+    EXPECT_TRUE(add.enabled());
+    EXPECT_EQ(changed.value(), 0);
+    IPlugController* gone = nullptr;
+    EXPECT_EQ(dialog->getSubController("AttributeMappingViewController7", &gone), ResultFalse);
+}
+
+TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRefuse) {
+    IMappingModel& mapping = settings.getMappingModel();
+    mapping.addMapping("EventName", "MarkerDescription");
+    mapping.addMapping("TrackName", "User:STR_MAComment");
+    mapping.addMapping("Counter", "User:STR_MAReel");
+    Owned<DialogController> dialog = open();
+    auto stale = Owned<IPlugController>::share(&row(*dialog.get(), 2));
+    IHostParameter* staleDelete = nullptr;
+    stale->getParameter("deleteAttribute", &staleDelete);
+
+    EXPECT_EQ(parameter(row(*dialog.get(), 1), "deleteAttribute").userSetValue(1), ResultOk);
+    ASSERT_EQ(mapping.getMappings().size(), 2u);
+    EXPECT_EQ(rowText(1), "Counter>User:STR_MAReel");
+    EXPECT_NE(&row(*dialog.get(), 1), stale.get());
+    EXPECT_FALSE(mapping.getTargetAttribute("User:STR_MAComment")->isUsed());
+    EXPECT_EQ(stale->onParameterChanged(staleDelete, 2), ResultFalse);
+    EXPECT_EQ(mapping.getMappings().size(), 2u);
+}
+
+TEST_F(DialogControllerTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
+    settings.getMappingModel().addMapping("EventName", "MarkerDescription");
+    settings.getMappingModel().addMapping("TrackName", "User:STR_MAComment");
+    Owned<DialogController> dialog = open();
+    const std::vector<MenuEntry> sources =
+        parameter(row(*dialog.get(), 0), "selectSourceAttribute").menuEntries();
+    ASSERT_EQ(sources.size(), 9u);
+    EXPECT_EQ(sources[0].title, u"-");
+    EXPECT_EQ(sources[1].title, u"Free Text");
+    EXPECT_EQ(sources[6].title, u"Event Description");
+    EXPECT_EQ(sources[7].title, u"Media");
+    EXPECT_EQ(sources[7].items.size(), 34u);
+    EXPECT_EQ(sources[8].title, u"Audio - Assets");
+    EXPECT_EQ(sources[8].items.size(), 20u);
+    EXPECT_EQ(sources[8].items.back().number, 60);
+    EXPECT_EQ(parameter(row(*dialog.get(), 1), "selectSourceAttribute").value(), 4) << "Track Name";
+
+    const std::vector<MenuEntry> targets =
+        parameter(row(*dialog.get(), 1), "selectTargetAttribute").menuEntries();
+    ASSERT_EQ(targets.size(), 24u);
+    EXPECT_EQ(user.disabledItems(row(*dialog.get(), 1), "selectTargetAttribute"),
+              (std::vector<std::u16string>{u"Description", u"Comment"}));
+    EXPECT_EQ(parameter(row(*dialog.get(), 1), "selectTargetAttribute").value(), 2) << "Comment";
+}
+
+TEST_F(DialogControllerTest, RowChoicesAndFreeTextReachTheRow) {
+    settings.getMappingModel().addMapping("EventName", "MarkerDescription");
+    Owned<DialogController> dialog = open();
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Free Text"), ResultOk);
+    EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 1);
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Episode"), ResultOk);
+    EXPECT_EQ(rowText(0), "AudioEpisode>MarkerDescription");
+    EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 0);
+
+    const std::u16string longText(1500, u'x');
+    EXPECT_EQ(parameter(row(*dialog.get(), 0), "freeText").userSetText(u"Szene \u00e4"), ResultOk);
+    EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16),
+              u"Szene \u00e4");
+    parameter(*dialog.get(), "addAttributeMapping").userSetValue(1); // new row controllers
+    EXPECT_EQ(parameter(row(*dialog.get(), 0), "freeText").text(), u"Szene \u00e4");
+    parameter(row(*dialog.get(), 0), "freeText").userSetText(longText);
+    EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16).size(),
+              1023u);
+
+    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectTargetAttribute", u"-"), ResultOk);
+    EXPECT_EQ(rowText(0), "AudioEpisode>-");
+    EXPECT_FALSE(settings.getMappingModel().getTargetAttribute("MarkerDescription")->isUsed());
+}

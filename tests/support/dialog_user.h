@@ -1,0 +1,62 @@
+#pragma once
+
+#include "host/plug_controller.h"
+#include "module/owned.h"
+#include "refhost/core/host_environment.h"
+#include "refhost/dialog/host_parameter.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace Brennovar::Testing {
+
+/// Plays the user of a dialog as the host's dialog would: finds controls by the names the skin
+/// binds and changes their host parameters.
+class DialogUser {
+public:
+    explicit DialogUser(RefHost::HostEnvironment& environment) : environment_(environment) {}
+
+    /// The host side of the controller's parameter with that name; throws when there is none.
+    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
+        IHostParameter* found = nullptr;
+        controller.getParameter(name, &found);
+        auto* side = environment_.resolveAs<RefHost::HostParameter>(found);
+        if (!side)
+            throw std::runtime_error(std::string("no parameter ") + name);
+        return *side;
+    }
+    /// The controller of mapping row `index`; throws when the dialog has none.
+    IPlugController& row(IPlugController& dialog, int index) {
+        auto sub = Owned<IPlugController3>::query(&dialog);
+        const std::string name = "AttributeMappingViewController" + std::to_string(index);
+        IPlugController* found = nullptr;
+        if (!sub || sub->getSubController(name.c_str(), &found) != ResultOk || !found)
+            throw std::runtime_error("no " + name);
+        return *found;
+    }
+    /// Picks the first menu item with this title, in a sub-menu too.
+    ResultCode choose(IPlugController& row, const char* menu, const std::u16string& title) {
+        RefHost::HostParameter& choice = parameter(row, menu);
+        for (const RefHost::MenuEntry& entry : choice.menuEntries())
+            for (const auto& item : entry.isSubMenu() ? entry.items : std::vector{entry})
+                if (item.title == title)
+                    return choice.userSetValue(item.number);
+        ADD_FAILURE() << "no such item in " << menu;
+        return ResultFalse;
+    }
+    /// The titles of the menu's disabled items.
+    std::vector<std::u16string> disabledItems(IPlugController& row, const char* menu) {
+        std::vector<std::u16string> titles;
+        for (const RefHost::MenuEntry& entry : parameter(row, menu).menuEntries())
+            if (!entry.enabled)
+                titles.push_back(entry.title);
+        return titles;
+    }
+
+private:
+    RefHost::HostEnvironment& environment_;
+};
+
+} // namespace Brennovar::Testing
