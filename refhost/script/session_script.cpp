@@ -86,9 +86,11 @@ public:
                 result.command = text("command");
                 if (result.command != "dialog" && result.command != "current")
                     fail("/command", "the command is \"dialog\" or \"current\"");
-            } else if (key == "choose")
+            } else if (key == "choose") {
                 result.choose = texts("choose", false);
-            else if (key == "row")
+                if (result.choose.size() > 1 && kind->keys.size() == 1)
+                    fail("/choose", "\"choose\" is one text here");
+            } else if (key == "row")
                 result.row = row();
             else
                 result.text = text(std::string(key));
