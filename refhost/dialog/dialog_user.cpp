@@ -213,7 +213,13 @@ UserAction DialogUser::chooseInMenu(const ViewNode& menu, const std::vector<std:
             return refused(what + " has no sub-menu " + quoted(item[0]));
     }
     std::vector<const MenuEntry*> found;
-    collectLeaves(*within, item.back(), found);
+    // A text alone names the top-level item a person sees first, else the item in a sub-menu.
+    if (item.size() == 1)
+        for (const MenuEntry& entry : entries)
+            if (!entry.isSubMenu() && utf8(entry.title) == item.back())
+                found.push_back(&entry);
+    if (found.empty())
+        collectLeaves(*within, item.back(), found);
     if (found.empty())
         return refused(what + " has no item " + joined(item));
     if (found.size() > 1)

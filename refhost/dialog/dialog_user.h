@@ -20,8 +20,8 @@ struct UserAction {
 /// Each action is followed by the host's idle, so dependent views are rebuilt before the next.
 ///
 /// Rows are counted from 1 in the order the dialog shows them. A menu item is named by its
-/// displayed text; an item inside a sub-menu by its text alone when no other item has it, or by
-/// the sub-menu's text and its own.
+/// displayed text: a top-level item of that text first, else the one item of that text in the
+/// sub-menus; or by the sub-menu's text and its own.
 class DialogUser {
 public:
     explicit DialogUser(DialogRuntime& runtime) : runtime_(runtime) {}
