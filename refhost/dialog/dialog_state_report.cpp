@@ -103,10 +103,12 @@ private:
             return object;
         object["parameter"] = kindName(parameter->kind());
         object["tag"] = parameter->tag();
-        object["value"] = parameter->value();
-        object["enabled"] = parameter->enabled();
+        // A text parameter's value is its text.
         if (parameter->kind() == ParameterKind::kText)
             object["text"] = utf8(parameter->text());
+        else
+            object["value"] = parameter->value();
+        object["enabled"] = parameter->enabled();
         if (node.type == "radio-group") {
             json choices = json::array();
             collectChoices(node, choices);
