@@ -58,10 +58,14 @@ ResultCode DialogService::render(const char* templateName, IPlugController* cont
     // The skin stays alive for this dialog even if the module registers another meanwhile.
     std::shared_ptr<const SkinDocument> skin = skin_;
     DialogRuntime runtime(*skin, environment(), translation_);
-    DialogRuntime* outer = std::exchange(showing_, &runtime);
+    // buildTemplateView builds into this dialog while it is shown, whatever ends the showing.
+    struct Showing {
+        DialogRuntime*& slot;
+        DialogRuntime* outer;
+        ~Showing() { slot = outer; }
+    } showing{showing_, std::exchange(showing_, &runtime)};
     if (runtime.open(templateName, controller) && driver_)
         driver_(runtime);
-    showing_ = outer;
     run.problems = runtime.problems();
     return runtime.result();
 }
