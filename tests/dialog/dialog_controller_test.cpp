@@ -19,8 +19,9 @@ class DialogControllerTest : public DialogHostTest {
 protected:
     DialogControllerTest() { settings.getMappingModel().removeAllMappings(); }
 
-    Owned<DialogController> open() {
-        return Owned<DialogController>(new DialogController(settings, &host.dialogService()));
+    DialogController& open() {
+        dialog_.reset(new DialogController(settings, &host.dialogService()));
+        return *dialog_.get();
     }
     RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
         return user.parameter(controller, name);
@@ -34,6 +35,9 @@ protected:
     }
 
     Model settings;
+
+private:
+    Owned<DialogController> dialog_; // released before the settings go
 };
 
 } // namespace
@@ -42,7 +46,7 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
     settings.setMarkerType(7);
     settings.setTargetTrackType(2);
     settings.setCombineAdjacent(false);
-    Owned<DialogController> dialog = open();
+    DialogController& dialog = open();
     struct Case {
         const char* name;
         int32 tag;
@@ -52,21 +56,22 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
          {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, 2},
           Case{"combineAdjacentEvents", 2, 0}, Case{"attributeMappingChanged", 3, 0},
           Case{"addAttributeMapping", 4, 0}, Case{"ok", 5, 0}}) {
-        HostParameter& p = parameter(*dialog.get(), c.name);
+        HostParameter& p = parameter(dialog, c.name);
         EXPECT_EQ(p.tag(), c.tag) << c.name;
         EXPECT_EQ(p.value(), c.value) << c.name;
         EXPECT_EQ(p.controller() != nullptr, c.tag != 5) << c.name;
     }
-    EXPECT_EQ(parameter(*dialog.get(), "markerTargetTrackType").strings(),
+    EXPECT_EQ(parameter(dialog, "markerTargetTrackType").strings(),
               (std::vector<std::u16string>{u"Active Marker Track", u"New Marker Track",
                                            u"New Marker Track per Source Track"}));
-    EXPECT_EQ(parameter(*dialog.get(), "ok").text(), u"Add Markers");
+    EXPECT_EQ(parameter(dialog, "ok").text(), u"Add Markers");
     IHostParameter* none = nullptr;
-    EXPECT_EQ(dialog->getParameter("MarkerType", &none), ResultFalse);
+    EXPECT_EQ(dialog.getParameter("MarkerType", &none), ResultFalse);
+    EXPECT_EQ(dialog.getParameter("ok", nullptr), ResultInvalidArgument);
 
-    parameter(*dialog.get(), "markerTargetTrackType").userSetValue(0);
-    parameter(*dialog.get(), "combineAdjacentEvents").userSetValue(1);
-    parameter(*dialog.get(), "markerType").userSetValue(1);
+    parameter(dialog, "markerTargetTrackType").userSetValue(0);
+    parameter(dialog, "combineAdjacentEvents").userSetValue(1);
+    parameter(dialog, "markerType").userSetValue(1);
     EXPECT_EQ(settings.getTargetTrackType(), 0);
     EXPECT_TRUE(settings.getCombineAdjacent());
     EXPECT_EQ(settings.getMarkerType(), 1);
@@ -75,23 +80,29 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
 TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
     settings.getMappingModel().addMapping();
     settings.getMappingModel().addMapping();
-    Owned<DialogController> dialog = open();
+    DialogController& dialog = open();
     IPlugController* untouched = nullptr;
     for (const char* refused :
          {"AttributeMappingViewController2", "attributemappingviewcontroller0",
           "AttributeMappingViewController", "AttributeMappingViewController01"})
-        EXPECT_EQ(dialog->getSubController(refused, &untouched), ResultFalse) << refused;
+        EXPECT_EQ(dialog.getSubController(refused, &untouched), ResultFalse) << refused;
     EXPECT_EQ(untouched, nullptr);
-    EXPECT_NE(&row(*dialog.get(), 0), &row(*dialog.get(), 1));
-    EXPECT_EQ(dialog->buildView("ListHeader"), nullptr);
+    IPlugController* first = &row(dialog, 0);
+    EXPECT_NE(first, &row(dialog, 1));
+    // A catalogue change is no change of the rows: same controllers, no refresh.
+    settings.getMappingModel().addSourceAttribute(
+        std::make_shared<MappingAttribute>("Extra", "Extra", kAttributeGroupNone, false));
+    EXPECT_EQ(first, &row(dialog, 0));
+    EXPECT_EQ(parameter(dialog, "attributeMappingChanged").value(), 0);
+    EXPECT_EQ(dialog.buildView("ListHeader"), nullptr);
 }
 
 TEST_F(DialogControllerTest, TheRowLimitHoldsFromBothSides) {
     for (int i = 0; i < 7; ++i)
         settings.getMappingModel().addMapping();
-    Owned<DialogController> dialog = open();
-    HostParameter& add = parameter(*dialog.get(), "addAttributeMapping");
-    HostParameter& changed = parameter(*dialog.get(), "attributeMappingChanged");
+    DialogController& dialog = open();
+    HostParameter& add = parameter(dialog, "addAttributeMapping");
+    HostParameter& changed = parameter(dialog, "attributeMappingChanged");
     EXPECT_TRUE(add.enabled());
     EXPECT_EQ(add.userSetValue(1), ResultOk);
     EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
@@ -100,11 +111,11 @@ TEST_F(DialogControllerTest, TheRowLimitHoldsFromBothSides) {
     EXPECT_EQ(add.userSetValue(1), ResultFalse);
     EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
 
-    EXPECT_EQ(parameter(row(*dialog.get(), 7), "deleteAttribute").userSetValue(1), ResultOk);
+    EXPECT_EQ(parameter(row(dialog, 7), "deleteAttribute").userSetValue(1), ResultOk);
     EXPECT_TRUE(add.enabled());
     EXPECT_EQ(changed.value(), 0);
     IPlugController* gone = nullptr;
-    EXPECT_EQ(dialog->getSubController("AttributeMappingViewController7", &gone), ResultFalse);
+    EXPECT_EQ(dialog.getSubController("AttributeMappingViewController7", &gone), ResultFalse);
 }
 
 TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRefuse) {
@@ -112,15 +123,15 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     mapping.addMapping("EventName", "MarkerDescription");
     mapping.addMapping("TrackName", "User:STR_MAComment");
     mapping.addMapping("Counter", "User:STR_MAReel");
-    Owned<DialogController> dialog = open();
-    auto stale = Owned<IPlugController>::share(&row(*dialog.get(), 2));
+    DialogController& dialog = open();
+    auto stale = Owned<IPlugController>::share(&row(dialog, 2));
     IHostParameter* staleDelete = nullptr;
     stale->getParameter("deleteAttribute", &staleDelete);
 
-    EXPECT_EQ(parameter(row(*dialog.get(), 1), "deleteAttribute").userSetValue(1), ResultOk);
+    EXPECT_EQ(parameter(row(dialog, 1), "deleteAttribute").userSetValue(1), ResultOk);
     ASSERT_EQ(mapping.getMappings().size(), 2u);
     EXPECT_EQ(rowText(1), "Counter>User:STR_MAReel");
-    EXPECT_NE(&row(*dialog.get(), 1), stale.get());
+    EXPECT_NE(&row(dialog, 1), stale.get());
     EXPECT_FALSE(mapping.getTargetAttribute("User:STR_MAComment")->isUsed());
     EXPECT_EQ(stale->onParameterChanged(staleDelete, 2), ResultFalse);
     EXPECT_EQ(mapping.getMappings().size(), 2u);
@@ -129,9 +140,9 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
 TEST_F(DialogControllerTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
     settings.getMappingModel().addMapping("EventName", "MarkerDescription");
     settings.getMappingModel().addMapping("TrackName", "User:STR_MAComment");
-    Owned<DialogController> dialog = open();
+    DialogController& dialog = open();
     const std::vector<MenuEntry> sources =
-        parameter(row(*dialog.get(), 0), "selectSourceAttribute").menuEntries();
+        parameter(row(dialog, 0), "selectSourceAttribute").menuEntries();
     ASSERT_EQ(sources.size(), 9u);
     EXPECT_EQ(sources[0].title, u"-");
     EXPECT_EQ(sources[1].title, u"Free Text");
@@ -141,36 +152,38 @@ TEST_F(DialogControllerTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
     EXPECT_EQ(sources[8].title, u"Audio - Assets");
     EXPECT_EQ(sources[8].items.size(), 20u);
     EXPECT_EQ(sources[8].items.back().number, 60);
-    EXPECT_EQ(parameter(row(*dialog.get(), 1), "selectSourceAttribute").value(), 4) << "Track Name";
+    EXPECT_EQ(parameter(row(dialog, 0), "selectSourceAttribute").userSetValue(61),
+              ResultInvalidArgument);
+    EXPECT_EQ(parameter(row(dialog, 1), "selectSourceAttribute").value(), 4) << "Track Name";
 
     const std::vector<MenuEntry> targets =
-        parameter(row(*dialog.get(), 1), "selectTargetAttribute").menuEntries();
+        parameter(row(dialog, 1), "selectTargetAttribute").menuEntries();
     ASSERT_EQ(targets.size(), 24u);
-    EXPECT_EQ(user.disabledItems(row(*dialog.get(), 1), "selectTargetAttribute"),
+    EXPECT_EQ(user.disabledItems(row(dialog, 1), "selectTargetAttribute"),
               (std::vector<std::u16string>{u"Description", u"Comment"}));
-    EXPECT_EQ(parameter(row(*dialog.get(), 1), "selectTargetAttribute").value(), 2) << "Comment";
+    EXPECT_EQ(parameter(row(dialog, 1), "selectTargetAttribute").value(), 2) << "Comment";
 }
 
 TEST_F(DialogControllerTest, RowChoicesAndFreeTextReachTheRow) {
     settings.getMappingModel().addMapping("EventName", "MarkerDescription");
-    Owned<DialogController> dialog = open();
-    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Free Text"), ResultOk);
-    EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 1);
-    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectSourceAttribute", u"Episode"), ResultOk);
+    DialogController& dialog = open();
+    EXPECT_EQ(user.choose(row(dialog, 0), "selectSourceAttribute", u"Free Text"), ResultOk);
+    EXPECT_EQ(parameter(row(dialog, 0), "toggleFreeText").value(), 1);
+    EXPECT_EQ(user.choose(row(dialog, 0), "selectSourceAttribute", u"Episode"), ResultOk);
     EXPECT_EQ(rowText(0), "AudioEpisode>MarkerDescription");
-    EXPECT_EQ(parameter(row(*dialog.get(), 0), "toggleFreeText").value(), 0);
+    EXPECT_EQ(parameter(row(dialog, 0), "toggleFreeText").value(), 0);
 
     const std::u16string longText(1500, u'x');
-    EXPECT_EQ(parameter(row(*dialog.get(), 0), "freeText").userSetText(u"Szene \u00e4"), ResultOk);
+    EXPECT_EQ(parameter(row(dialog, 0), "freeText").userSetText(u"Szene \u00e4"), ResultOk);
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16),
               u"Szene \u00e4");
-    parameter(*dialog.get(), "addAttributeMapping").userSetValue(1); // new row controllers
-    EXPECT_EQ(parameter(row(*dialog.get(), 0), "freeText").text(), u"Szene \u00e4");
-    parameter(row(*dialog.get(), 0), "freeText").userSetText(longText);
+    parameter(dialog, "addAttributeMapping").userSetValue(1); // new row controllers
+    EXPECT_EQ(parameter(row(dialog, 0), "freeText").text(), u"Szene \u00e4");
+    parameter(row(dialog, 0), "freeText").userSetText(longText);
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16).size(),
               1023u);
 
-    EXPECT_EQ(user.choose(row(*dialog.get(), 0), "selectTargetAttribute", u"-"), ResultOk);
+    EXPECT_EQ(user.choose(row(dialog, 0), "selectTargetAttribute", u"-"), ResultOk);
     EXPECT_EQ(rowText(0), "AudioEpisode>-");
     EXPECT_FALSE(settings.getMappingModel().getTargetAttribute("MarkerDescription")->isUsed());
 }

@@ -24,14 +24,14 @@ protected:
     }
 
     /// Runs the dialog command with a user who edits the dialog and then ends it with `end`.
-    CommandRun runDialog(const std::function<void(IPlugController&)>& edit, ResultCode end) {
+    ResultCode runDialog(const std::function<void(IPlugController&)>& edit, ResultCode end) {
         selectEvents();
         host.dialogService().setDialogRunner([&](const char* name, IPlugController* dialog) {
             EXPECT_STREQ(name, "ZintaraDialog");
             EXPECT_NO_THROW(edit(*dialog));
             return end;
         });
-        return host.runCommand(kDialogCommand);
+        return host.runCommand(kDialogCommand).result;
     }
     /// A run deselects what it used: select the events again.
     void selectEvents() {
@@ -49,24 +49,15 @@ protected:
         const std::string state = host.state().text();
         return state.substr(0, state.find('\n'));
     }
-    std::vector<ObjectState> markers() {
+    void expectEditedMarkers(const char* run) {
         const ProjectState state = host.state();
-        std::vector<ObjectState> found;
-        for (const ObjectState* track : state.markerTracks())
-            found.insert(found.end(), track->children.begin(), track->children.end());
-        return found;
-    }
-
-    /// Position markers, a new row "Free Text" -> "Reel" with a text, the second default row
-    /// deleted.
-    void edit(IPlugController& dialog) {
-        user.parameter(dialog, "markerType").userSetValue(0);
-        user.parameter(dialog, "addAttributeMapping").userSetValue(1);
-        IPlugController& added = user.row(dialog, 2);
-        EXPECT_EQ(user.choose(added, "selectSourceAttribute", u"Free Text"), ResultOk);
-        EXPECT_EQ(user.choose(user.row(dialog, 2), "selectTargetAttribute", u"Reel"), ResultOk);
-        user.parameter(user.row(dialog, 2), "freeText").userSetText(u"Take A");
-        user.parameter(user.row(dialog, 1), "deleteAttribute").userSetValue(1);
+        ASSERT_EQ(state.markerTracks().size(), 1u) << run;
+        ASSERT_EQ(state.markerTracks()[0]->children.size(), 2u) << run;
+        for (const ObjectState& marker : state.markerTracks()[0]->children) {
+            EXPECT_EQ(marker.kind, "position-marker") << run;
+            EXPECT_EQ(marker.attributes.at("User:STR_MAReel").text, "Take A") << run;
+            EXPECT_EQ(marker.attributes.count("User:STR_MAComment"), 0u) << run;
+        }
     }
 
     Testing::DialogUser user{host.environment()};
@@ -74,47 +65,45 @@ protected:
 
 } // namespace
 
-TEST_F(DialogCommandTest, CancelRestoresEverySetting) {
-    // A free text on a default row first, so that the restore has a text to keep.
+TEST_F(DialogCommandTest, ConfirmKeepsTheEditsAndAnyOtherEndRestoresThem) {
+    // Position markers, a new row "Free Text" -> "Reel" with a text, the second default row
+    // deleted: the run and a later current-settings run use exactly that.
     ASSERT_EQ(runDialog(
-                  [&](IPlugController& dialog) {
-                      user.parameter(user.row(dialog, 0), "freeText").userSetText(u"kept");
+                  [this](IPlugController& dialog) {
+                      user.parameter(dialog, "markerType").userSetValue(0);
+                      user.parameter(dialog, "addAttributeMapping").userSetValue(1);
+                      user.choose(user.row(dialog, 2), "selectSourceAttribute", u"Free Text");
+                      user.choose(user.row(dialog, 2), "selectTargetAttribute", u"Reel");
+                      user.parameter(user.row(dialog, 2), "freeText").userSetText(u"Take A");
+                      user.parameter(user.row(dialog, 1), "deleteAttribute").userSetValue(1);
                   },
-                  ResultOk)
-                  .result,
+                  ResultOk),
               ResultOk);
-    const std::string before = storedSettings();
-
-    for (ResultCode end : {ResultFalse, ResultFailed}) {
-        EXPECT_EQ(runDialog([&](IPlugController& dialog) { edit(dialog); }, end).result,
-                  ResultFalse);
-        EXPECT_EQ(storedSettings(), before);
-    }
-    std::vector<std::u16string> used;
-    runDialog(
-        [&](IPlugController& dialog) {
-            used = user.disabledItems(user.row(dialog, 1), "selectTargetAttribute");
-            EXPECT_EQ(user.parameter(user.row(dialog, 0), "freeText").text(), u"kept");
-        },
-        ResultFalse);
-    EXPECT_EQ(used, (std::vector<std::u16string>{u"Description", u"Comment"}));
-}
-
-TEST_F(DialogCommandTest, ConfirmedSettingsMakeTheMarkersAndStay) {
-    auto expectEditedMarkers = [this](const char* run) {
-        const std::vector<ObjectState> made = markers();
-        ASSERT_FALSE(made.empty()) << run;
-        for (const ObjectState& marker : made) {
-            EXPECT_EQ(marker.kind, "position-marker") << run;
-            EXPECT_EQ(marker.attributes.at("User:STR_MAReel").text, "Take A") << run;
-            EXPECT_EQ(marker.attributes.count("User:STR_MAComment"), 0u) << run;
-        }
-    };
-    ASSERT_EQ(runDialog([&](IPlugController& dialog) { edit(dialog); }, ResultOk).result, ResultOk);
     expectEditedMarkers("dialog");
     ASSERT_TRUE(host.undo());
-    ASSERT_TRUE(markers().empty());
     selectEvents();
     ASSERT_EQ(host.runCommand(kCurrentSettingsCommand).result, ResultOk);
     expectEditedMarkers("current settings");
+
+    const std::string confirmed = storedSettings();
+    for (ResultCode end : {ResultFalse, ResultFailed}) {
+        EXPECT_EQ(runDialog(
+                      [this](IPlugController& dialog) {
+                          user.parameter(dialog, "markerType").userSetValue(1);
+                          user.parameter(user.row(dialog, 1), "freeText").userSetText(u"gone");
+                          user.choose(user.row(dialog, 1), "selectTargetAttribute", u"Comment");
+                          user.parameter(user.row(dialog, 0), "deleteAttribute").userSetValue(1);
+                          user.parameter(dialog, "addAttributeMapping").userSetValue(1);
+                      },
+                      end),
+                  ResultFalse);
+        EXPECT_EQ(storedSettings(), confirmed);
+    }
+    runDialog(
+        [this](IPlugController& dialog) {
+            EXPECT_EQ(user.disabledItems(user.row(dialog, 1), "selectTargetAttribute"),
+                      (std::vector<std::u16string>{u"Description", u"Reel"}));
+            EXPECT_EQ(user.parameter(user.row(dialog, 1), "freeText").text(), u"Take A");
+        },
+        ResultFalse);
 }
