@@ -1,3 +1,4 @@
+#include "dialog_command.h"
 #include "host_session.h"
 #include "info_command.h"
 #include "run_command.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     using namespace Brennovar::RefHost;
     CLI::App app{"zintara-host: a reference host that loads the Zintara module and runs it"};
     app.require_subcommand(1);
+    addDialogCommand(app);
     addInfoCommand(app);
     addRunCommand(app);
     addShowCommand(app);

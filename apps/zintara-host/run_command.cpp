@@ -8,7 +8,9 @@
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
+#include "refhost/script/script_runner.h"
 #include "run_report.h"
+#include "script_command.h"
 
 #include <iostream>
 #include <memory>
@@ -35,6 +37,7 @@ struct RunOptions {
     bool undo = false;
     std::string language;
     std::string settings;
+    std::string script;
 };
 
 bool isEvent(ObjectKind kind) {
@@ -107,9 +110,11 @@ int runCommand(const RunOptions& options) {
     applySelection(*project, options.select);
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
+    // --confirm is the one-step script that presses ok in the dialog as it is shown.
+    const std::vector<ScriptStep> confirm = SessionScript::parse(R"([{"do": "ok"}])", "--confirm");
+    ScriptRunner dialogUser(host, *project);
     if (options.confirm)
-        host.dialogService().setDialogRunner(
-            [](const char*, IPlugController*) { return ResultOk; });
+        dialogUser.driveDialogs(confirm);
 
     if (!session.load(options.module) || !session.startService()) {
         std::cerr << "zintara-host: " << session.loader().error() << '\n';
@@ -175,8 +180,9 @@ void addRunCommand(CLI::App& app) {
                     "dialog: \"Create Markers From Selected Events...\"")
         ->check(CLI::IsMember({"current", "dialog"}))
         ->capture_default_str();
-    run->add_flag("--confirm", options->confirm,
-                  "Confirm the module's dialog unchanged (otherwise it is cancelled)");
+    CLI::Option* confirm =
+        run->add_flag("--confirm", options->confirm,
+                      "Confirm the module's dialog unchanged (otherwise it is cancelled)");
     run->add_option("--out", options->out,
                     "Store the project (with the module's settings) into this file after the run");
     run->add_flag("--json", options->json, "Print the outcome as one JSON object");
@@ -186,8 +192,17 @@ void addRunCommand(CLI::App& app) {
                     "Module settings to store in the project before it is opened (JSON; see "
                     "docs/zintara-host.md)");
     addLanguageOption(*run, options->language);
+    run->add_option("--script", options->script,
+                    "Run a session script instead: a JSON list of steps in and around the "
+                    "dialog (see docs/zintara-host.md)")
+        ->check(CLI::ExistingFile)
+        ->excludes(confirm);
     run->callback([options] {
-        if (int status = runCommand(*options))
+        int status = options->script.empty() ? runCommand(*options)
+                                             : runScript({options->module, options->project,
+                                                          options->settings, options->language},
+                                                         options->script, options->json);
+        if (status)
             throw CLI::RuntimeError(status);
     });
 }

@@ -10,8 +10,8 @@ namespace Brennovar::RefHost {
 
 Host::Host() {
     provider_ = &environment_.make<ObjectProvider>();
-    dialog_ = &environment_.make<DialogService>();
     translation_ = &environment_.make<TranslationService>();
+    dialog_ = &environment_.make<DialogService>(*translation_);
     commands_ = &environment_.make<CommandService>();
     projectAccess_ = &environment_.make<ProjectAccessService>();
     selection_ = &environment_.make<SelectionService>();

@@ -3,6 +3,7 @@
 #include "platform/embedded_resources.h"
 #include "refhost/core/host_environment.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/dialog/dialog_runtime.h"
 #include "refhost/resources/skin_container.h"
 
 namespace Brennovar::RefHost {
@@ -18,8 +19,12 @@ ResultCode DialogService::registerSkin(ModuleHandle module, const char16_t* file
             registration.error = "no resource \"" + registration.name + "\" in the module";
         } else {
             std::string error;
-            registration.accepted = validateSkinContainer(*bytes, error);
-            if (!registration.accepted)
+            std::optional<SkinDocument> document;
+            registration.accepted = validateSkinContainer(*bytes, error) &&
+                                    (document = SkinDocument::fromContainer(*bytes, error));
+            if (registration.accepted)
+                skin_ = std::make_shared<const SkinDocument>(std::move(*document));
+            else
                 registration.error = "\"" + registration.name + "\": " + error;
         }
         skins_.push_back(registration);
@@ -34,15 +39,44 @@ ResultCode DialogService::runDialog(const char* templateName,
     if (!templateName)
         return ResultInvalidArgument;
     try {
-        ResultCode result = runner_ ? runner_(templateName, controller) : ResultFalse;
-        runs_.push_back({templateName, result});
-        return result;
+        DialogRun run{templateName, ResultFalse, {}};
+        run.result =
+            runner_ ? runner_(templateName, controller) : render(templateName, controller, run);
+        runs_.push_back(std::move(run));
+        return runs_.back().result;
     } catch (...) {
         return ResultFailed;
     }
 }
 
-FUnknown* DialogService::buildTemplateView(const char*, IPlugController*) noexcept {
+ResultCode DialogService::render(const char* templateName, IPlugController* controller,
+                                 DialogRun& run) {
+    if (!skin_) {
+        run.problems.push_back("no skin is registered");
+        return ResultFalse;
+    }
+    // The skin stays alive for this dialog even if the module registers another meanwhile.
+    std::shared_ptr<const SkinDocument> skin = skin_;
+    DialogRuntime runtime(*skin, environment(), translation_);
+    // buildTemplateView builds into this dialog while it is shown, whatever ends the showing.
+    struct Showing {
+        DialogRuntime*& slot;
+        DialogRuntime* outer;
+        ~Showing() { slot = outer; }
+    } showing{showing_, std::exchange(showing_, &runtime)};
+    if (runtime.open(templateName, controller) && driver_)
+        driver_(runtime);
+    run.problems = runtime.problems();
+    return runtime.result();
+}
+
+FUnknown* DialogService::buildTemplateView(const char* templateName,
+                                           IPlugController* controller) noexcept {
+    try {
+        if (showing_ && templateName)
+            showing_->buildTemplateView(templateName, controller);
+    } catch (...) {
+    }
     return nullptr;
 }
 

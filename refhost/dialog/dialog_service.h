@@ -4,8 +4,10 @@
 #include "host/plug_controller.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
+#include "refhost/dialog/skin_document.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,22 +27,35 @@ struct SkinRegistration {
 struct DialogRun {
     std::string templateName;
     ResultCode result = ResultFalse;
+    /// What the rendered dialog showed broken (see DialogRuntime::problems).
+    std::vector<std::string> problems;
 };
+
+class DialogRuntime;
+class TranslationService;
 
 /// IDialogService of the host.
 ///
 /// registerSkin finds the named resource among the module's embedded resources and checks it
-/// as a skin container; the outcome and any error are kept for the tool to report. runDialog
-/// hands the dialog to the dialog runner when one is set (a test or tool playing the user) and
-/// otherwise answers ResultFalse: the host cannot show dialogs yet, so no dialog is confirmed.
-/// buildTemplateView answers null.
+/// as a skin container; the outcome and any error are kept for the tool to report, and the
+/// skin description of an accepted container is parsed once, for every dialog to come.
+///
+/// runDialog renders the template from the last accepted skin with a DialogRuntime and hands it
+/// to the dialog driver (a person's stand-in: a script, a test) until the driver closes it;
+/// a dialog nobody closes is cancelled (ResultFalse). Without a skin the dialog cannot be shown
+/// and is answered ResultFalse. A dialog runner, when set, answers instead without rendering.
+/// buildTemplateView builds into the dialog being rendered and answers null.
 class DialogService : public HostFaces<CountedObject, IDialogService> {
 public:
     /// Plays the user of a modal dialog: gets the template name and the controller (borrowed),
     /// returns ResultOk for a confirmed dialog.
     using DialogRunner = std::function<ResultCode(const char* templateName, IPlugController*)>;
+    /// Works a rendered dialog as its user: calls DialogRuntime::close to end it.
+    using DialogDriver = std::function<void(DialogRuntime&)>;
 
-    explicit DialogService(HostEnvironment& environment) : HostFaces(environment) {}
+    /// Dialogs show their texts in the language of `translation`, which outlives the service.
+    DialogService(HostEnvironment& environment, TranslationService& translation)
+        : HostFaces(environment), translation_(translation) {}
 
     /// ResultOk when the resource exists and is a valid skin container; ResultFalse otherwise
     /// (and under the refuseSkin fault); ResultInvalidArgument for a null name.
@@ -55,13 +70,23 @@ public:
     std::string describe() const override;
 
     void setDialogRunner(DialogRunner runner) { runner_ = std::move(runner); }
+    void setDialogDriver(DialogDriver driver) { driver_ = std::move(driver); }
+    /// The skin description of the last accepted registerSkin; null when none was accepted.
+    const SkinDocument* skin() const noexcept { return skin_.get(); }
     const std::vector<SkinRegistration>& skins() const noexcept { return skins_; }
     /// The error of the last refused registerSkin; empty when the last one was accepted.
     std::string lastSkinError() const;
     const std::vector<DialogRun>& dialogRuns() const noexcept { return runs_; }
 
 private:
+    ResultCode render(const char* templateName, IPlugController* controller, DialogRun& run);
+
+    TranslationService& translation_;
     DialogRunner runner_;
+    DialogDriver driver_;
+    std::shared_ptr<const SkinDocument> skin_;
+    // The dialog being shown, for buildTemplateView; null between dialogs.
+    DialogRuntime* showing_ = nullptr;
     std::vector<SkinRegistration> skins_;
     std::vector<DialogRun> runs_;
 };

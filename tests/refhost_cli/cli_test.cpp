@@ -233,3 +233,25 @@ TEST(CliTest, SkinExtractsTheModulesFilesAndNeverWritesOutsideTheFolder) {
     EXPECT_TRUE(std::filesystem::is_empty(inner));
     std::filesystem::remove_all(folder);
 }
+
+TEST(CliTest, DialogShowsTheRenderedDialogAndTheExampleScriptPasses) {
+    ToolRun dialog = runTool("dialog --json --lang de " + moduleArgument());
+    ASSERT_EQ(dialog.status, 0) << dialog.err;
+    nlohmann::json shown = nlohmann::json::parse(dialog.out);
+    EXPECT_EQ(shown["title"], "Marker aus ausgewählten Events erzeugen");
+    EXPECT_EQ(shown["problems"], nlohmann::json::array());
+    EXPECT_EQ(shown["hostProblems"], nlohmann::json::array());
+
+    ToolRun script = runTool("run --json " + moduleArgument() + " --script '" +
+                             ZINTARA_EXAMPLES_DIR + "/dialog-session.json'");
+    ASSERT_EQ(script.status, 0) << script.out << script.err;
+    nlohmann::json report = nlohmann::json::parse(script.out);
+    EXPECT_EQ(report["passed"], true);
+    EXPECT_EQ(report["steps"].size(), 16u);
+    EXPECT_EQ(report["hostProblems"], nlohmann::json::array());
+
+    // --confirm presses ok in the rendered dialog.
+    nlohmann::json confirmed = runJson("--command dialog --confirm");
+    EXPECT_EQ(confirmed["result"], 0);
+    EXPECT_GT(markerCount(confirmed), kDemoMarkers);
+}

@@ -1,0 +1,85 @@
+#include "dialog_command.h"
+
+#include "language_option.h"
+#include "refhost/dialog/dialog_runtime.h"
+#include "refhost/dialog/dialog_state_report.h"
+#include "refhost/script/script_runner.h"
+#include "session_setup.h"
+
+#include <iostream>
+#include <memory>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+struct DialogOptions {
+    SessionOptions session;
+    bool json = false;
+};
+
+int showDialog(const DialogOptions& options) {
+    HostSession session;
+    int status = kExitOk;
+    Project* project = openSession(session, options.session, status);
+    if (!project)
+        return status;
+    std::vector<std::string> problems;
+    nlohmann::json state;
+    // The dialog command opens its dialog only on a selection with events.
+    const auto select = SessionScript::parse(R"([{"do": "select", "objects": "all"}])", "");
+    ScriptRunner(session.host(), *project).run(select);
+    session.host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+        state = DialogStateReport::capture(runtime);
+        runtime.close(ResultFalse);
+    });
+    const CommandRun run =
+        session.host().runCommand("Create Markers From Selected Events...", "Project");
+    session.host().dialogService().setDialogDriver(nullptr);
+    if (state.is_null())
+        problems.push_back(run.available ? "the module did not open its dialog"
+                                         : "the dialog command is not available: the project "
+                                           "has no event to select");
+    for (const nlohmann::json& problem :
+         state.is_object() ? state["problems"] : nlohmann::json::array())
+        problems.push_back("the dialog shows a problem: " + problem.get<std::string>());
+    for (std::string& problem : session.finish())
+        problems.push_back(std::move(problem));
+
+    if (options.json) {
+        nlohmann::json out = state.is_null() ? nlohmann::json::object() : state;
+        out["hostProblems"] = problems;
+        std::cout << out.dump(2) << '\n';
+    } else {
+        if (!state.is_null())
+            std::cout << DialogStateReport::text(state);
+        for (const std::string& problem : problems)
+            std::cerr << "zintara-host: " << problem << '\n';
+    }
+    return problems.empty() ? kExitOk : kExitCheckFailed;
+}
+
+} // namespace
+
+void addDialogCommand(CLI::App& app) {
+    auto options = std::make_shared<DialogOptions>();
+    CLI::App* dialog = app.add_subcommand(
+        "dialog", "Open the module's dialog on a project and show every control, then cancel");
+    dialog->add_option("--module", options->session.module, "The module to load")
+        ->capture_default_str();
+    dialog
+        ->add_option("--project", options->session.project,
+                     "A project file (see docs/project-format.md); the built-in demo when absent")
+        ->check(CLI::ExistingFile);
+    dialog->add_option("--settings", options->session.settings,
+                       "Module settings stored in the project before it is opened (JSON; see "
+                       "docs/zintara-host.md)");
+    dialog->add_flag("--json", options->json, "Print the dialog as one JSON object");
+    addLanguageOption(*dialog, options->session.language);
+    dialog->callback([options] {
+        if (int status = showDialog(*options))
+            throw CLI::RuntimeError(status);
+    });
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "session_setup.h"
+
+namespace Brennovar::RefHost {
+
+/// `zintara-host run --script FILE`: runs the session script in one loaded module on one
+/// project and prints how every step went; returns the exit status.
+int runScript(const SessionOptions& options, const std::string& scriptPath, bool json);
+
+} // namespace Brennovar::RefHost

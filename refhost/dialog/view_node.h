@@ -1,0 +1,51 @@
+#pragma once
+
+#include "host/plug_controller.h"
+#include "module/owned.h"
+#include "refhost/dialog/skin_element.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+class HostParameter;
+
+/// What a view is built with: the controller its controls bind through (borrowed; held by the
+/// runtime or by an enclosing view), the values of the enclosing `for` variables, and the
+/// template the element comes from.
+struct BuildContext {
+    IPlugController* controller = nullptr;
+    std::vector<std::pair<std::string, std::string>> variables;
+    std::string templateName;
+    int depth = 0;
+};
+
+/// One element of a rendered dialog. Views that resolve a sub-controller hold a reference to
+/// it for as long as they exist; their children are destroyed first.
+struct ViewNode {
+    /// The skin element this view was built from; null for the template's buttons.
+    const SkinElement* element = nullptr;
+    /// The element type ("option-menu", "controller", ...) or "button".
+    std::string type;
+    /// The `name` attribute with the `for` variables substituted.
+    std::string name;
+    BuildContext context;
+    /// The parameter a control is bound to; null for unbound elements.
+    HostParameter* parameter = nullptr;
+    /// The parameter version a dependent view was built at.
+    std::uint64_t builtVersion = 0;
+    /// The sub-controller a `controller` view resolved; empty for an empty slot.
+    Owned<IPlugController> heldController;
+    std::vector<std::unique_ptr<ViewNode>> children;
+
+    std::string_view attribute(std::string_view key) const noexcept {
+        return element ? element->attribute(key) : std::string_view();
+    }
+};
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,280 @@
+#include "refhost/script/script_runner.h"
+
+#include "refhost/core/host.h"
+#include "refhost/core/text_conversion.h"
+#include "refhost/dialog/dialog_runtime.h"
+#include "refhost/dialog/dialog_state_report.h"
+#include "refhost/dialog/dialog_user.h"
+#include "refhost/files/project_file.h"
+#include "refhost/project/project_object.h"
+
+#include <sstream>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+constexpr const char* kCategory = "Project";
+constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
+constexpr const char* kCurrentSettingsCommand =
+    "Create Markers From Selected Events with current Settings";
+
+using Result = StepOutcome::Result;
+
+StepOutcome outcome(bool done, std::string message) {
+    StepOutcome result;
+    result.result = done ? Result::kDone : Result::kRefused;
+    result.message = std::move(message);
+    return result;
+}
+
+std::size_t countMarkers(const ProjectObject& object) {
+    std::size_t count =
+        object.kind() == ObjectKind::kPositionMarker || object.kind() == ObjectKind::kCycleMarker;
+    for (const ProjectObject* child : object.children())
+        count += countMarkers(*child);
+    return count;
+}
+
+bool isEvent(ObjectKind kind) {
+    return kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
+           kind == ObjectKind::kMidiPart;
+}
+
+void selectEvents(Project& project, ProjectObject& holder) {
+    for (ProjectObject* child : holder.children()) {
+        if (isEvent(child->kind()))
+            project.select(*child);
+        selectEvents(project, *child);
+    }
+}
+
+// The object at a path of names ("Dialog/Take 1"), from the top-level tracks down.
+ProjectObject* findPath(ProjectObject& root, std::string_view path) {
+    ProjectObject* at = &root;
+    while (at && !path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view name = path.substr(0, slash);
+        ProjectObject* next = nullptr;
+        for (ProjectObject* child : at->children())
+            if (utf8(child->name()) == name) {
+                next = child;
+                break;
+            }
+        at = next;
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    }
+    return at == &root ? nullptr : at;
+}
+
+const char* resultName(Result result) {
+    switch (result) {
+    case Result::kDone:
+        return "done";
+    case Result::kRefused:
+        return "refused";
+    case Result::kRefusedAsExpected:
+        return "refused as expected";
+    case Result::kDoneUnexpectedly:
+        return "done, but expected to be refused";
+    case Result::kSkipped:
+        return "skipped";
+    }
+    return "?";
+}
+
+} // namespace
+
+bool ScriptReport::passed() const noexcept {
+    for (const StepOutcome& step : steps)
+        if (step.result != Result::kDone && step.result != Result::kRefusedAsExpected)
+            return false;
+    return true;
+}
+
+std::string ScriptReport::text() const {
+    std::ostringstream out;
+    std::size_t counts[5] = {};
+    for (const StepOutcome& step : steps) {
+        ++counts[static_cast<int>(step.result)];
+        out << "step " << step.number << " (" << step.kind << "): " << resultName(step.result);
+        if (!step.message.empty())
+            out << ": " << step.message;
+        out << '\n' << step.shown;
+    }
+    out << steps.size() << " steps: " << counts[0] << " done, " << counts[2]
+        << " refused as expected";
+    if (counts[1])
+        out << ", " << counts[1] << " refused";
+    if (counts[3])
+        out << ", " << counts[3] << " done but expected to be refused";
+    if (counts[4])
+        out << ", " << counts[4] << " skipped";
+    out << '\n';
+    return out.str();
+}
+
+nlohmann::json ScriptReport::json() const {
+    nlohmann::json list = nlohmann::json::array();
+    for (const StepOutcome& step : steps) {
+        nlohmann::json item = {{"step", step.number},
+                               {"do", step.kind},
+                               {"result", resultName(step.result)},
+                               {"message", step.message}};
+        if (!step.shownJson.is_null())
+            item["dialog"] = step.shownJson;
+        list.push_back(std::move(item));
+    }
+    return {{"passed", passed()}, {"steps", std::move(list)}};
+}
+
+ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
+    driveDialogs(steps);
+    while (next_ < steps.size() && !stopped_) {
+        const ScriptStep& step = steps[next_++];
+        const std::size_t slot = report_.steps.size();
+        // A run's dialog steps are recorded while it runs, after the run's own place.
+        report_.steps.emplace_back();
+        StepOutcome done = perform(step, nullptr);
+        done.number = slot + 1;
+        report_.steps[slot] = judged(std::move(done), step);
+    }
+    host_.dialogService().setDialogDriver(nullptr);
+    for (; next_ < steps.size(); ++next_) {
+        StepOutcome skipped;
+        skipped.number = next_ + 1;
+        skipped.kind = steps[next_].kind;
+        report_.steps.push_back(std::move(skipped));
+    }
+    return report_;
+}
+
+void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps) {
+    steps_ = &steps;
+    next_ = 0;
+    stopped_ = false;
+    report_ = {};
+    host_.dialogService().setDialogDriver([this](DialogRuntime& runtime) { playDialog(runtime); });
+}
+
+void ScriptRunner::playDialog(DialogRuntime& runtime) {
+    DialogUser user(runtime);
+    while (!runtime.closed() && !stopped_ && next_ < steps_->size()) {
+        const ScriptStep& step = (*steps_)[next_++];
+        StepOutcome done = perform(step, &user);
+        done.number = next_;
+        report_.steps.push_back(judged(std::move(done), step));
+    }
+}
+
+StepOutcome ScriptRunner::judged(StepOutcome outcome, const ScriptStep& step) {
+    outcome.kind = step.kind;
+    if (step.expectRefused)
+        outcome.result = outcome.result == Result::kRefused ? Result::kRefusedAsExpected
+                                                            : Result::kDoneUnexpectedly;
+    if (outcome.result == Result::kRefused || outcome.result == Result::kDoneUnexpectedly)
+        stopped_ = true;
+    return outcome;
+}
+
+StepOutcome ScriptRunner::perform(const ScriptStep& step, DialogUser* user) {
+    if (step.inDialog() && !user)
+        return outcome(false, "no dialog is open (run the dialog command first)");
+    if (!step.inDialog() && user)
+        return outcome(false, "the dialog is open: press ok or cancel first");
+    return user ? dialogStep(step, *user) : hostStep(step);
+}
+
+StepOutcome ScriptRunner::hostStep(const ScriptStep& step) {
+    if (step.kind == "select")
+        return select(step);
+    if (step.kind == "run")
+        return runCommand(step);
+    if (step.kind == "undo")
+        return host_.undo() ? outcome(true, "the last edit was undone")
+                            : outcome(false, "there is nothing to undo");
+    if (!host_.storeProject())
+        return outcome(false, "no project is open");
+    if (step.kind == "store")
+        return outcome(true, "the project was stored (the module wrote its settings)");
+    try {
+        ProjectFile::save(project_, step.text);
+    } catch (const ProjectFileError& e) {
+        return outcome(false, e.what());
+    }
+    return outcome(true, "the project was stored and saved to " + step.text);
+}
+
+StepOutcome ScriptRunner::dialogStep(const ScriptStep& step, DialogUser& user) {
+    UserAction action;
+    if (step.kind == "markerType")
+        action = user.chooseMarkerType(step.choose.front());
+    else if (step.kind == "targetTrack")
+        action = user.chooseTargetTrack(step.choose.front());
+    else if (step.kind == "combine")
+        action = user.toggleCombine();
+    else if (step.kind == "addRow")
+        action = user.addRow();
+    else if (step.kind == "source")
+        action = user.chooseSource(step.row, step.choose);
+    else if (step.kind == "target")
+        action = user.chooseTarget(step.row, step.choose);
+    else if (step.kind == "type")
+        action = user.typeText(step.row, step.text);
+    else if (step.kind == "deleteRow")
+        action = user.deleteRow(step.row);
+    else if (step.kind == "ok" || step.kind == "cancel")
+        action = user.press(step.kind);
+    else {
+        StepOutcome shown = outcome(true, "");
+        shown.shownJson = DialogStateReport::capture(user.runtime());
+        shown.shown = DialogStateReport::text(shown.shownJson);
+        return shown;
+    }
+    return outcome(action.done, std::move(action.message));
+}
+
+StepOutcome ScriptRunner::runCommand(const ScriptStep& step) {
+    const char* name = step.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
+    const std::size_t markersBefore = countMarkers(project_.root());
+    const std::size_t dialogsBefore = host_.dialogService().dialogRuns().size();
+    const CommandRun run = host_.runCommand(name, kCategory);
+    if (!run.found)
+        return outcome(false, std::string("the host has no command \"") + name + "\"");
+    if (!run.available)
+        return outcome(false, std::string("\"") + name +
+                                  "\" is not available now (the module declines it when no "
+                                  "event is selected)");
+    const std::size_t made = countMarkers(project_.root()) - markersBefore;
+    std::string message = std::string("\"") + name +
+                          "\": " + (run.result == ResultOk ? "ResultOk, " : "not confirmed, ") +
+                          std::to_string(made) + (made == 1 ? " marker made" : " markers made");
+    const auto& dialogs = host_.dialogService().dialogRuns();
+    for (std::size_t i = dialogsBefore; i < dialogs.size(); ++i)
+        for (const std::string& problem : dialogs[i].problems)
+            message += "; the dialog shows a problem: " + problem;
+    return outcome(true, std::move(message));
+}
+
+StepOutcome ScriptRunner::select(const ScriptStep& step) {
+    std::vector<ProjectObject*> chosen;
+    const bool all = step.objects.size() == 1 && step.objects.front() == "all";
+    const bool none = step.objects.size() == 1 && step.objects.front() == "none";
+    if (!all && !none)
+        for (const std::string& path : step.objects) {
+            ProjectObject* object = findPath(project_.root(), path);
+            if (!object)
+                return outcome(false, "the project has no object \"" + path + "\"");
+            chosen.push_back(object);
+        }
+    for (ProjectObject* object : std::vector<ProjectObject*>(project_.selection().objects()))
+        project_.select(*object, false);
+    if (all)
+        selectEvents(project_, project_.root());
+    for (ProjectObject* object : chosen)
+        project_.select(*object);
+    return outcome(true,
+                   std::to_string(project_.selection().objects().size()) + " objects selected");
+}
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+/// A script that cannot be read; the message names the file, the step and the place.
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// One step of a session script: what a person does in the dialog or around it.
+struct ScriptStep {
+    /// "select", "run", "undo", "store", "save", "markerType", "targetTrack", "combine",
+    /// "addRow", "source", "target", "type", "deleteRow", "ok", "cancel" or "show".
+    std::string kind;
+    /// select: "all", "none", or the paths of the objects to select.
+    std::vector<std::string> objects;
+    /// run: "dialog" or "current".
+    std::string command;
+    /// markerType, targetTrack: the displayed text; source, target: the item's text, or the
+    /// sub-menu's text and the item's.
+    std::vector<std::string> choose;
+    /// source, target, type, deleteRow: the row, counted from 1.
+    int row = 0;
+    /// type: the text typed; save: the file.
+    std::string text;
+    /// The step is expected to be refused.
+    bool expectRefused = false;
+
+    /// Whether the step acts in an open dialog.
+    bool inDialog() const noexcept;
+};
+
+/// A session script: a JSON list of steps run in order in one host session, documented in
+/// docs/zintara-host.md.
+class SessionScript {
+public:
+    /// Reads and checks the file; throws ScriptError.
+    static std::vector<ScriptStep> read(const std::string& path);
+    /// Parses a script held in memory; `source` names it in errors.
+    static std::vector<ScriptStep> parse(std::string_view text, const std::string& source);
+};
+
+} // namespace Brennovar::RefHost

@@ -1,0 +1,233 @@
+#include "frontend/module_in_host.h"
+#include "refhost/dialog/dialog_runtime.h"
+#include "refhost/dialog/dialog_state_report.h"
+#include "refhost/files/project_file.h"
+#include "refhost/files/settings_file.h"
+#include "refhost/script/script_runner.h"
+
+#include <gmock/gmock.h>
+
+namespace Brennovar::Testing {
+namespace {
+
+using RefHost::DialogRuntime;
+using RefHost::ScriptReport;
+using RefHost::StepOutcome;
+using ::testing::HasSubstr;
+using json = nlohmann::json;
+
+constexpr const char* kOneRow =
+    R"({"markerType": "cycle", "combineAdjacent": false, "mappings": [{"source": "EventName", "target": "MarkerDescription"}]})";
+
+class DialogRuntimeTest : public ModuleInHost {
+protected:
+    RefHost::Project& open(const std::string& settings = kOneRow) {
+        EXPECT_TRUE(start());
+        RefHost::Project& project = songWithEvents();
+        RefHost::SettingsFile::applyText(settings, "settings", project);
+        host.openProject(project);
+        return project;
+    }
+    ScriptReport play(RefHost::Project& project, const std::string& script) {
+        return RefHost::ScriptRunner(host, project)
+            .run(RefHost::SessionScript::parse(script, "script"));
+    }
+    /// The dialog's state as it opens on the project.
+    json shown(RefHost::Project& project) {
+        ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
+                                                {"do": "show"}, {"do": "cancel"}])");
+        return report.steps.at(1).shownJson;
+    }
+};
+
+const json* control(const json& controls, const std::string& name) {
+    for (const json& item : controls) {
+        if (item.value("name", "") == name)
+            return &item;
+        if (item.contains("controls"))
+            if (const json* found = control(item["controls"], name))
+                return found;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> titles(const json& items, bool disabledOnly = false) {
+    std::vector<std::string> result;
+    for (const json& item : items)
+        if (!disabledOnly || !item["enabled"].get<bool>())
+            result.push_back(item["title"]);
+    return result;
+}
+
+TEST_F(DialogRuntimeTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
+    json state = shown(open(R"({"mappings": [{"source": "EventName", "target": "MarkerDescription"},
+        {"source": "TrackName", "target": "User:STR_MAComment"}]})"));
+    EXPECT_TRUE(state["problems"].empty()) << state["problems"];
+    const json& source = control(state["controls"], "selectSourceAttribute")->at("menu");
+    EXPECT_THAT(titles(source), ::testing::ElementsAre(
+                                    "-", "Free Text", "Counter", "Project Name", "Track Name",
+                                    "Event Name", "Event Description", "Media", "Audio - Assets"));
+    EXPECT_EQ(source[7]["items"].size(), 34u);
+    EXPECT_EQ(source[8]["items"].size(), 20u);
+    const json& target = control(state["controls"], "selectTargetAttribute")->at("menu");
+    EXPECT_EQ(target.size(), 24u);
+    EXPECT_EQ(target[0]["title"], "-");
+    EXPECT_THAT(titles(target, true), ::testing::ElementsAre("Description", "Comment"));
+    EXPECT_EQ(state["buttons"][0]["title"], "Add Markers");
+}
+
+TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
+    RefHost::Project& project = open();
+    ScriptReport report = play(project, R"([
+        {"do": "run", "command": "dialog"},
+        {"do": "markerType", "choose": "Position"},
+        {"do": "addRow"},
+        {"do": "source", "row": 2, "choose": "Free Text"},
+        {"do": "type", "row": 2, "text": "Take from the script"},
+        {"do": "target", "row": 2, "choose": "Comment"},
+        {"do": "ok"}])");
+    ASSERT_TRUE(report.passed()) << report.text();
+    EXPECT_THAT(report.steps[0].message, HasSubstr("ResultOk, 3 markers made"));
+    const RefHost::ProjectState state = host.state();
+    auto tracks = state.markerTracks();
+    ASSERT_EQ(tracks.size(), 1u);
+    ASSERT_EQ(tracks[0]->children.size(), 3u);
+    for (const RefHost::ObjectState& marker : tracks[0]->children) {
+        EXPECT_EQ(marker.kind, "position-marker");
+        EXPECT_EQ(marker.attributes.at("User:STR_MAComment").text, "Take from the script");
+    }
+}
+
+TEST_F(DialogRuntimeTest, ACancelledScriptLeavesTheStoredSettingsByteIdentical) {
+    RefHost::Project& project = open();
+    host.storeProject();
+    const std::string before = RefHost::ProjectFile::write(project);
+    ScriptReport report = play(project, R"([
+        {"do": "run", "command": "dialog"},
+        {"do": "markerType", "choose": "Position"}, {"do": "combine"},
+        {"do": "targetTrack", "choose": "New Marker Track"},
+        {"do": "addRow"}, {"do": "source", "row": 2, "choose": "Free Text"},
+        {"do": "type", "row": 2, "text": "gone"}, {"do": "deleteRow", "row": 1},
+        {"do": "cancel"}, {"do": "store"}])");
+    ASSERT_TRUE(report.passed()) << report.text();
+    EXPECT_EQ(RefHost::ProjectFile::write(project), before);
+}
+
+TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
+    std::string eightRows = R"({"do": "run", "command": "dialog"})";
+    for (int row = 2; row <= 8; ++row)
+        eightRows += R"(, {"do": "addRow"})";
+    eightRows += R"(, {"do": "addRow"})";
+    struct Case {
+        const char* steps;
+        const char* refusal;
+    } cases[] = {
+        {R"({"do": "addRow"})", "no dialog is open"},
+        {R"({"do": "run", "command": "dialog"}, {"do": "undo"})", "the dialog is open"},
+        {R"({"do": "run", "command": "dialog"}, {"do": "source", "row": 1, "choose": "Nope"})",
+         "the source menu of row 1 has no item \"Nope\""},
+        {R"({"do": "run", "command": "dialog"}, {"do": "source", "row": 1, "choose": ["Nowhere", "Take"]})",
+         "the source menu of row 1 has no sub-menu \"Nowhere\""},
+        {R"({"do": "run", "command": "dialog"}, {"do": "target", "row": 1, "choose": "Description"})",
+         "the item \"Description\" is disabled in the target menu of row 1"},
+        {R"({"do": "run", "command": "dialog"}, {"do": "type", "row": 1, "text": "x"})",
+         "the dialog does not show the text field of row 1"},
+        {R"({"do": "run", "command": "dialog"}, {"do": "deleteRow", "row": 2})",
+         "there is no row 2 (the dialog shows 1)"},
+        {R"({"do": "run", "command": "dialog"}, {"do": "targetTrack", "choose": "Elsewhere"})",
+         "has no entry \"Elsewhere\""},
+        {eightRows.c_str(), "the add button is disabled (the dialog shows 8 rows)"},
+        {R"({"do": "select", "objects": ["Dialog/Take 9"]})", "no object \"Dialog/Take 9\""},
+        {R"({"do": "select", "objects": "none"}, {"do": "run", "command": "dialog"})",
+         "is not available now"},
+    };
+    RefHost::Project& project = open();
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.steps);
+        const std::string steps = std::string("[") + test.steps;
+        ScriptReport report = play(project, steps + R"(, {"do": "cancel"}])");
+        ASSERT_EQ(report.steps.size(), report.steps.back().number);
+        const StepOutcome& refused = report.steps[report.steps.size() - 2];
+        EXPECT_EQ(refused.result, StepOutcome::Result::kRefused) << report.text();
+        EXPECT_THAT(refused.message, HasSubstr(test.refusal));
+        EXPECT_EQ(report.steps.back().result, StepOutcome::Result::kSkipped);
+        EXPECT_FALSE(report.passed());
+        // The same step stated as expected to be refused lets the script go on.
+        std::string expected = steps.substr(0, steps.size() - 1) + R"(, "expect": "refused"})";
+        EXPECT_TRUE(play(project, expected + "]").passed()) << expected;
+    }
+}
+
+TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
+    RefHost::Project& project = open();
+    std::vector<std::string> problems;
+    std::string error;
+    auto skin = RefHost::SkinDocument::parse(R"(<skin><template name="Broken">
+        <option-menu name="noSuchParameter"/><view name="NoSuchTemplate"/>
+        <symbol name="asNoIcon"/><for variable="[i]" range="3"/>
+        <controller name="AttributeMappingViewController[i]"/></template></skin>)",
+                                             error);
+    ASSERT_TRUE(skin) << error;
+    host.dialogService().setDialogDriver([&](DialogRuntime& shown) {
+        DialogRuntime broken(*skin, host.environment(), host.translationService());
+        EXPECT_FALSE(broken.open("Missing", shown.root()->context.controller));
+        EXPECT_TRUE(broken.open("Broken", shown.root()->context.controller));
+        problems = broken.problems();
+    });
+    host.runCommand(kDialogCommand, "Project");
+    EXPECT_THAT(problems,
+                ::testing::ElementsAre(
+                    "the skin has no template \"Missing\"",
+                    "template \"Broken\" line 2: option-menu \"noSuchParameter\": the controller "
+                    "has no parameter of that name",
+                    "template \"Broken\" line 2: the skin has no template \"NoSuchTemplate\"",
+                    "template \"Broken\" line 3: symbol: no atlas section \"asNoIcon\"",
+                    "template \"Broken\" line 3: for: the range \"3\" is not \"first,end\" with at "
+                    "most 1000 steps"));
+    (void)project;
+}
+
+TEST(SkinDocumentTest, MalformedSkinsAreRefusedWithTheirPlace) {
+    struct Case {
+        const char* xml;
+        const char* error;
+    } cases[] = {
+        {"<skin><template name=\"a\"></skin>", "line 1: mismatched tag"},
+        {"<skins/>", "the root element is <skins>, not <skin>"},
+        {"<skin>\n<template name=\"a\"/>\n<template name=\"a\"/></skin>",
+         "line 3: a second template named \"a\""},
+        {"", "line 1: no element found"},
+    };
+    for (const Case& test : cases) {
+        std::string error;
+        EXPECT_FALSE(RefHost::SkinDocument::parse(test.xml, error));
+        EXPECT_EQ(error, test.error) << test.xml;
+    }
+}
+
+TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
+    struct Case {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"{}", "s: a script is a JSON list of steps"},
+        {"[{\"do\": \"fly\"}]", "s: step 1 (/0/do): unknown step \"fly\"; the steps are select"},
+        {"[{\"do\": \"ok\"}, {\"do\": \"source\", \"row\": 0, \"choose\": \"-\"}]",
+         "s: step 2 (/1/row): \"row\" must be a row number counted from 1"},
+        {"[{\"do\": \"addRow\", \"row\": 1}]", "s: step 1 (/0/row): a \"addRow\" step takes no"},
+        {"[{\"do\": \"run\", \"command\": \"all\"}]", "s: step 1 (/0/command): the command is"},
+        {"[{\"do\": \"ok\", \"expect\": \"done\"}]", "s: step 1 (/0/expect): the only expectation"},
+        {"[{\"do\": \"markerType\", \"choose\": [\"a\", \"b\"]}]", "\"choose\" is one text here"},
+    };
+    for (const Case& test : cases) {
+        try {
+            RefHost::SessionScript::parse(test.text, "s");
+            ADD_FAILURE() << test.text;
+        } catch (const RefHost::ScriptError& e) {
+            EXPECT_THAT(e.what(), HasSubstr(test.error));
+        }
+    }
+}
+
+} // namespace
+} // namespace Brennovar::Testing
