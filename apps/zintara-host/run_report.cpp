@@ -1,7 +1,7 @@
 #include "run_report.h"
 
 #include "refhost/core/text_conversion.h"
-#include "refhost/files/project_file.h"
+#include "refhost/files/object_pointers.h"
 #include "refhost/loading/module_loader.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
@@ -55,6 +55,7 @@ std::string resultLine(const RunReport& report) {
 } // namespace
 
 void RunReport::captureProject(const Project& project) {
+    const ObjectPointers pointers(project);
     markerTracks.clear();
     const ProjectObject* active = project.activeMarkerTrack();
     for (const ProjectObject* track : project.markerTracks()) {
@@ -74,8 +75,8 @@ void RunReport::captureProject(const Project& project) {
     }
     selection.clear();
     for (const ProjectObject* object : project.selection().objects())
-        selection.push_back({std::string(kindName(object->kind())), object->nameUtf8(),
-                             ProjectFile::pointerOf(*object)});
+        selection.push_back(
+            {std::string(kindName(object->kind())), object->nameUtf8(), pointers.of(*object)});
 }
 
 std::string RunReport::json() const {

@@ -2,19 +2,22 @@
 
 #include "refhost/core/host.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/files/input_file.h"
+#include "refhost/files/json_writer.h"
+#include "refhost/files/object_pointers.h"
+#include "refhost/files/output_file.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <set>
-#include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace Brennovar::RefHost {
@@ -22,26 +25,18 @@ namespace Brennovar::RefHost {
 namespace {
 
 using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
 using Pointer = Json::json_pointer;
 
 constexpr const char* kFormat = "zintara-project";
 constexpr int kVersion = 1;
+/// JSON nesting beyond this is refused while parsing: a project needs some ten levels plus two
+/// for each folder.
+constexpr std::size_t kMaxNesting = 100;
+/// Folder tracks inside folder tracks, at most.
+constexpr int kMaxFolderDepth = 32;
 
-/// The member of a holder that lists what it holds.
 std::string_view childMember(ObjectKind holder) {
-    switch (holder) {
-    case ObjectKind::kRoot:
-        return "tracks";
-    case ObjectKind::kFolderTrack:
-        return "children";
-    case ObjectKind::kMarkerTrack:
-        return "markers";
-    case ObjectKind::kMidiPart:
-        return "notes";
-    default:
-        return "events";
-    }
+    return ObjectPointers::memberOf(holder);
 }
 
 /// Whether objects of this kind hold anything in a document.
@@ -73,67 +68,111 @@ std::string withArticle(std::string_view kind) {
     return (vowel ? "an " : "a ") + std::string(kind);
 }
 
+/// The shortest text that reads back as the same double.
 std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : "?";
 }
 
-/// Turns a duplicate member into an error while the document is parsed: the DOM would keep only
-/// one of them and silently drop the other. Tracks the JSON pointer of the value being parsed.
-class DuplicateMemberCheck {
+/// Builds the document from the parser's events, refusing what a plain parse would let through:
+/// a duplicate member (the document would keep only one of them) and nesting deeper than
+/// kMaxNesting, which would otherwise let a small file take unbounded time and memory. Parse
+/// errors become ProjectFileErrors with the line and column.
+class DocumentBuilder {
 public:
-    explicit DuplicateMemberCheck(const std::string& source) : source_(source) {}
+    DocumentBuilder(std::string_view text, const std::string& source)
+        : text_(text), source_(source) {}
 
-    bool operator()(int, Json::parse_event_t event, Json& parsed) {
-        switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start:
-            enterValue();
-            frames_.push_back({event == Json::parse_event_t::array_start, -1, {}, {}});
-            break;
-        case Json::parse_event_t::key: {
-            Frame& frame = frames_.back();
-            frame.key = parsed.get<std::string>();
-            if (!frame.keys.insert(frame.key).second)
-                throw ProjectFileError(source_, path(frames_.size() - 1),
-                                       "duplicate member \"" + frame.key + "\"");
-            break;
-        }
-        case Json::parse_event_t::object_end:
-        case Json::parse_event_t::array_end:
-            frames_.pop_back();
-            break;
-        case Json::parse_event_t::value:
-            enterValue();
-            break;
-        }
+    Json take() { return std::move(document_); }
+
+    bool null() { return put(nullptr); }
+    bool boolean(bool value) { return put(value); }
+    bool number_integer(Json::number_integer_t value) { return put(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return put(value); }
+    bool number_float(Json::number_float_t value, const std::string&) { return put(value); }
+    bool string(std::string& value) { return put(std::move(value)); }
+    bool binary(Json::binary_t& value) { return put(std::move(value)); }
+    bool start_object(std::size_t) { return open(Json::object()); }
+    bool start_array(std::size_t) { return open(Json::array()); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool key(std::string& key) {
+        if (open_.back()->contains(key))
+            throw ProjectFileError(source_, pointer(open_.size()),
+                                   "duplicate member \"" + key + "\"");
+        key_ = std::move(key);
         return true;
+    }
+    bool parse_error(std::size_t position, const std::string& token,
+                     const nlohmann::detail::exception& error) {
+        if (error.id == 406)
+            throw ProjectFileError(source_, place(position),
+                                   "the number " + token + " is too large for a double");
+        // The library's message reads "[json.exception.parse_error.N] parse error at line L,
+        // column C: what"; the rest after the place is the problem.
+        std::string message = error.what();
+        const std::size_t colon = message.find(": ", message.find("column "));
+        throw ProjectFileError(source_, place(position),
+                               colon == std::string::npos ? message : message.substr(colon + 2));
     }
 
 private:
-    struct Frame {
-        bool array;
-        long index;
-        std::string key;
-        std::set<std::string> keys;
-    };
-
-    void enterValue() {
-        if (!frames_.empty() && frames_.back().array)
-            ++frames_.back().index;
+    bool put(Json value) {
+        if (open_.empty())
+            document_ = std::move(value);
+        else if (open_.back()->is_array())
+            open_.back()->push_back(std::move(value));
+        else
+            (*open_.back())[key_] = std::move(value);
+        return true;
     }
-    /// The pointer of the container at depth `depth` ("" for the document).
-    std::string path(std::size_t depth) const {
-        Pointer pointer;
-        for (std::size_t i = 0; i < depth; ++i)
-            pointer /= frames_[i].array ? std::to_string(frames_[i].index) : frames_[i].key;
-        std::string text = pointer.to_string();
+    bool open(Json container) {
+        if (open_.size() >= kMaxNesting)
+            throw ProjectFileError(source_, pointer(open_.size()),
+                                   "nested deeper than " + std::to_string(kMaxNesting) + " levels");
+        put(std::move(container));
+        Json* added = open_.empty()              ? &document_
+                      : open_.back()->is_array() ? &open_.back()->back()
+                                                 : &(*open_.back())[key_];
+        open_.push_back(added);
+        return true;
+    }
+    bool close() {
+        open_.pop_back();
+        return true;
+    }
+    /// The pointer of the container open at depth `depth` ("/" for the document).
+    std::string pointer(std::size_t depth) const {
+        Pointer result;
+        for (std::size_t i = 0; i + 1 < depth; ++i) {
+            if (open_[i]->is_array())
+                result /= open_[i]->size() - 1;
+            else
+                for (const auto& [name, value] : open_[i]->items())
+                    if (&value == open_[i + 1])
+                        result /= name;
+        }
+        const std::string text = result.to_string();
         return text.empty() ? "/" : text;
     }
+    /// "LINE:COLUMN" of a byte offset (both counted from 1).
+    std::string place(std::size_t position) const {
+        position = std::min(position, text_.size());
+        const std::string_view before = text_.substr(0, position);
+        const std::size_t line =
+            static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+        const std::size_t lineStart = before.rfind('\n');
+        const std::size_t column =
+            lineStart == std::string_view::npos ? position : position - lineStart - 1;
+        return std::to_string(line + 1) + ":" + std::to_string(std::max<std::size_t>(column, 1));
+    }
 
+    std::string_view text_;
     const std::string& source_;
-    std::vector<Frame> frames_;
+    Json document_;
+    std::vector<Json*> open_;
+    std::string key_;
 };
 
 /// Reads a parsed document into a project, checking each value where it is used.
@@ -327,7 +366,6 @@ private:
         readAttributes(object, at, created);
         if (object.contains("selected") && boolean(object["selected"], at / "selected"))
             selected_.push_back(&created);
-        objects_[at.to_string()] = &created;
         readChildren(object, at, created);
     }
 
@@ -335,6 +373,15 @@ private:
                              ObjectKind kind) const {
         std::string member(childMember(kind));
         expectObject(object, at, {"kind", "name", "selected", "attributes", member});
+        if (kind == ObjectKind::kFolderTrack) {
+            int depth = 1;
+            for (const ProjectObject* outer = &holder; outer->kind() == ObjectKind::kFolderTrack;
+                 outer = outer->parent())
+                ++depth;
+            if (depth > kMaxFolderDepth)
+                fail(at, "folder tracks nest deeper than " + std::to_string(kMaxFolderDepth) +
+                             " levels");
+        }
         std::string name = object.contains("name") ? text(object["name"], at / "name")
                                                    : utf8(project_.defaultTrackName(kind));
         return project_.addTrack(kind, name,
@@ -375,8 +422,11 @@ private:
         double end = position(required(object, at, "end"), at / "end");
         if (end < start)
             fail(at / "end", number(end) + " lies before the start " + number(start));
-        if (kind != ObjectKind::kAudioEvent)
-            return project_.addObject(holder, kind, name, start, end - start);
+        if (kind != ObjectKind::kAudioEvent) {
+            ProjectObject& created = project_.addObject(holder, kind, name, start, end - start);
+            created.assignSpan(start, end);
+            return created;
+        }
         std::string description = object.contains("description")
                                       ? text(object["description"], at / "description")
                                       : std::string();
@@ -388,7 +438,10 @@ private:
                 fail(at / "clip", "no clip \"" + file + "\" is listed in /clips");
             clip = found->second;
         }
-        return project_.addAudioEvent(holder, name, start, end - start, clip, description);
+        AudioEvent& event =
+            project_.addAudioEvent(holder, name, start, end - start, clip, description);
+        event.assignSpan(start, end);
+        return event;
     }
 
     void readActiveMarkerTrack(const Json& value, const Pointer& at) {
@@ -399,18 +452,45 @@ private:
         project_.setActiveMarkerTrack(track);
     }
 
+    /// The object a pointer names, found by walking its steps ("/tracks/2/children/0").
     ProjectObject* objectAt(const Json& value, const Pointer& at) const {
         std::string pointer = text(value, at);
-        auto found = objects_.find(pointer);
-        if (found == objects_.end())
+        ProjectObject* current = &project_.root();
+        std::string_view rest = pointer;
+        while (current && !rest.empty()) {
+            std::size_t member = rest.find('/', 1);
+            std::size_t index =
+                member == std::string_view::npos ? member : rest.find('/', member + 1);
+            if (rest.front() != '/' || member == std::string_view::npos ||
+                rest.substr(1, member - 1) != childMember(current->kind()) ||
+                (current->kind() != ObjectKind::kRoot && !holdsChildren(current->kind()))) {
+                current = nullptr;
+                break;
+            }
+            std::string_view digits = rest.substr(member + 1, index - member - 1);
+            std::size_t position = 0;
+            auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), position);
+            const auto& children = current->children();
+            if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() ||
+                (digits.size() > 1 && digits.front() == '0') || position >= children.size()) {
+                current = nullptr;
+                break;
+            }
+            current = children[position];
+            rest = index == std::string_view::npos ? std::string_view() : rest.substr(index);
+        }
+        if (!current || current == &project_.root())
             fail(at, "\"" + pointer + "\" does not name a track, event, note or marker");
-        return found->second;
+        return current;
     }
 
     /// The listed objects come first, in their order; selected objects that are not listed
     /// follow in document order.
     void readSelection(const Json& document, const Pointer& at) {
         std::vector<ProjectObject*> order;
+        std::unordered_set<const ProjectObject*> listed;
+        const std::unordered_set<const ProjectObject*> selected(selected_.begin(), selected_.end());
         if (document.contains("selection")) {
             const Pointer listAt = at / "selection";
             const Json& list = document["selection"];
@@ -418,16 +498,16 @@ private:
                 fail(listAt, "expected an array, found " + typeName(list));
             for (std::size_t i = 0; i < list.size(); ++i) {
                 ProjectObject* object = objectAt(list[i], listAt / i);
-                if (std::find(selected_.begin(), selected_.end(), object) == selected_.end())
+                if (!selected.contains(object))
                     fail(listAt / i, list[i].get<std::string>() +
                                          " is listed but not marked \"selected\": true");
-                if (std::find(order.begin(), order.end(), object) != order.end())
+                if (!listed.insert(object).second)
                     fail(listAt / i, list[i].get<std::string>() + " is listed twice");
                 order.push_back(object);
             }
         }
         for (ProjectObject* object : selected_)
-            if (std::find(order.begin(), order.end(), object) == order.end())
+            if (!listed.contains(object))
                 order.push_back(object);
         for (ProjectObject* object : order)
             project_.select(*object);
@@ -436,63 +516,60 @@ private:
     Project& project_;
     const std::string& source_;
     std::map<std::string, Clip*> clips_;
-    std::map<std::string, ProjectObject*> objects_;
     std::vector<ProjectObject*> selected_;
 };
 
-OrderedJson attributeJson(const AttributeStore& store) {
-    OrderedJson result = OrderedJson::object();
+void writeAttributes(JsonWriter& out, const AttributeStore& store) {
+    out.key("attributes").beginObject();
     for (const auto& [key, value] : store.entries()) {
         switch (value.kind()) {
         case FTaggedValue::kInteger:
-            result[key] = {{"integer", value.integer}};
+            out.key(key).beginObject().member("integer", value.integer).endObject();
             break;
         case FTaggedValue::kString8:
-            result[key] = {{"string8", value.string8 ? value.string8 : ""}};
+            out.key(key).beginObject().member("string8", value.string8 ? value.string8 : "");
+            out.endObject();
             break;
         case FTaggedValue::kString16:
-            result[key] = {{"string16", utf8(value.string16)}};
+            out.key(key).beginObject().member("string16", utf8(value.string16)).endObject();
             break;
         default:
             // The store holds nothing else; an object could not be written anyway.
             break;
         }
     }
-    return result;
+    out.endObject();
 }
 
-OrderedJson objectJson(const ProjectObject& object) {
-    OrderedJson result = OrderedJson::object();
+void writeObject(JsonWriter& out, const ProjectObject& object) {
+    out.beginObject();
     ObjectKind kind = object.kind();
     if (isMarker(kind)) {
-        result["kind"] = kind == ObjectKind::kPositionMarker ? "position" : "cycle";
-        result["description"] = object.nameUtf8();
-        result["start"] = object.start();
-        result["length"] = object.length();
+        out.member("kind", kind == ObjectKind::kPositionMarker ? "position" : "cycle");
+        out.member("description", object.nameUtf8());
+        out.member("start", object.start()).member("length", object.length());
     } else {
-        result["kind"] = kindName(kind);
-        result["name"] = object.nameUtf8();
+        out.member("kind", kindName(kind)).member("name", object.nameUtf8());
         if (!isTrack(kind)) {
             if (const auto* event = dynamic_cast<const AudioEvent*>(&object)) {
-                result["description"] = utf8(event->description());
+                out.member("description", utf8(event->description()));
                 if (event->clip())
-                    result["clip"] = event->clip()->fileName();
+                    out.member("clip", event->clip()->fileName());
             }
-            result["start"] = object.start();
-            result["end"] = object.end();
+            out.member("start", object.start()).member("end", object.end());
         }
     }
     if (object.selected())
-        result["selected"] = true;
+        out.member("selected", true);
     if (!object.attributes().entries().empty())
-        result["attributes"] = attributeJson(object.attributes());
+        writeAttributes(out, object.attributes());
     if (holdsChildren(kind)) {
-        OrderedJson children = OrderedJson::array();
+        out.key(childMember(kind)).beginArray();
         for (const ProjectObject* child : object.children())
-            children.push_back(objectJson(*child));
-        result[std::string(childMember(kind))] = std::move(children);
+            writeObject(out, *child);
+        out.endArray();
     }
-    return result;
+    out.endObject();
 }
 
 } // namespace
@@ -506,36 +583,15 @@ ProjectFileError::ProjectFileError(std::string file, std::string place, std::str
       file_(std::move(file)), place_(std::move(place)), problem_(std::move(problem)) {}
 
 Project& ProjectFile::read(Host& host, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ProjectFileError(path, "", "cannot be opened for reading");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw ProjectFileError(path, "", "cannot be read");
-    return parse(host, content.str(), path);
+    return parse(host, InputFile::read(path), path);
 }
 
 Project& ProjectFile::parse(Host& host, std::string_view text, const std::string& source) {
     Json document;
-    try {
-        document = Json::parse(text, DuplicateMemberCheck(source));
-    } catch (const Json::parse_error& e) {
-        // The library's message reads "[json.exception.parse_error.N] parse error at line L,
-        // column C: what"; the place becomes "L:C" and the rest the problem.
-        std::string message = e.what();
-        int line = 0;
-        int column = 0;
-        std::size_t at = message.find("at line ");
-        std::size_t colon = message.find(": ", at == std::string::npos ? 0 : at);
-        if (at != std::string::npos &&
-            std::sscanf(message.c_str() + at, "at line %d, column %d", &line, &column) == 2 &&
-            colon != std::string::npos)
-            throw ProjectFileError(source, std::to_string(line) + ":" + std::to_string(column),
-                                   message.substr(colon + 2));
-        throw ProjectFileError(source, "", message);
-    } catch (const Json::exception& e) {
-        throw ProjectFileError(source, "", e.what());
+    {
+        DocumentBuilder builder(text, source);
+        Json::sax_parse(text, &builder);
+        document = builder.take();
     }
     Project& project = host.createProject("");
     try {
@@ -550,56 +606,57 @@ Project& ProjectFile::parse(Host& host, std::string_view text, const std::string
 }
 
 std::string ProjectFile::write(const Project& project) {
-    OrderedJson document = OrderedJson::object();
-    document["format"] = kFormat;
-    document["version"] = kVersion;
+    std::string text;
+    JsonWriter out(text);
+    out.beginObject().member("format", kFormat).member("version", kVersion);
     const ProjectObject& root = project.root();
-    document["name"] = root.nameUtf8();
+    out.member("name", root.nameUtf8());
     if (!root.attributes().entries().empty())
-        document["attributes"] = attributeJson(root.attributes());
-    document["offersNewMarkerTrack"] = project.offersNewMarkerTrack();
+        writeAttributes(out, root.attributes());
+    out.member("offersNewMarkerTrack", project.offersNewMarkerTrack());
+    const ObjectPointers pointers(project);
     if (const ProjectObject* active = project.activeMarkerTrack())
-        document["activeMarkerTrack"] = pointerOf(*active);
+        out.member("activeMarkerTrack", pointers.of(*active));
     if (!project.clips().empty()) {
-        OrderedJson clips = OrderedJson::array();
+        out.key("clips").beginArray();
         for (const Clip* clip : project.clips()) {
-            OrderedJson entry = {{"file", clip->fileName()}};
-            OrderedJson attributes = OrderedJson::object();
-            for (const auto& [key, value] : clip->mediaAttributes())
-                if (key != "FileName" || utf8(value) != clip->fileName())
-                    attributes[key] = utf8(value);
-            if (!attributes.empty())
-                entry["attributes"] = std::move(attributes);
-            clips.push_back(std::move(entry));
+            out.beginObject().member("file", clip->fileName());
+            bool any = false;
+            for (const auto& [key, value] : clip->mediaAttributes()) {
+                if (key == "FileName" && utf8(value) == clip->fileName())
+                    continue;
+                if (!any)
+                    out.key("attributes").beginObject();
+                any = true;
+                out.member(key, utf8(value));
+            }
+            if (any)
+                out.endObject();
+            out.endObject();
         }
-        document["clips"] = std::move(clips);
+        out.endArray();
     }
-    OrderedJson tracks = OrderedJson::array();
+    out.key("tracks").beginArray();
     for (const ProjectObject* track : root.children())
-        tracks.push_back(objectJson(*track));
-    document["tracks"] = std::move(tracks);
-    OrderedJson selection = OrderedJson::array();
-    for (const ProjectObject* object : project.selection().objects()) {
-        std::string pointer = pointerOf(*object);
-        if (!pointer.empty())
-            selection.push_back(pointer);
+        writeObject(out, *track);
+    out.endArray();
+    std::vector<std::string> selection;
+    for (const ProjectObject* object : project.selection().objects())
+        if (std::string pointer = pointers.of(*object); !pointer.empty())
+            selection.push_back(std::move(pointer));
+    if (!selection.empty()) {
+        out.key("selection").beginArray();
+        for (const std::string& pointer : selection)
+            out.value(pointer);
+        out.endArray();
     }
-    if (!selection.empty())
-        document["selection"] = std::move(selection);
-    // 8-bit attribute texts come from the module unchecked; invalid UTF-8 is replaced rather
-    // than aborting the save.
-    return document.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+    out.endObject();
+    text += '\n';
+    return text;
 }
 
 void ProjectFile::save(const Project& project, const std::string& path) {
-    std::string document = write(project);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw ProjectFileError(path, "", "cannot be opened for writing");
-    out << document;
-    out.flush();
-    if (!out)
-        throw ProjectFileError(path, "", "cannot be written");
+    OutputFile::replace(path, write(project));
 }
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {
