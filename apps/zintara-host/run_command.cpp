@@ -9,6 +9,7 @@
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
 #include "run_report.h"
+#include "tool_conventions.h"
 
 #include <iostream>
 #include <memory>
@@ -27,7 +28,8 @@ constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
 struct RunOptions {
     std::string module = ZINTARA_DEFAULT_MODULE;
     std::string project;
-    std::string select = "all";
+    /// Empty: "keep" for a project file, "all" for the demo.
+    std::string select;
     std::string command = "current";
     bool confirm = false;
     std::string out;
@@ -35,6 +37,7 @@ struct RunOptions {
     bool undo = false;
     std::string language;
     std::string settings;
+    bool outGiven = false;
 };
 
 bool isEvent(ObjectKind kind) {
@@ -92,19 +95,26 @@ void storeAndSave(Host& host, Project& project, const std::string& path, RunRepo
 }
 
 int runCommand(const RunOptions& options) {
+    if (options.module.empty())
+        throw CommandFailure(kExitBadInput, "--module needs a file name");
+    if (!options.out.empty() || options.outGiven)
+        ToolConventions::checkOutput("--out", options.out,
+                                     {options.module, options.project, options.settings});
     HostSession session;
     Host& host = session.host();
     Project* project = nullptr;
+    std::vector<std::string> warnings;
     try {
         project = options.project.empty() ? &DemoProject::build(host)
                                           : &ProjectFile::read(host, options.project);
         if (!options.settings.empty())
-            SettingsFile::apply(options.settings, *project);
+            warnings = SettingsFile::apply(options.settings, *project);
     } catch (const ProjectFileError& e) {
-        std::cerr << "zintara-host: " << e.what() << '\n';
-        return kExitBadInput;
+        throw CommandFailure(kExitBadInput, e);
     }
-    applySelection(*project, options.select);
+    applySelection(*project, !options.select.empty()   ? options.select
+                             : options.project.empty() ? "all"
+                                                       : "keep");
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
     if (options.confirm)
@@ -112,18 +122,20 @@ int runCommand(const RunOptions& options) {
             [](const char*, IPlugController*) { return ResultOk; });
 
     if (!session.load(options.module) || !session.startService()) {
-        std::cerr << "zintara-host: " << session.loader().error() << '\n';
+        std::string message = session.loader().error();
         for (const std::string& problem : session.finish())
-            std::cerr << "zintara-host: " << problem << '\n';
-        return kExitModuleFailed;
+            message += "; " + problem;
+        throw CommandFailure(kExitModuleFailed, message);
     }
     host.openProject(*project);
 
     RunReport report;
+    report.warnings = std::move(warnings);
     report.command = options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
     const ProjectState before = captureState(*project, CaptureOptions{false});
     const std::size_t stepsBefore = project->history().undoCount();
     const std::size_t editsBefore = project->history().closedEdits().size();
+    const auto markersBefore = RunReport::markersOf(*project);
 
     report.run = host.runCommand(report.command, kCategory);
 
@@ -135,12 +147,12 @@ int runCommand(const RunOptions& options) {
                                   " edits instead of one");
     if (project->history().editOpen())
         report.problems.push_back("the run left an edit open");
-    report.captureProject(*project);
+    report.captureProject(*project, markersBefore);
 
     int status = kExitOk;
     if (options.undo)
         undoRun(host, *project, before, stepsBefore, report);
-    if (!options.out.empty())
+    if (options.outGiven)
         storeAndSave(host, *project, options.out, report, status);
 
     for (std::string& problem : session.finish())
@@ -149,6 +161,9 @@ int runCommand(const RunOptions& options) {
         status = kExitCheckFailed;
 
     std::cout << (options.json ? report.json() : report.table());
+    if (!options.json)
+        for (const std::string& warning : report.warnings)
+            std::cerr << "zintara-host: warning: " << warning << '\n';
     if (!options.json)
         for (const std::string& problem : report.problems)
             std::cerr << "zintara-host: " << problem << '\n';
@@ -163,13 +178,11 @@ void addRunCommand(CLI::App& app) {
         "run", "Run the module's marker command on a project and show the markers it made");
     run->add_option("--module", options->module, "The module to load")->capture_default_str();
     run->add_option("--project", options->project,
-                    "A project file (see docs/project-format.md); the built-in demo when absent")
-        ->check(CLI::ExistingFile);
+                    "A project file (see docs/project-format.md); the built-in demo when absent");
     run->add_option("--select", options->select,
                     "What is selected before the run: every event, nothing, or the project's "
-                    "own selection")
-        ->check(CLI::IsMember({"all", "none", "keep"}))
-        ->capture_default_str();
+                    "own selection; default: keep for a project file, all for the demo")
+        ->check(CLI::IsMember({"all", "none", "keep"}));
     run->add_option("--command", options->command,
                     "current: \"Create Markers From Selected Events with current Settings\"; "
                     "dialog: \"Create Markers From Selected Events...\"")
@@ -179,16 +192,19 @@ void addRunCommand(CLI::App& app) {
                   "Confirm the module's dialog unchanged (otherwise it is cancelled)");
     run->add_option("--out", options->out,
                     "Store the project (with the module's settings) into this file after the run");
-    run->add_flag("--json", options->json, "Print the outcome as one JSON object");
+    ToolConventions::addJsonFlag(*run, options->json);
     run->add_flag("--undo", options->undo,
                   "Undo the run afterwards and check that the project is as before");
     run->add_option("--settings", options->settings,
                     "Module settings to store in the project before it is opened (JSON; see "
                     "docs/zintara-host.md)");
     addLanguageOption(*run, options->language);
-    run->callback([options] {
-        if (int status = runCommand(*options))
-            throw CLI::RuntimeError(status);
+    ToolConventions::setAction(*run, options->json, [options, run] {
+        options->outGiven = run->count("--out") > 0;
+        ToolConventions::refuseEmptyName(*run, {"--project", "--settings"});
+        ToolConventions::refuseWithoutEffect(*run, "--confirm", options->command == "dialog",
+                                             "only the dialog command shows a dialog");
+        return runCommand(*options);
     });
 }
 

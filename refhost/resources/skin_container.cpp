@@ -205,6 +205,16 @@ std::optional<SkinContainer> read(Bytes bytes, std::string& error) {
                        error) ||
         !checkPlacement(container.entries, directoryStart, error))
         return std::nullopt;
+    // Each entry is capped, and so is their sum: many entries just under the cap would otherwise
+    // add up to gigabytes.
+    std::uint64_t total = 0;
+    for (const ContainerEntry& entry : container.entries)
+        total += entry.uncompressedSize;
+    if (total > kInflatedSizeCap) {
+        error = "the entries hold " + std::to_string(total) + " bytes in all, more than the " +
+                std::to_string(kInflatedSizeCap) + " a container may hold";
+        return std::nullopt;
+    }
     for (ContainerEntry& entry : container.entries) {
         const Bytes stored = bytes.subspan(entry.offset, entry.storedSize);
         if (!(entry.flags & kEntryFlagCompressed))
@@ -306,6 +316,15 @@ std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes,
     } catch (const std::bad_alloc&) {
         error = "out of memory while reading the container";
         return std::nullopt;
+    }
+}
+
+bool validateSkinContainer(const SkinContainer& container, std::string& error) noexcept {
+    try {
+        return validateSkin(container, error);
+    } catch (const std::bad_alloc&) {
+        error = "out of memory while checking the skin";
+        return false;
     }
 }
 

@@ -36,7 +36,8 @@ inline constexpr std::uint32_t kEntryFlagPacked = 2;
 inline constexpr std::uint32_t kEntryFlagCompressed = 4;
 
 /// Reads a container from its trailer. Every size and offset is checked against the bounds of
-/// `bytes`; compressed entries are inflated and must give exactly their recorded size. On
+/// `bytes`; compressed entries are inflated and must give exactly their recorded size, and all
+/// entries together may hold at most 256 MiB. On
 /// failure returns empty and sets `error` to a one-line description.
 std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes,
                                            std::string& error) noexcept;
@@ -45,5 +46,7 @@ std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes,
 /// XML with the root element `skin`, a template "ZintaraDialog", and whose bitmap atlases name
 /// files of the container. On failure returns false and sets `error`.
 bool validateSkinContainer(std::span<const std::uint8_t> bytes, std::string& error) noexcept;
+/// The same checks of a container already read (so that it is inflated once).
+bool validateSkinContainer(const SkinContainer& container, std::string& error) noexcept;
 
 } // namespace Brennovar::RefHost
