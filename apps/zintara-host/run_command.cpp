@@ -128,6 +128,9 @@ int runCommand(const RunOptions& options) {
         throw CommandFailure(kExitModuleFailed, message);
     }
     host.openProject(*project);
+    if (std::string warning = languageWarning(host.translationService(), options.language);
+        !warning.empty())
+        warnings.push_back(std::move(warning));
 
     RunReport report;
     report.warnings = std::move(warnings);
