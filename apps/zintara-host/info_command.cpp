@@ -263,7 +263,7 @@ void describeJson(JsonWriter& out, HostSession& session, bool started) {
     out.endArray();
 }
 
-std::string summaryOf(const HostSession& session, bool started) {
+std::string summaryOf(HostSession& session, bool started) {
     const std::size_t classes = session.loader().classes().size();
     std::string text = std::to_string(classes) + (classes == 1 ? " class" : " classes");
     if (!started)

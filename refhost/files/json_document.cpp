@@ -45,7 +45,7 @@ public:
     bool parse_error(std::size_t position, const std::string& token,
                      const nlohmann::detail::exception& error) {
         if (error.id == 406)
-            throw ProjectFileError(source_, place(position),
+            throw ProjectFileError(source_, place(position - std::min(position, token.size()) + 1),
                                    "the number " + token + " is too large for a double");
         // The library's message reads "[json.exception.parse_error.N] parse error at line L,
         // column C: what"; the rest after the place is the problem.

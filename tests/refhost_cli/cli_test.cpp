@@ -259,7 +259,10 @@ TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
         writeText(project, before);
         ToolRun run = runTool(testCase.arguments, "ulimit -f 2; ");
         EXPECT_EQ(run.status, testCase.status) << testCase.arguments << "\n" << run.err;
-        EXPECT_NE(run.err.find(testCase.message), std::string::npos) << run.err;
+        // Under --json the error is on standard output.
+        EXPECT_NE((run.out + run.err).find(testCase.message), std::string::npos)
+            << testCase.arguments << "\n"
+            << run.err;
         EXPECT_EQ(readText(project), before) << testCase.arguments;
         EXPECT_EQ(readText(module), moduleBytes) << testCase.arguments;
     }
@@ -274,7 +277,7 @@ TEST(CliTest, BadInputEndsWithAStatusAndAMessage) {
     const std::string truncated = folder + "/truncated.so";
     writeText(truncated, readText(module).substr(0, 4096));
     std::string flipped = readText(module);
-    flipped[32] = '\x7f'; // e_phoff: the program headers now lie far beyond the file
+    flipped[39] = '\x7f'; // e_phoff: the program headers now lie far beyond the file
     writeText(folder + "/flipped.so", flipped);
     writeText(folder + "/copy.so", readText(module));
     std::string deep = R"({"format": "zintara-project", "version": 1, "tracks": [)";
