@@ -163,7 +163,10 @@ int runCommand(const RunOptions& options) {
     if (!report.problems.empty() && status == kExitOk)
         status = kExitCheckFailed;
 
-    std::cout << (options.json ? report.json() : report.table());
+    if (options.json)
+        report.json(std::cout);
+    else
+        std::cout << report.table();
     if (!options.json)
         for (const std::string& warning : report.warnings)
             std::cerr << "zintara-host: warning: " << warning << '\n';

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 
 namespace Brennovar::RefHost {
 
@@ -106,9 +107,8 @@ std::string RunReport::summary() const {
     return plural(created, "marker") + " created on " + plural(tracks, "track");
 }
 
-std::string RunReport::json() const {
-    std::string text;
-    JsonWriter out(text);
+void RunReport::json(std::ostream& stream) const {
+    JsonWriter out(stream);
     out.beginObject();
     out.member("command", command).member("found", run.found).member("available", run.available);
     out.member("result", static_cast<std::int64_t>(run.result));
@@ -150,7 +150,8 @@ std::string RunReport::json() const {
     out.endArray();
     out.member("summary", summary());
     out.endObject();
-    return text + "\n";
+    out.finish();
+    stream << '\n';
 }
 
 std::string RunReport::table() const {

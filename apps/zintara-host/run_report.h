@@ -3,6 +3,7 @@
 #include "module/funknown.h"
 #include "refhost/services/command_service.h"
 
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -67,7 +68,7 @@ struct RunReport {
     std::string summary() const;
 
     /// {"result": N, "undoName": ..., "markerTracks": [...], "selection": [...], ...}
-    std::string json() const;
+    void json(std::ostream& out) const;
     /// A table per marker track, with the result and the undo name.
     std::string table() const;
 };

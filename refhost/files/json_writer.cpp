@@ -1,6 +1,7 @@
 #include "refhost/files/json_writer.h"
 
 #include <nlohmann/json.hpp>
+#include <ostream>
 
 namespace Brennovar::RefHost {
 
@@ -24,7 +25,19 @@ private:
 
 JsonWriter::JsonWriter(std::string& out) : out_(out), escaper_(std::make_unique<Escaper>(out)) {}
 
-JsonWriter::~JsonWriter() = default;
+JsonWriter::JsonWriter(std::ostream& stream)
+    : out_(buffer_), stream_(&stream), escaper_(std::make_unique<Escaper>(buffer_)) {}
+
+JsonWriter::~JsonWriter() {
+    finish();
+}
+
+void JsonWriter::finish() {
+    if (stream_ && !out_.empty()) {
+        stream_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
+        out_.clear();
+    }
+}
 
 void JsonWriter::newline() {
     out_ += '\n';
@@ -32,6 +45,8 @@ void JsonWriter::newline() {
 }
 
 void JsonWriter::beforeValue() {
+    if (stream_ && out_.size() >= (1u << 16))
+        finish();
     if (afterKey_) {
         afterKey_ = false;
         return;

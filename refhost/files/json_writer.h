@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ namespace Brennovar::RefHost {
 class JsonWriter {
 public:
     explicit JsonWriter(std::string& out);
+    /// Writes to a stream, in pieces of some 64 KiB, so that a large document is never held
+    /// whole; call finish() (or let the writer go) to write the rest.
+    explicit JsonWriter(std::ostream& stream);
     ~JsonWriter();
     JsonWriter(const JsonWriter&) = delete;
     JsonWriter& operator=(const JsonWriter&) = delete;
@@ -36,6 +40,9 @@ public:
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(bool flag);
 
+    /// Writes what is buffered to the stream (nothing for a writer into a string).
+    void finish();
+
     /// Shorthand for key(name).value(x).
     template <class T>
     JsonWriter& member(std::string_view name, const T& x) {
@@ -50,7 +57,9 @@ private:
     void close(char bracket);
     void newline();
 
+    std::string buffer_;
     std::string& out_;
+    std::ostream* stream_ = nullptr;
     std::unique_ptr<Escaper> escaper_;
     // Per open container: how many values it holds so far.
     std::vector<std::size_t> counts_;

@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <ostream>
+#include <streambuf>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -54,9 +57,56 @@ private:
     bool renamed_ = false;
 };
 
+/// A stream buffer that writes to a file descriptor and keeps the first error.
+class DescriptorBuffer : public std::streambuf {
+public:
+    explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(1u << 16) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
+    int error() const noexcept { return error_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    bool drain() {
+        const char* from = pbase();
+        while (error_ == 0 && from < pptr()) {
+            const ssize_t written = ::write(fd_, from, static_cast<std::size_t>(pptr() - from));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                error_ = written < 0 ? errno : EIO;
+            else
+                from += written;
+        }
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return error_ == 0;
+    }
+
+    int fd_;
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
 } // namespace
 
 void OutputFile::replace(const std::string& path, std::string_view content) {
+    replace(path, [content](std::ostream& out) {
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    });
+}
+
+void OutputFile::replace(const std::string& path, const std::function<void(std::ostream&)>& write) {
     if (path.empty())
         throw ProjectFileError("(empty name)", "", "an output file needs a name");
     struct stat existing {};
@@ -69,16 +119,15 @@ void OutputFile::replace(const std::string& path, std::string_view content) {
                                "cannot be written: " + failure("creating a file beside it"));
     if (fchmod(temporary.fd(), exists ? existing.st_mode & 07777 : newFileMode()) != 0)
         throw ProjectFileError(path, "", "cannot be written: " + failure("setting permissions"));
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t written = write(temporary.fd(), content.data() + done, content.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            throw ProjectFileError(path, "",
-                                   "cannot be written: " + failure("write") +
-                                       "; the previous file is unchanged");
-        done += static_cast<std::size_t>(written);
+    DescriptorBuffer buffer(temporary.fd());
+    std::ostream out(&buffer);
+    write(out);
+    out.flush();
+    if (buffer.error() != 0) {
+        errno = buffer.error();
+        throw ProjectFileError(path, "",
+                               "cannot be written: " + failure("write") +
+                                   "; the previous file is unchanged");
     }
     if (fsync(temporary.fd()) != 0 || !temporary.close())
         throw ProjectFileError(path, "",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,9 @@ class OutputFile {
 public:
     /// Throws ProjectFileError naming the target and what failed.
     static void replace(const std::string& path, std::string_view content);
+    /// The same with content that `write` produces into the stream, so that a large document
+    /// need not be held whole in memory.
+    static void replace(const std::string& path, const std::function<void(std::ostream&)>& write);
 };
 
 } // namespace Brennovar::RefHost

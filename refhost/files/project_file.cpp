@@ -79,7 +79,9 @@ public:
     DocumentReader(Project& project, const std::string& source)
         : project_(project), source_(source) {}
 
-    void readDocument(const Json& document) {
+    /// Each track's part of the document is released once it is read, so the document and the
+    /// project it becomes are not both held whole.
+    void readDocument(Json& document) {
         const Pointer at;
         expectObject(document, at,
                      {"format", "version", "name", "attributes", "offersNewMarkerTrack",
@@ -243,18 +245,20 @@ private:
         return *kind;
     }
 
-    void readChildren(const Json& object, const Pointer& at, ProjectObject& holder) {
+    void readChildren(Json& object, const Pointer& at, ProjectObject& holder) {
         const std::string member(childMember(holder.kind()));
         if (!object.contains(member))
             return;
-        const Json& list = object[member];
+        Json& list = object[member];
         if (!list.is_array())
             fail(at / member, "expected an array, found " + typeName(list));
-        for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t i = 0; i < list.size(); ++i) {
             readObject(list[i], at / member / i, holder);
+            list[i] = nullptr;
+        }
     }
 
-    void readObject(const Json& object, const Pointer& at, ProjectObject& holder) {
+    void readObject(Json& object, const Pointer& at, ProjectObject& holder) {
         if (!object.is_object())
             fail(at, "expected an object, found " + typeName(object));
         ObjectKind kind = kindOf(object, at, holder.kind());
@@ -470,6 +474,8 @@ void writeObject(JsonWriter& out, const ProjectObject& object) {
     out.endObject();
 }
 
+void writeDocument(const Project& project, JsonWriter& out);
+
 } // namespace
 
 ProjectFileError::ProjectFileError(std::string file, std::string place, std::string problem)
@@ -481,11 +487,21 @@ ProjectFileError::ProjectFileError(std::string file, std::string place, std::str
       file_(std::move(file)), place_(std::move(place)), problem_(std::move(problem)) {}
 
 Project& ProjectFile::read(Host& host, const std::string& path) {
-    return parse(host, InputFile::read(path), path);
+    Json document;
+    {
+        // The text goes before the project is built: only one of them is held at a time.
+        const std::string text = InputFile::read(path);
+        document = JsonDocument::parse(text, path);
+    }
+    return build(host, document, path);
 }
 
 Project& ProjectFile::parse(Host& host, std::string_view text, const std::string& source) {
-    const Json document = JsonDocument::parse(text, source);
+    Json document = JsonDocument::parse(text, source);
+    return build(host, document, source);
+}
+
+Project& ProjectFile::build(Host& host, nlohmann::json& document, const std::string& source) {
     Project& project = host.createProject("");
     try {
         DocumentReader(project, source).readDocument(document);
@@ -500,7 +516,24 @@ Project& ProjectFile::parse(Host& host, std::string_view text, const std::string
 
 std::string ProjectFile::write(const Project& project) {
     std::string text;
-    JsonWriter out(text);
+    {
+        JsonWriter out(text);
+        writeDocument(project, out);
+    }
+    return text + '\n';
+}
+
+void ProjectFile::write(const Project& project, std::ostream& stream) {
+    {
+        JsonWriter out(stream);
+        writeDocument(project, out);
+    }
+    stream << '\n';
+}
+
+namespace {
+
+void writeDocument(const Project& project, JsonWriter& out) {
     out.beginObject().member("format", kFormat).member("version", kVersion);
     const ProjectObject& root = project.root();
     out.member("name", root.nameUtf8());
@@ -544,12 +577,12 @@ std::string ProjectFile::write(const Project& project) {
         out.endArray();
     }
     out.endObject();
-    text += '\n';
-    return text;
 }
 
+} // namespace
+
 void ProjectFile::save(const Project& project, const std::string& path) {
-    OutputFile::replace(path, write(project));
+    OutputFile::replace(path, [&project](std::ostream& out) { write(project, out); });
 }
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {
