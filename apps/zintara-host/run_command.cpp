@@ -135,7 +135,9 @@ int runCommand(const RunOptions& options) {
     RunReport report;
     report.warnings = std::move(warnings);
     report.command = options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
-    const ProjectState before = captureState(*project, CaptureOptions{false});
+    // The state before the run is only needed to check undo; it is as large as the project.
+    const ProjectState before =
+        options.undo ? captureState(*project, CaptureOptions{false}) : ProjectState{};
     const std::size_t stepsBefore = project->history().undoCount();
     const std::size_t editsBefore = project->history().closedEdits().size();
     const auto markersBefore = RunReport::markersOf(*project);
