@@ -5,6 +5,7 @@
 #include "refhost/dialog/dialog_state_report.h"
 #include "refhost/script/script_runner.h"
 #include "session_setup.h"
+#include "tool_conventions.h"
 
 #include <iostream>
 #include <memory>
@@ -20,10 +21,7 @@ struct DialogOptions {
 
 int showDialog(const DialogOptions& options) {
     HostSession session;
-    int status = kExitOk;
-    Project* project = openSession(session, options.session, status);
-    if (!project)
-        return status;
+    Project* project = &openSession(session, options.session);
     std::vector<std::string> problems;
     nlohmann::json state;
     // The dialog command opens its dialog only on a selection with events.
@@ -74,11 +72,11 @@ void addDialogCommand(CLI::App& app) {
     dialog->add_option("--settings", options->session.settings,
                        "Module settings stored in the project before it is opened (JSON; see "
                        "docs/zintara-host.md)");
-    dialog->add_flag("--json", options->json, "Print the dialog as one JSON object");
+    ToolConventions::addJsonFlag(*dialog, options->json);
     addLanguageOption(*dialog, options->session.language);
-    dialog->callback([options] {
-        if (int status = showDialog(*options))
-            throw CLI::RuntimeError(status);
+    ToolConventions::setAction(*dialog, options->json, [options, dialog] {
+        ToolConventions::refuseEmptyName(*dialog, {"--project", "--settings"});
+        return showDialog(*options);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exit_status.h"
 #include "refhost/core/host.h"
 #include "refhost/loading/module_loader.h"
 
@@ -7,20 +8,6 @@
 #include <vector>
 
 namespace Brennovar::RefHost {
-
-/// Exit statuses of zintara-host (listed in docs/zintara-host.md).
-enum ExitStatus : int {
-    kExitOk = 0,
-    /// The host worked but a check failed: references leaked or released too often, the module
-    /// did not shut down cleanly, or undo did not restore the project.
-    kExitCheckFailed = 1,
-    /// A bad command line, or a project file that cannot be read.
-    kExitBadInput = 2,
-    /// The module cannot be loaded, or its service cannot be started.
-    kExitModuleFailed = 3,
-    /// An output file cannot be written.
-    kExitOutputFailed = 4,
-};
 
 /// One life of a module in a reference host, in a workstation's order: load the module, start
 /// its service with the host, and at the end close the project, stop the service, take back

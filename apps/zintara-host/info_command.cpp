@@ -5,8 +5,10 @@
 #include "module/fuid.h"
 #include "platform/embedded_resources.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/files/json_writer.h"
 #include "refhost/resources/skin_container.h"
 #include "refhost/services/translation_service.h"
+#include "tool_conventions.h"
 
 #include <climits>
 #include <cstdio>
@@ -187,27 +189,143 @@ void printResources(const ModuleLoader& loader) {
     }
 }
 
-int runInfo(const std::string& modulePath, const std::string& language) {
+/// The description while the module is loaded, as the start of one JSON object; the caller
+/// adds what comes at the end of the session.
+void describeJson(JsonWriter& out, HostSession& session, bool started) {
+    const ModuleLoader& loader = session.loader();
+    Host& host = session.host();
+    out.beginObject().member("module", loader.path());
+    const FactoryInfo& factory = loader.factoryInfo();
+    out.key("factory").beginObject();
+    out.member("vendor", fieldText(factory.vendor)).member("url", fieldText(factory.url));
+    out.member("email", fieldText(factory.email)).member("flags", factory.flags).endObject();
+    out.key("classes").beginArray();
+    for (const ModuleClass& entry : loader.classes()) {
+        out.beginObject().member("name", fieldText(entry.info.name));
+        out.member("classId", FUID(entry.info.classId).toString());
+        out.member("category", fieldText(entry.info.category));
+        out.member("cardinality", entry.info.cardinality);
+        if (entry.hasInfo2) {
+            out.member("classFlags", static_cast<std::int64_t>(entry.info2.classFlags));
+            out.member("subCategories", fieldText(entry.info2.subCategories));
+            out.member("vendor", fieldText(entry.info2.vendor));
+            out.member("version", fieldText(entry.info2.version));
+            out.member("sdkVersion", fieldText(entry.info2.sdkVersion));
+        }
+        out.endObject();
+    }
+    out.endArray().key("resources").beginObject();
+    for (const char* name : kKnownResources) {
+        auto bytes = Platform::findResource(loader.moduleHandle(), name);
+        out.key(name);
+        if (bytes)
+            out.value(static_cast<std::int64_t>(bytes->size()));
+        else
+            out.value(false);
+    }
+    out.endObject().key("service").beginObject().member("started", started);
+    out.key("commands").beginArray();
+    for (const Command& command : host.commands())
+        out.beginObject()
+            .member("title", utf8(command.title))
+            .member("category", command.category)
+            .member("name", command.name)
+            .member("flags", command.flags)
+            .endObject();
+    out.endArray().key("skins").beginArray();
+    for (const SkinRegistration& skin : host.dialogService().skins())
+        out.beginObject()
+            .member("name", skin.name)
+            .member("accepted", skin.accepted)
+            .member("error", skin.error)
+            .endObject();
+    out.endArray().endObject();
+    TranslationService& translations = host.translationService();
+    out.member("language", translations.language()).key("languages").beginArray();
+    for (const auto& language : translations.languages())
+        out.beginObject()
+            .member("code", language.code)
+            .member("name", utf8(language.name))
+            .endObject();
+    out.endArray().key("dialogTexts").beginArray();
+    if (started) {
+        auto add = [&](const std::u16string& key) {
+            out.beginObject()
+                .member("text", utf8(key))
+                .member("translation", utf8(translations.translate(key.c_str())))
+                .endObject();
+        };
+        for (const std::string& dialogText : skinTexts(loader.moduleHandle()))
+            add(utf16(dialogText));
+        for (const char16_t* dialogText : kControllerTexts)
+            add(dialogText);
+    }
+    out.endArray();
+}
+
+std::string summaryOf(HostSession& session, bool started) {
+    const std::size_t classes = session.loader().classes().size();
+    std::string text = std::to_string(classes) + (classes == 1 ? " class" : " classes");
+    if (!started)
+        return text + ", the service did not start";
+    const std::size_t commands = session.host().commands().size();
+    return text + ", " + std::to_string(commands) + (commands == 1 ? " command" : " commands") +
+           " registered";
+}
+
+int runInfo(const std::string& modulePath, const std::string& language, bool json) {
+    if (modulePath.empty())
+        throw CommandFailure(kExitBadInput, "--module needs a file name");
     HostSession session;
     if (!language.empty())
         session.host().translationService().setLanguage(language);
-    if (!session.load(modulePath)) {
-        std::cerr << "zintara-host: " << session.loader().error() << '\n';
-        return kExitModuleFailed;
+    if (!session.load(modulePath))
+        throw CommandFailure(kExitModuleFailed, session.loader().error());
+    if (!json) {
+        printModule(session.loader());
+        printResources(session.loader());
     }
-    printModule(session.loader());
-    printResources(session.loader());
     int status = kExitOk;
-    if (session.startService()) {
-        printService(session.host());
-        printDialogTexts(session.host(), session.loader().moduleHandle());
+    const bool started = session.startService();
+    std::vector<std::string> warnings;
+    if (started) {
+        if (std::string warning = languageWarning(session.host().translationService(), language);
+            !warning.empty())
+            warnings.push_back(std::move(warning));
+        if (!json) {
+            printService(session.host());
+            std::cout << "  languages       "
+                      << offeredLanguages(session.host().translationService()) << '\n';
+            printDialogTexts(session.host(), session.loader().moduleHandle());
+        }
     } else {
-        std::cout << "\nService\n  not started: " << session.loader().error() << '\n';
+        if (!json)
+            std::cout << "\nService\n  not started: " << session.loader().error() << '\n';
         status = kExitModuleFailed;
     }
-    std::vector<std::string> problems = session.finish();
-    for (const std::string& problem : problems)
-        std::cerr << "zintara-host: " << problem << '\n';
+    const std::string summary = summaryOf(session, started);
+    std::vector<std::string> problems;
+    if (json) {
+        std::string text;
+        JsonWriter out(text);
+        describeJson(out, session, started);
+        problems = session.finish();
+        out.key("warnings").beginArray();
+        for (const std::string& warning : warnings)
+            out.value(warning);
+        out.endArray().key("problems").beginArray();
+        for (const std::string& problem : problems)
+            out.value(problem);
+        out.endArray().member("summary", summary).endObject();
+        std::cout << text << '\n';
+    } else {
+        problems = session.finish();
+        std::cout << '\n' << summary << '\n';
+        for (const std::string& warning : warnings)
+            std::cerr << "zintara-host: warning: " << warning << '\n';
+        for (const std::string& problem : problems)
+            std::cerr << "zintara-host: " << problem << '\n';
+    }
     if (!problems.empty() && status == kExitOk)
         status = kExitCheckFailed;
     return status;
@@ -218,14 +336,15 @@ int runInfo(const std::string& modulePath, const std::string& language) {
 void addInfoCommand(CLI::App& app) {
     auto modulePath = std::make_shared<std::string>(ZINTARA_DEFAULT_MODULE);
     auto language = std::make_shared<std::string>();
+    auto json = std::make_shared<bool>(false);
     CLI::App* info = app.add_subcommand(
         "info", "Show the module's factory and classes, what its service registers with a host, "
                 "and the resources it carries");
     info->add_option("--module", *modulePath, "The module to load")->capture_default_str();
     addLanguageOption(*info, *language);
-    info->callback([modulePath, language] {
-        if (int status = runInfo(*modulePath, *language))
-            throw CLI::RuntimeError(status);
+    ToolConventions::addJsonFlag(*info, *json);
+    ToolConventions::setAction(*info, *json, [modulePath, language, json] {
+        return runInfo(*modulePath, *language, *json);
     });
 }
 

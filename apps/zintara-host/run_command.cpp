@@ -11,6 +11,7 @@
 #include "refhost/script/script_runner.h"
 #include "run_report.h"
 #include "script_command.h"
+#include "tool_conventions.h"
 
 #include <iostream>
 #include <memory>
@@ -29,7 +30,8 @@ constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
 struct RunOptions {
     std::string module = ZINTARA_DEFAULT_MODULE;
     std::string project;
-    std::string select = "all";
+    /// Empty: "keep" for a project file, "all" for the demo.
+    std::string select;
     std::string command = "current";
     bool confirm = false;
     std::string out;
@@ -38,6 +40,7 @@ struct RunOptions {
     std::string language;
     std::string settings;
     std::string script;
+    bool outGiven = false;
 };
 
 bool isEvent(ObjectKind kind) {
@@ -95,19 +98,26 @@ void storeAndSave(Host& host, Project& project, const std::string& path, RunRepo
 }
 
 int runCommand(const RunOptions& options) {
+    if (options.module.empty())
+        throw CommandFailure(kExitBadInput, "--module needs a file name");
+    if (!options.out.empty() || options.outGiven)
+        ToolConventions::checkOutput("--out", options.out,
+                                     {options.module, options.project, options.settings});
     HostSession session;
     Host& host = session.host();
     Project* project = nullptr;
+    std::vector<std::string> warnings;
     try {
         project = options.project.empty() ? &DemoProject::build(host)
                                           : &ProjectFile::read(host, options.project);
         if (!options.settings.empty())
-            SettingsFile::apply(options.settings, *project);
+            warnings = SettingsFile::apply(options.settings, *project);
     } catch (const ProjectFileError& e) {
-        std::cerr << "zintara-host: " << e.what() << '\n';
-        return kExitBadInput;
+        throw CommandFailure(kExitBadInput, e);
     }
-    applySelection(*project, options.select);
+    applySelection(*project, !options.select.empty()   ? options.select
+                             : options.project.empty() ? "all"
+                                                       : "keep");
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
     // --confirm is the one-step script that presses ok in the dialog as it is shown.
@@ -117,18 +127,25 @@ int runCommand(const RunOptions& options) {
         dialogUser.driveDialogs(confirm);
 
     if (!session.load(options.module) || !session.startService()) {
-        std::cerr << "zintara-host: " << session.loader().error() << '\n';
+        std::string message = session.loader().error();
         for (const std::string& problem : session.finish())
-            std::cerr << "zintara-host: " << problem << '\n';
-        return kExitModuleFailed;
+            message += "; " + problem;
+        throw CommandFailure(kExitModuleFailed, message);
     }
     host.openProject(*project);
+    if (std::string warning = languageWarning(host.translationService(), options.language);
+        !warning.empty())
+        warnings.push_back(std::move(warning));
 
     RunReport report;
+    report.warnings = std::move(warnings);
     report.command = options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
-    const ProjectState before = captureState(*project, CaptureOptions{false});
+    // The state before the run is only needed to check undo; it is as large as the project.
+    const ProjectState before =
+        options.undo ? captureState(*project, CaptureOptions{false}) : ProjectState{};
     const std::size_t stepsBefore = project->history().undoCount();
     const std::size_t editsBefore = project->history().closedEdits().size();
+    const auto markersBefore = RunReport::markersOf(*project);
 
     report.run = host.runCommand(report.command, kCategory);
 
@@ -140,12 +157,12 @@ int runCommand(const RunOptions& options) {
                                   " edits instead of one");
     if (project->history().editOpen())
         report.problems.push_back("the run left an edit open");
-    report.captureProject(*project);
+    report.captureProject(*project, markersBefore);
 
     int status = kExitOk;
     if (options.undo)
         undoRun(host, *project, before, stepsBefore, report);
-    if (!options.out.empty())
+    if (options.outGiven)
         storeAndSave(host, *project, options.out, report, status);
 
     for (std::string& problem : session.finish())
@@ -153,7 +170,13 @@ int runCommand(const RunOptions& options) {
     if (!report.problems.empty() && status == kExitOk)
         status = kExitCheckFailed;
 
-    std::cout << (options.json ? report.json() : report.table());
+    if (options.json)
+        report.json(std::cout);
+    else
+        std::cout << report.table();
+    if (!options.json)
+        for (const std::string& warning : report.warnings)
+            std::cerr << "zintara-host: warning: " << warning << '\n';
     if (!options.json)
         for (const std::string& problem : report.problems)
             std::cerr << "zintara-host: " << problem << '\n';
@@ -168,13 +191,11 @@ void addRunCommand(CLI::App& app) {
         "run", "Run the module's marker command on a project and show the markers it made");
     run->add_option("--module", options->module, "The module to load")->capture_default_str();
     run->add_option("--project", options->project,
-                    "A project file (see docs/project-format.md); the built-in demo when absent")
-        ->check(CLI::ExistingFile);
+                    "A project file (see docs/project-format.md); the built-in demo when absent");
     run->add_option("--select", options->select,
                     "What is selected before the run: every event, nothing, or the project's "
-                    "own selection")
-        ->check(CLI::IsMember({"all", "none", "keep"}))
-        ->capture_default_str();
+                    "own selection; default: keep for a project file, all for the demo")
+        ->check(CLI::IsMember({"all", "none", "keep"}));
     run->add_option("--command", options->command,
                     "current: \"Create Markers From Selected Events with current Settings\"; "
                     "dialog: \"Create Markers From Selected Events...\"")
@@ -185,7 +206,7 @@ void addRunCommand(CLI::App& app) {
                       "Confirm the module's dialog unchanged (otherwise it is cancelled)");
     run->add_option("--out", options->out,
                     "Store the project (with the module's settings) into this file after the run");
-    run->add_flag("--json", options->json, "Print the outcome as one JSON object");
+    ToolConventions::addJsonFlag(*run, options->json);
     run->add_flag("--undo", options->undo,
                   "Undo the run afterwards and check that the project is as before");
     run->add_option("--settings", options->settings,
@@ -197,13 +218,19 @@ void addRunCommand(CLI::App& app) {
                     "dialog (see docs/zintara-host.md)")
         ->check(CLI::ExistingFile)
         ->excludes(confirm);
-    run->callback([options] {
-        int status = options->script.empty() ? runCommand(*options)
-                                             : runScript({options->module, options->project,
-                                                          options->settings, options->language},
-                                                         options->script, options->json);
-        if (status)
-            throw CLI::RuntimeError(status);
+    ToolConventions::setAction(*run, options->json, [options, run] {
+        options->outGiven = run->count("--out") > 0;
+        ToolConventions::refuseEmptyName(*run, {"--project", "--settings", "--script"});
+        ToolConventions::refuseWithoutEffect(*run, "--confirm", options->command == "dialog",
+                                             "only the dialog command shows a dialog");
+        if (options->script.empty())
+            return runCommand(*options);
+        for (const char* option : {"--command", "--select", "--out", "--undo"})
+            ToolConventions::refuseWithoutEffect(*run, option, false,
+                                                 "a script says itself what to select, run, "
+                                                 "undo and store");
+        return runScript({options->module, options->project, options->settings, options->language},
+                         options->script, options->json);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "script_command.h"
 
+#include "command_failure.h"
 #include "refhost/script/script_runner.h"
 
 #include <iostream>
@@ -11,18 +12,11 @@ int runScript(const SessionOptions& options, const std::string& scriptPath, bool
     try {
         steps = SessionScript::read(scriptPath);
     } catch (const ScriptError& e) {
-        if (json)
-            std::cout << nlohmann::json{{"error", e.what()}}.dump(2) << '\n';
-        else
-            std::cerr << "zintara-host: " << e.what() << '\n';
-        return kExitBadInput;
+        throw CommandFailure(kExitBadInput, e.what());
     }
     HostSession session;
-    int status = kExitOk;
-    Project* project = openSession(session, options, status);
-    if (!project)
-        return status;
-    const ScriptReport report = ScriptRunner(session.host(), *project).run(steps);
+    Project& project = openSession(session, options);
+    const ScriptReport report = ScriptRunner(session.host(), project).run(steps);
     const std::vector<std::string> problems = session.finish();
     if (json) {
         nlohmann::json out = report.json();

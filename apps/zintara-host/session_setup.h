@@ -18,8 +18,9 @@ struct SessionOptions {
 };
 
 /// Reads the project, applies the settings and the language, loads the module, starts its
-/// service and opens the project. On failure prints why and returns null with `status` set
-/// (the session is finished).
-Project* openSession(HostSession& session, const SessionOptions& options, int& status);
+/// service and opens the project. Warnings (unknown settings keys, a language the module does
+/// not offer) go to standard error. Throws CommandFailure when the project or settings cannot be
+/// read (the session is untouched) or the module cannot be started (the session is finished).
+Project& openSession(HostSession& session, const SessionOptions& options);
 
 } // namespace Brennovar::RefHost

@@ -1,10 +1,14 @@
 #include "show_command.h"
 
 #include "host_session.h"
+#include "refhost/files/json_writer.h"
+#include "refhost/files/object_pointers.h"
 #include "refhost/files/project_file.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
+#include "text_cells.h"
+#include "tool_conventions.h"
 
 #include <iostream>
 #include <memory>
@@ -17,36 +21,84 @@ namespace {
 struct ShowOptions {
     std::string project;
     std::string out;
+    bool json = false;
 };
 
-int show(const ShowOptions& options) {
+struct Counts {
+    std::size_t tracks = 0;
+    std::size_t events = 0;
+    std::size_t markers = 0;
+};
+
+void count(const ProjectObject& holder, Counts& counts) {
+    for (const ProjectObject* child : holder.children()) {
+        ObjectKind kind = child->kind();
+        counts.tracks += isTrack(kind);
+        counts.markers += isMarker(kind);
+        counts.events += kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
+                         kind == ObjectKind::kMidiPart;
+        count(*child, counts);
+    }
+}
+
+std::string summary(const Project& project) {
+    Counts counts;
+    count(project.root(), counts);
+    return std::to_string(counts.tracks) + " tracks, " + std::to_string(counts.events) +
+           " events and parts, " + std::to_string(counts.markers) + " markers, " +
+           std::to_string(project.selection().size()) + " selected";
+}
+
+void printJson(const Project& project, const ObjectPointers& pointers) {
+    std::string text;
+    JsonWriter out(text);
+    out.beginObject().member("name", project.name());
+    const ProjectObject* active = project.activeMarkerTrack();
+    out.member("activeMarkerTrack", active ? pointers.of(*active) : std::string());
+    out.member("offersNewMarkerTrack", project.offersNewMarkerTrack());
+    out.key("selection").beginArray();
+    for (const ProjectObject* object : project.selection().objects())
+        out.value(pointers.of(*object));
+    out.endArray().member("summary", summary(project)).endObject();
+    std::cout << text << '\n';
+}
+
+void printText(const Project& project, const ObjectPointers& pointers) {
+    std::cout << printable(captureState(project).text());
+    const ProjectObject* active = project.activeMarkerTrack();
+    std::cout << "active marker track: " << (active ? pointers.of(*active) : std::string("(none)"))
+              << '\n';
+    std::cout << "new marker track offered: " << (project.offersNewMarkerTrack() ? "yes" : "no")
+              << '\n';
+    std::cout << "selection:";
+    for (const ProjectObject* object : project.selection().objects())
+        std::cout << ' ' << pointers.of(*object);
+    std::cout << "\n\n" << summary(project) << '\n';
+}
+
+int show(const ShowOptions& options, bool outGiven) {
+    if (outGiven)
+        ToolConventions::checkOutput("--out", options.out, {options.project});
     Host host;
     Project* project = nullptr;
     try {
         project = options.project.empty() ? &DemoProject::build(host)
                                           : &ProjectFile::read(host, options.project);
     } catch (const ProjectFileError& e) {
-        std::cerr << "zintara-host: " << e.what() << '\n';
-        return kExitBadInput;
+        throw CommandFailure(kExitBadInput, e);
     }
-    std::cout << captureState(*project).text();
-    const ProjectObject* active = project->activeMarkerTrack();
-    std::cout << "active marker track: "
-              << (active ? ProjectFile::pointerOf(*active) : std::string("(none)")) << '\n';
-    std::cout << "new marker track offered: " << (project->offersNewMarkerTrack() ? "yes" : "no")
-              << '\n';
-    std::cout << "selection:";
-    for (const ProjectObject* object : project->selection().objects())
-        std::cout << ' ' << ProjectFile::pointerOf(*object);
-    std::cout << '\n';
-    if (options.out.empty())
-        return kExitOk;
-    try {
-        ProjectFile::save(*project, options.out);
-    } catch (const ProjectFileError& e) {
-        std::cerr << "zintara-host: " << e.what() << '\n';
-        return kExitOutputFailed;
+    if (outGiven) {
+        try {
+            ProjectFile::save(*project, options.out);
+        } catch (const ProjectFileError& e) {
+            throw CommandFailure(kExitOutputFailed, e);
+        }
     }
+    const ObjectPointers pointers(*project);
+    if (options.json)
+        printJson(*project, pointers);
+    else
+        printText(*project, pointers);
     return kExitOk;
 }
 
@@ -56,14 +108,14 @@ void addShowCommand(CLI::App& app) {
     auto options = std::make_shared<ShowOptions>();
     CLI::App* command = app.add_subcommand(
         "show", "Check and list a project file (or the demo project) without loading a module");
-    command
-        ->add_option("--project", options->project,
-                     "A project file (see docs/project-format.md); the built-in demo when absent")
-        ->check(CLI::ExistingFile);
+    command->add_option("--project", options->project,
+                        "A project file (see docs/project-format.md); the built-in demo when "
+                        "absent");
     command->add_option("--out", options->out, "Write the project to this file in canonical form");
-    command->callback([options] {
-        if (int status = show(*options))
-            throw CLI::RuntimeError(status);
+    ToolConventions::addJsonFlag(*command, options->json);
+    ToolConventions::setAction(*command, options->json, [options, command] {
+        ToolConventions::refuseEmptyName(*command, {"--project"});
+        return show(*options, command->count("--out") > 0);
     });
 }
 

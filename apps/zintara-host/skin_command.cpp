@@ -1,11 +1,16 @@
 #include "skin_command.h"
 
 #include "platform/embedded_resources.h"
+#include "refhost/files/json_writer.h"
+#include "refhost/files/output_file.h"
+#include "refhost/files/project_file.h"
+#include "refhost/loading/module_file_check.h"
 #include "refhost/resources/skin_container.h"
+#include "text_cells.h"
+#include "tool_conventions.h"
 
 #include <dlfcn.h>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -24,12 +29,8 @@ constexpr const char* kDefaultModule = "";
 struct SkinOptions {
     std::string module = kDefaultModule;
     std::string extractTo;
+    bool json = false;
 };
-
-[[noreturn]] void failWith(const std::string& message) {
-    std::cerr << "zintara-host skin: " << message << '\n';
-    throw CLI::RuntimeError(1);
-}
 
 struct LibraryCloser {
     void operator()(void* library) const { dlclose(library); }
@@ -42,70 +43,117 @@ ModuleHandle handleOf(void* library) {
     Dl_info info{};
     void* entry = dlsym(library, "GetPluginFactory");
     if (!entry || dladdr(entry, &info) == 0 || !info.dli_fbase)
-        failWith("the module's load address cannot be determined");
+        throw CommandFailure(kExitModuleFailed, "the module's load address cannot be determined");
     return info.dli_fbase;
 }
 
 // A container's entry names come from its bytes; only plain file names are written out.
 bool isPlainFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+           std::none_of(name.begin(), name.end(), [](char c) {
+               return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+           });
 }
 
-void printContainer(const SkinContainer& container, const std::string& module) {
-    std::cout << "skin.kxp in " << module << ": " << container.entries.size() << " entries, digest "
-              << container.digest << '\n';
+void printText(const SkinContainer& container, const std::string& module) {
+    std::cout << "skin.kxp in " << printable(module) << ": " << container.entries.size()
+              << " entries, digest " << container.digest << '\n';
     std::cout << std::setw(6) << "flags" << std::setw(8) << "offset" << std::setw(8) << "stored"
               << std::setw(14) << "uncompressed"
               << "  name\n";
     for (const ContainerEntry& entry : container.entries) {
-        std::cout << std::setw(6) << entry.flags << std::setw(8) << entry.offset << std::setw(8)
-                  << entry.storedSize << std::setw(14) << entry.uncompressedSize << "  "
-                  << entry.name << '\n';
+        std::cout << std::setw(6) << entry.flags << ' ' << std::setw(7) << entry.offset << ' '
+                  << std::setw(7) << entry.storedSize << ' ' << std::setw(13)
+                  << entry.uncompressedSize << "  " << printable(entry.name) << '\n';
     }
 }
 
-void extract(const SkinContainer& container, const std::filesystem::path& folder) {
+void printJson(const SkinContainer& container, const std::string& module, bool valid,
+               const std::string& problem, const std::vector<std::string>& written) {
+    std::string text;
+    JsonWriter out(text);
+    out.beginObject().member("module", module).member("digest", container.digest);
+    out.key("entries").beginArray();
+    for (const ContainerEntry& entry : container.entries)
+        out.beginObject()
+            .member("name", entry.name)
+            .member("flags", static_cast<std::int64_t>(entry.flags))
+            .member("offset", static_cast<std::int64_t>(entry.offset))
+            .member("stored", static_cast<std::int64_t>(entry.storedSize))
+            .member("uncompressed", static_cast<std::int64_t>(entry.uncompressedSize))
+            .endObject();
+    out.endArray().member("valid", valid).member("problem", problem);
+    out.key("written").beginArray();
+    for (const std::string& path : written)
+        out.value(path);
+    out.endArray().endObject();
+    std::cout << text << '\n';
+}
+
+std::vector<std::string> extract(const SkinContainer& container,
+                                 const std::filesystem::path& folder) {
+    for (const ContainerEntry& entry : container.entries)
+        if (!isPlainFileName(entry.name))
+            throw CommandFailure(kExitCheckFailed, "refusing to write the entry named \"" +
+                                                       printable(entry.name) + "\"");
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     if (failure)
-        failWith("cannot create " + folder.string() + ": " + failure.message());
+        throw CommandFailure(kExitOutputFailed,
+                             "cannot create " + folder.string() + ": " + failure.message());
+    std::vector<std::string> written;
     for (const ContainerEntry& entry : container.entries) {
-        if (!isPlainFileName(entry.name))
-            failWith("refusing to write the entry named \"" + entry.name + "\"");
-        const std::filesystem::path path = folder / entry.name;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(entry.data.data()),
-                  static_cast<std::streamsize>(entry.data.size()));
-        if (!out.flush())
-            failWith("cannot write " + path.string());
-        std::cout << "wrote " << path.string() << '\n';
+        const std::string path = (folder / entry.name).string();
+        try {
+            OutputFile::replace(path,
+                                std::string_view(reinterpret_cast<const char*>(entry.data.data()),
+                                                 entry.data.size()));
+        } catch (const ProjectFileError& e) {
+            throw CommandFailure(kExitOutputFailed, e);
+        }
+        written.push_back(path);
     }
+    return written;
 }
 
-void runSkinCommand(const SkinOptions& options) {
+int runSkinCommand(const SkinOptions& options, bool extractGiven) {
     if (options.module.empty())
-        failWith("no module given (--module)");
+        throw CommandFailure(kExitBadInput, "--module needs a file name");
+    if (extractGiven && options.extractTo.empty())
+        throw CommandFailure(kExitBadInput, "--extract needs a folder name");
+    if (std::string problem = ModuleFileCheck::problem(options.module); !problem.empty())
+        throw CommandFailure(kExitModuleFailed, "module " + options.module + ": " + problem);
     dlerror();
-    const Library library(dlopen(options.module.c_str(), RTLD_NOW | RTLD_LOCAL));
+    const Library library(
+        dlopen(ModuleFileCheck::loadPath(options.module).c_str(), RTLD_NOW | RTLD_LOCAL));
     if (!library) {
         const char* reason = dlerror();
-        failWith("cannot load " + options.module + ": " + (reason ? reason : "unknown reason"));
+        throw CommandFailure(kExitModuleFailed, "cannot load " + options.module + ": " +
+                                                    (reason ? reason : "unknown reason"));
     }
     const auto bytes = Platform::findResource(handleOf(library.get()), "skin.kxp");
     if (!bytes)
-        failWith("the module carries no resource \"skin.kxp\"");
+        throw CommandFailure(kExitCheckFailed, "the module carries no resource \"skin.kxp\"");
     std::string error;
     const std::optional<SkinContainer> container = readContainer(*bytes, error);
     if (!container)
-        failWith("skin.kxp cannot be read: " + error);
-    printContainer(*container, options.module);
-    if (validateSkinContainer(*bytes, error))
-        std::cout << "the skin is valid\n";
-    else
-        std::cout << "the skin is not valid: " << error << '\n';
-    if (!options.extractTo.empty())
-        extract(*container, options.extractTo);
+        throw CommandFailure(kExitCheckFailed, "skin.kxp cannot be read: " + error);
+    std::string problem;
+    const bool valid = validateSkinContainer(*container, problem);
+    std::vector<std::string> written;
+    if (extractGiven)
+        written = extract(*container, options.extractTo);
+    if (options.json) {
+        printJson(*container, options.module, valid, problem, written);
+    } else {
+        printText(*container, options.module);
+        for (const std::string& path : written)
+            std::cout << "wrote " << printable(path) << '\n';
+        std::cout << '\n'
+                  << container->entries.size() << " entries, "
+                  << (valid ? "the skin is valid" : "the skin is not valid: " + problem) << '\n';
+    }
+    return valid ? kExitOk : kExitCheckFailed;
 }
 
 } // namespace
@@ -116,7 +164,10 @@ void addSkinCommand(CLI::App& app) {
         app.add_subcommand("skin", "List the module's packed skin container and extract its files");
     command->add_option("--module", options->module, "Path of the module")->capture_default_str();
     command->add_option("--extract", options->extractTo, "Folder to write the files into");
-    command->callback([options] { runSkinCommand(*options); });
+    ToolConventions::addJsonFlag(*command, options->json);
+    ToolConventions::setAction(*command, options->json, [options, command] {
+        return runSkinCommand(*options, command->count("--extract") > 0);
+    });
 }
 
 } // namespace Brennovar::RefHost

@@ -2,19 +2,23 @@
 
 #include "refhost/core/host.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/files/input_file.h"
+#include "refhost/files/json_document.h"
+#include "refhost/files/json_writer.h"
+#include "refhost/files/object_pointers.h"
+#include "refhost/files/output_file.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <set>
-#include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace Brennovar::RefHost {
@@ -22,26 +26,15 @@ namespace Brennovar::RefHost {
 namespace {
 
 using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
 using Pointer = Json::json_pointer;
 
 constexpr const char* kFormat = "zintara-project";
 constexpr int kVersion = 1;
+/// Folder tracks inside folder tracks, at most.
+constexpr int kMaxFolderDepth = 32;
 
-/// The member of a holder that lists what it holds.
 std::string_view childMember(ObjectKind holder) {
-    switch (holder) {
-    case ObjectKind::kRoot:
-        return "tracks";
-    case ObjectKind::kFolderTrack:
-        return "children";
-    case ObjectKind::kMarkerTrack:
-        return "markers";
-    case ObjectKind::kMidiPart:
-        return "notes";
-    default:
-        return "events";
-    }
+    return ObjectPointers::memberOf(holder);
 }
 
 /// Whether objects of this kind hold anything in a document.
@@ -73,68 +66,12 @@ std::string withArticle(std::string_view kind) {
     return (vowel ? "an " : "a ") + std::string(kind);
 }
 
+/// The shortest text that reads back as the same double.
 std::string number(double value) {
-    std::ostringstream out;
-    out << value;
-    return out.str();
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : "?";
 }
-
-/// Turns a duplicate member into an error while the document is parsed: the DOM would keep only
-/// one of them and silently drop the other. Tracks the JSON pointer of the value being parsed.
-class DuplicateMemberCheck {
-public:
-    explicit DuplicateMemberCheck(const std::string& source) : source_(source) {}
-
-    bool operator()(int, Json::parse_event_t event, Json& parsed) {
-        switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start:
-            enterValue();
-            frames_.push_back({event == Json::parse_event_t::array_start, -1, {}, {}});
-            break;
-        case Json::parse_event_t::key: {
-            Frame& frame = frames_.back();
-            frame.key = parsed.get<std::string>();
-            if (!frame.keys.insert(frame.key).second)
-                throw ProjectFileError(source_, path(frames_.size() - 1),
-                                       "duplicate member \"" + frame.key + "\"");
-            break;
-        }
-        case Json::parse_event_t::object_end:
-        case Json::parse_event_t::array_end:
-            frames_.pop_back();
-            break;
-        case Json::parse_event_t::value:
-            enterValue();
-            break;
-        }
-        return true;
-    }
-
-private:
-    struct Frame {
-        bool array;
-        long index;
-        std::string key;
-        std::set<std::string> keys;
-    };
-
-    void enterValue() {
-        if (!frames_.empty() && frames_.back().array)
-            ++frames_.back().index;
-    }
-    /// The pointer of the container at depth `depth` ("" for the document).
-    std::string path(std::size_t depth) const {
-        Pointer pointer;
-        for (std::size_t i = 0; i < depth; ++i)
-            pointer /= frames_[i].array ? std::to_string(frames_[i].index) : frames_[i].key;
-        std::string text = pointer.to_string();
-        return text.empty() ? "/" : text;
-    }
-
-    const std::string& source_;
-    std::vector<Frame> frames_;
-};
 
 /// Reads a parsed document into a project, checking each value where it is used.
 class DocumentReader {
@@ -142,7 +79,9 @@ public:
     DocumentReader(Project& project, const std::string& source)
         : project_(project), source_(source) {}
 
-    void readDocument(const Json& document) {
+    /// Each track's part of the document is released once it is read, so the document and the
+    /// project it becomes are not both held whole.
+    void readDocument(Json& document) {
         const Pointer at;
         expectObject(document, at,
                      {"format", "version", "name", "attributes", "offersNewMarkerTrack",
@@ -306,18 +245,20 @@ private:
         return *kind;
     }
 
-    void readChildren(const Json& object, const Pointer& at, ProjectObject& holder) {
+    void readChildren(Json& object, const Pointer& at, ProjectObject& holder) {
         const std::string member(childMember(holder.kind()));
         if (!object.contains(member))
             return;
-        const Json& list = object[member];
+        Json& list = object[member];
         if (!list.is_array())
             fail(at / member, "expected an array, found " + typeName(list));
-        for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t i = 0; i < list.size(); ++i) {
             readObject(list[i], at / member / i, holder);
+            list[i] = nullptr;
+        }
     }
 
-    void readObject(const Json& object, const Pointer& at, ProjectObject& holder) {
+    void readObject(Json& object, const Pointer& at, ProjectObject& holder) {
         if (!object.is_object())
             fail(at, "expected an object, found " + typeName(object));
         ObjectKind kind = kindOf(object, at, holder.kind());
@@ -327,7 +268,6 @@ private:
         readAttributes(object, at, created);
         if (object.contains("selected") && boolean(object["selected"], at / "selected"))
             selected_.push_back(&created);
-        objects_[at.to_string()] = &created;
         readChildren(object, at, created);
     }
 
@@ -335,6 +275,15 @@ private:
                              ObjectKind kind) const {
         std::string member(childMember(kind));
         expectObject(object, at, {"kind", "name", "selected", "attributes", member});
+        if (kind == ObjectKind::kFolderTrack) {
+            int depth = 1;
+            for (const ProjectObject* outer = &holder; outer->kind() == ObjectKind::kFolderTrack;
+                 outer = outer->parent())
+                ++depth;
+            if (depth > kMaxFolderDepth)
+                fail(at, "folder tracks nest deeper than " + std::to_string(kMaxFolderDepth) +
+                             " levels");
+        }
         std::string name = object.contains("name") ? text(object["name"], at / "name")
                                                    : utf8(project_.defaultTrackName(kind));
         return project_.addTrack(kind, name,
@@ -375,8 +324,11 @@ private:
         double end = position(required(object, at, "end"), at / "end");
         if (end < start)
             fail(at / "end", number(end) + " lies before the start " + number(start));
-        if (kind != ObjectKind::kAudioEvent)
-            return project_.addObject(holder, kind, name, start, end - start);
+        if (kind != ObjectKind::kAudioEvent) {
+            ProjectObject& created = project_.addObject(holder, kind, name, start, end - start);
+            created.assignSpan(start, end);
+            return created;
+        }
         std::string description = object.contains("description")
                                       ? text(object["description"], at / "description")
                                       : std::string();
@@ -388,7 +340,10 @@ private:
                 fail(at / "clip", "no clip \"" + file + "\" is listed in /clips");
             clip = found->second;
         }
-        return project_.addAudioEvent(holder, name, start, end - start, clip, description);
+        AudioEvent& event =
+            project_.addAudioEvent(holder, name, start, end - start, clip, description);
+        event.assignSpan(start, end);
+        return event;
     }
 
     void readActiveMarkerTrack(const Json& value, const Pointer& at) {
@@ -399,18 +354,45 @@ private:
         project_.setActiveMarkerTrack(track);
     }
 
+    /// The object a pointer names, found by walking its steps ("/tracks/2/children/0").
     ProjectObject* objectAt(const Json& value, const Pointer& at) const {
         std::string pointer = text(value, at);
-        auto found = objects_.find(pointer);
-        if (found == objects_.end())
+        ProjectObject* current = &project_.root();
+        std::string_view rest = pointer;
+        while (current && !rest.empty()) {
+            std::size_t member = rest.find('/', 1);
+            std::size_t index =
+                member == std::string_view::npos ? member : rest.find('/', member + 1);
+            if (rest.front() != '/' || member == std::string_view::npos ||
+                rest.substr(1, member - 1) != childMember(current->kind()) ||
+                (current->kind() != ObjectKind::kRoot && !holdsChildren(current->kind()))) {
+                current = nullptr;
+                break;
+            }
+            std::string_view digits = rest.substr(member + 1, index - member - 1);
+            std::size_t position = 0;
+            auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), position);
+            const auto& children = current->children();
+            if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() ||
+                (digits.size() > 1 && digits.front() == '0') || position >= children.size()) {
+                current = nullptr;
+                break;
+            }
+            current = children[position];
+            rest = index == std::string_view::npos ? std::string_view() : rest.substr(index);
+        }
+        if (!current || current == &project_.root())
             fail(at, "\"" + pointer + "\" does not name a track, event, note or marker");
-        return found->second;
+        return current;
     }
 
     /// The listed objects come first, in their order; selected objects that are not listed
     /// follow in document order.
     void readSelection(const Json& document, const Pointer& at) {
         std::vector<ProjectObject*> order;
+        std::unordered_set<const ProjectObject*> listed;
+        const std::unordered_set<const ProjectObject*> selected(selected_.begin(), selected_.end());
         if (document.contains("selection")) {
             const Pointer listAt = at / "selection";
             const Json& list = document["selection"];
@@ -418,16 +400,16 @@ private:
                 fail(listAt, "expected an array, found " + typeName(list));
             for (std::size_t i = 0; i < list.size(); ++i) {
                 ProjectObject* object = objectAt(list[i], listAt / i);
-                if (std::find(selected_.begin(), selected_.end(), object) == selected_.end())
+                if (!selected.contains(object))
                     fail(listAt / i, list[i].get<std::string>() +
                                          " is listed but not marked \"selected\": true");
-                if (std::find(order.begin(), order.end(), object) != order.end())
+                if (!listed.insert(object).second)
                     fail(listAt / i, list[i].get<std::string>() + " is listed twice");
                 order.push_back(object);
             }
         }
         for (ProjectObject* object : selected_)
-            if (std::find(order.begin(), order.end(), object) == order.end())
+            if (!listed.contains(object))
                 order.push_back(object);
         for (ProjectObject* object : order)
             project_.select(*object);
@@ -436,64 +418,63 @@ private:
     Project& project_;
     const std::string& source_;
     std::map<std::string, Clip*> clips_;
-    std::map<std::string, ProjectObject*> objects_;
     std::vector<ProjectObject*> selected_;
 };
 
-OrderedJson attributeJson(const AttributeStore& store) {
-    OrderedJson result = OrderedJson::object();
+void writeAttributes(JsonWriter& out, const AttributeStore& store) {
+    out.key("attributes").beginObject();
     for (const auto& [key, value] : store.entries()) {
         switch (value.kind()) {
         case FTaggedValue::kInteger:
-            result[key] = {{"integer", value.integer}};
+            out.key(key).beginObject().member("integer", value.integer).endObject();
             break;
         case FTaggedValue::kString8:
-            result[key] = {{"string8", value.string8 ? value.string8 : ""}};
+            out.key(key).beginObject().member("string8", value.string8 ? value.string8 : "");
+            out.endObject();
             break;
         case FTaggedValue::kString16:
-            result[key] = {{"string16", utf8(value.string16)}};
+            out.key(key).beginObject().member("string16", utf8(value.string16)).endObject();
             break;
         default:
             // The store holds nothing else; an object could not be written anyway.
             break;
         }
     }
-    return result;
+    out.endObject();
 }
 
-OrderedJson objectJson(const ProjectObject& object) {
-    OrderedJson result = OrderedJson::object();
+void writeObject(JsonWriter& out, const ProjectObject& object) {
+    out.beginObject();
     ObjectKind kind = object.kind();
     if (isMarker(kind)) {
-        result["kind"] = kind == ObjectKind::kPositionMarker ? "position" : "cycle";
-        result["description"] = object.nameUtf8();
-        result["start"] = object.start();
-        result["length"] = object.length();
+        out.member("kind", kind == ObjectKind::kPositionMarker ? "position" : "cycle");
+        out.member("description", object.nameUtf8());
+        out.member("start", object.start()).member("length", object.length());
     } else {
-        result["kind"] = kindName(kind);
-        result["name"] = object.nameUtf8();
+        out.member("kind", kindName(kind)).member("name", object.nameUtf8());
         if (!isTrack(kind)) {
             if (const auto* event = dynamic_cast<const AudioEvent*>(&object)) {
-                result["description"] = utf8(event->description());
+                out.member("description", utf8(event->description()));
                 if (event->clip())
-                    result["clip"] = event->clip()->fileName();
+                    out.member("clip", event->clip()->fileName());
             }
-            result["start"] = object.start();
-            result["end"] = object.end();
+            out.member("start", object.start()).member("end", object.end());
         }
     }
     if (object.selected())
-        result["selected"] = true;
+        out.member("selected", true);
     if (!object.attributes().entries().empty())
-        result["attributes"] = attributeJson(object.attributes());
+        writeAttributes(out, object.attributes());
     if (holdsChildren(kind)) {
-        OrderedJson children = OrderedJson::array();
+        out.key(childMember(kind)).beginArray();
         for (const ProjectObject* child : object.children())
-            children.push_back(objectJson(*child));
-        result[std::string(childMember(kind))] = std::move(children);
+            writeObject(out, *child);
+        out.endArray();
     }
-    return result;
+    out.endObject();
 }
+
+void writeDocument(const Project& project, JsonWriter& out);
 
 } // namespace
 
@@ -506,37 +487,21 @@ ProjectFileError::ProjectFileError(std::string file, std::string place, std::str
       file_(std::move(file)), place_(std::move(place)), problem_(std::move(problem)) {}
 
 Project& ProjectFile::read(Host& host, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ProjectFileError(path, "", "cannot be opened for reading");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw ProjectFileError(path, "", "cannot be read");
-    return parse(host, content.str(), path);
+    Json document;
+    {
+        // The text goes before the project is built: only one of them is held at a time.
+        const std::string text = InputFile::read(path);
+        document = JsonDocument::parse(text, path);
+    }
+    return build(host, document, path);
 }
 
 Project& ProjectFile::parse(Host& host, std::string_view text, const std::string& source) {
-    Json document;
-    try {
-        document = Json::parse(text, DuplicateMemberCheck(source));
-    } catch (const Json::parse_error& e) {
-        // The library's message reads "[json.exception.parse_error.N] parse error at line L,
-        // column C: what"; the place becomes "L:C" and the rest the problem.
-        std::string message = e.what();
-        int line = 0;
-        int column = 0;
-        std::size_t at = message.find("at line ");
-        std::size_t colon = message.find(": ", at == std::string::npos ? 0 : at);
-        if (at != std::string::npos &&
-            std::sscanf(message.c_str() + at, "at line %d, column %d", &line, &column) == 2 &&
-            colon != std::string::npos)
-            throw ProjectFileError(source, std::to_string(line) + ":" + std::to_string(column),
-                                   message.substr(colon + 2));
-        throw ProjectFileError(source, "", message);
-    } catch (const Json::exception& e) {
-        throw ProjectFileError(source, "", e.what());
-    }
+    Json document = JsonDocument::parse(text, source);
+    return build(host, document, source);
+}
+
+Project& ProjectFile::build(Host& host, nlohmann::json& document, const std::string& source) {
     Project& project = host.createProject("");
     try {
         DocumentReader(project, source).readDocument(document);
@@ -550,56 +515,74 @@ Project& ProjectFile::parse(Host& host, std::string_view text, const std::string
 }
 
 std::string ProjectFile::write(const Project& project) {
-    OrderedJson document = OrderedJson::object();
-    document["format"] = kFormat;
-    document["version"] = kVersion;
-    const ProjectObject& root = project.root();
-    document["name"] = root.nameUtf8();
-    if (!root.attributes().entries().empty())
-        document["attributes"] = attributeJson(root.attributes());
-    document["offersNewMarkerTrack"] = project.offersNewMarkerTrack();
-    if (const ProjectObject* active = project.activeMarkerTrack())
-        document["activeMarkerTrack"] = pointerOf(*active);
-    if (!project.clips().empty()) {
-        OrderedJson clips = OrderedJson::array();
-        for (const Clip* clip : project.clips()) {
-            OrderedJson entry = {{"file", clip->fileName()}};
-            OrderedJson attributes = OrderedJson::object();
-            for (const auto& [key, value] : clip->mediaAttributes())
-                if (key != "FileName" || utf8(value) != clip->fileName())
-                    attributes[key] = utf8(value);
-            if (!attributes.empty())
-                entry["attributes"] = std::move(attributes);
-            clips.push_back(std::move(entry));
-        }
-        document["clips"] = std::move(clips);
+    std::string text;
+    {
+        JsonWriter out(text);
+        writeDocument(project, out);
     }
-    OrderedJson tracks = OrderedJson::array();
-    for (const ProjectObject* track : root.children())
-        tracks.push_back(objectJson(*track));
-    document["tracks"] = std::move(tracks);
-    OrderedJson selection = OrderedJson::array();
-    for (const ProjectObject* object : project.selection().objects()) {
-        std::string pointer = pointerOf(*object);
-        if (!pointer.empty())
-            selection.push_back(pointer);
-    }
-    if (!selection.empty())
-        document["selection"] = std::move(selection);
-    // 8-bit attribute texts come from the module unchecked; invalid UTF-8 is replaced rather
-    // than aborting the save.
-    return document.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+    return text + '\n';
 }
 
+void ProjectFile::write(const Project& project, std::ostream& stream) {
+    {
+        JsonWriter out(stream);
+        writeDocument(project, out);
+    }
+    stream << '\n';
+}
+
+namespace {
+
+void writeDocument(const Project& project, JsonWriter& out) {
+    out.beginObject().member("format", kFormat).member("version", kVersion);
+    const ProjectObject& root = project.root();
+    out.member("name", root.nameUtf8());
+    if (!root.attributes().entries().empty())
+        writeAttributes(out, root.attributes());
+    out.member("offersNewMarkerTrack", project.offersNewMarkerTrack());
+    const ObjectPointers pointers(project);
+    if (const ProjectObject* active = project.activeMarkerTrack())
+        out.member("activeMarkerTrack", pointers.of(*active));
+    if (!project.clips().empty()) {
+        out.key("clips").beginArray();
+        for (const Clip* clip : project.clips()) {
+            out.beginObject().member("file", clip->fileName());
+            bool any = false;
+            for (const auto& [key, value] : clip->mediaAttributes()) {
+                if (key == "FileName" && utf8(value) == clip->fileName())
+                    continue;
+                if (!any)
+                    out.key("attributes").beginObject();
+                any = true;
+                out.member(key, utf8(value));
+            }
+            if (any)
+                out.endObject();
+            out.endObject();
+        }
+        out.endArray();
+    }
+    out.key("tracks").beginArray();
+    for (const ProjectObject* track : root.children())
+        writeObject(out, *track);
+    out.endArray();
+    std::vector<std::string> selection;
+    for (const ProjectObject* object : project.selection().objects())
+        if (std::string pointer = pointers.of(*object); !pointer.empty())
+            selection.push_back(std::move(pointer));
+    if (!selection.empty()) {
+        out.key("selection").beginArray();
+        for (const std::string& pointer : selection)
+            out.value(pointer);
+        out.endArray();
+    }
+    out.endObject();
+}
+
+} // namespace
+
 void ProjectFile::save(const Project& project, const std::string& path) {
-    std::string document = write(project);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw ProjectFileError(path, "", "cannot be opened for writing");
-    out << document;
-    out.flush();
-    if (!out)
-        throw ProjectFileError(path, "", "cannot be written");
+    OutputFile::replace(path, [&project](std::ostream& out) { write(project, out); });
 }
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {

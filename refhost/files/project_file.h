@@ -1,5 +1,7 @@
 #pragma once
 
+#include <iosfwd>
+#include <nlohmann/json_fwd.hpp>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,8 +49,13 @@ public:
 
     /// The document of a project: indented, ending with a newline.
     static std::string write(const Project& project);
+    /// The same written into a stream piece by piece.
+    static void write(const Project& project, std::ostream& out);
     /// Throws ProjectFileError when the file cannot be written.
     static void save(const Project& project, const std::string& path);
+
+    /// Builds the project of a parsed document, releasing the document's parts as they are read.
+    static Project& build(Host& host, nlohmann::json& document, const std::string& source);
 
     /// Where the object stands in the document of its project ("/tracks/0/events/2");
     /// empty for the root and for an object that is not part of the project.

@@ -2,14 +2,16 @@
 
 #include "module/tagged_value.h"
 #include "refhost/core/text_conversion.h"
+#include "refhost/files/input_file.h"
+#include "refhost/files/json_document.h"
 #include "refhost/files/project_file.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 
-#include <fstream>
+#include <algorithm>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -19,6 +21,97 @@ using Json = nlohmann::json;
 
 constexpr std::string_view kPrefix = "CreateZintaraModelData";
 
+// The source and target keys the module offers. Others are passed on as a stored project would
+// pass them (the module drops such a row), with a warning, since they are most likely typos.
+constexpr std::string_view kSourceKeys[] = {"FreeText",
+                                            "Counter",
+                                            "ProjectName",
+                                            "TrackName",
+                                            "EventName",
+                                            "EventDescription",
+                                            "FileName",
+                                            "MediaRating",
+                                            "MediaComment",
+                                            "MediaContentSummary",
+                                            "MediaType",
+                                            "MediaFamily",
+                                            "MediaPendingTags",
+                                            "FilePath",
+                                            "MediaApplicationType",
+                                            "MediaCategoryPost",
+                                            "MediaStartTime",
+                                            "MediaDuration",
+                                            "MediaProjectName",
+                                            "AudioReel",
+                                            "AudioEpisode",
+                                            "MediaTrackTitle",
+                                            "MediaTrackNumber",
+                                            "SmfTrackCount",
+                                            "SmfSongName",
+                                            "MediaAlbum",
+                                            "MediaReleaseDate",
+                                            "SmfCopyRight",
+                                            "MediaFrameRate",
+                                            "MediaFrameCount",
+                                            "MediaDropFrames",
+                                            "MediaPullFactor",
+                                            "ImgWidth",
+                                            "ImgHeight",
+                                            "ProgramName",
+                                            "ProgramVersion",
+                                            "MediaTemplateCategory",
+                                            "ImgDisplayWidth",
+                                            "ImgDisplayHeight",
+                                            "VideoCodecName",
+                                            "AudioBWFDescription",
+                                            "AudioBWFOrigRef",
+                                            "AudioBWFCodingHistory",
+                                            "AudioBWFLoudnessValue",
+                                            "AudioBWFLoudnessRange",
+                                            "AudioBWFMaxTruePeakLevel",
+                                            "AudioBWFMaxMomentaryLoudness",
+                                            "AudioBWFMaxShortTermLoudness",
+                                            "AudioOriginTime",
+                                            "AudioRecordDate",
+                                            "AudioScene",
+                                            "AudioTake",
+                                            "AudioNotes",
+                                            "AudioFalseStart",
+                                            "AudioWildtrack",
+                                            "AudioReferenceLevel",
+                                            "AudioCDSetName",
+                                            "AudioCDName",
+                                            "AudioCDTrackNumber",
+                                            "AudioIXMLUser"};
+constexpr std::string_view kTargetKeys[] = {"MarkerDescription",
+                                            "User:STR_MAComment",
+                                            "User:STR_MAScriptNote",
+                                            "User:STR_MASceneNo",
+                                            "User:STR_MASceneLocalization",
+                                            "User:STR_MAReel",
+                                            "User:STR_MATragetTrack",
+                                            "User:STR_MATakeNo",
+                                            "User:STR_MACharacter",
+                                            "User:STR_MAActorsName",
+                                            "User:STR_MADialog",
+                                            "User:STR_MADialogTranslation1",
+                                            "User:STR_MADialogTranslation2",
+                                            "User:STR_MASheetId",
+                                            "User:STR_MAQuality",
+                                            "User:STR_MAFoleyCategory",
+                                            "User:STR_MAShoeType",
+                                            "User:STR_MASurfacetype",
+                                            "User:STR_MAClothType",
+                                            "User:STR_MAPropType",
+                                            "User:STR_MAGender",
+                                            "User:STR_MASFXCategory",
+                                            "User:User:STR_MABGCategory"};
+
+template <std::size_t N>
+bool known(const std::string_view (&keys)[N], const std::string& key) {
+    return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
+}
+
 struct Reader {
     const std::string& source;
 
@@ -26,11 +119,15 @@ struct Reader {
         throw ProjectFileError(source, place, problem);
     }
 
-    // A name from the table or the number itself.
+    // A name from the table or its number.
     int64 choice(const Json& value, const std::string& place,
                  const std::map<std::string, int64>& names) const {
-        if (value.is_number_integer())
-            return value.get<int64>();
+        if (value.is_number_integer()) {
+            for (const auto& [name, number] : names)
+                if (value == number)
+                    return number;
+            fail(place, "the number " + value.dump() + " stands for no choice");
+        }
         if (value.is_string()) {
             auto found = names.find(value.get<std::string>());
             if (found != names.end())
@@ -39,7 +136,7 @@ struct Reader {
         std::string expected;
         for (const auto& [name, number] : names)
             expected += (expected.empty() ? "\"" : ", \"") + name + "\"";
-        fail(place, "expected " + expected + " or an integer");
+        fail(place, "expected " + expected + " or its number");
     }
 
     std::string text(const Json& object, const char* member, const std::string& place) const {
@@ -70,23 +167,15 @@ void removeStoredSettings(Project& project) {
 
 } // namespace
 
-void SettingsFile::apply(const std::string& path, Project& project) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw ProjectFileError(path, "", "cannot be opened");
-    std::ostringstream text;
-    text << file.rdbuf();
-    applyText(text.str(), path, project);
+std::vector<std::string> SettingsFile::apply(const std::string& path, Project& project) {
+    return applyText(InputFile::read(path), path, project);
 }
 
-void SettingsFile::applyText(std::string_view text, const std::string& source, Project& project) {
+std::vector<std::string> SettingsFile::applyText(std::string_view text, const std::string& source,
+                                                 Project& project) {
     Reader reader{source};
-    Json document;
-    try {
-        document = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        reader.fail("byte " + std::to_string(e.byte), e.what());
-    }
+    const Json document = JsonDocument::parse(text, source);
+    std::vector<std::string> warnings;
     if (!document.is_object())
         reader.fail("/", "expected an object");
     for (const auto& [member, value] : document.items())
@@ -126,6 +215,14 @@ void SettingsFile::applyText(std::string_view text, const std::string& source, P
                 if (member != "source" && member != "target" && member != "text")
                     reader.fail(place + "/" + member, "unknown member");
             Row parsed{reader.text(row, "source", place), reader.text(row, "target", place), {}};
+            if (!known(kSourceKeys, parsed.source))
+                warnings.push_back(source + ": at " + place +
+                                   "/source: the module offers no source \"" + parsed.source +
+                                   "\"; it will drop the row");
+            if (!known(kTargetKeys, parsed.target))
+                warnings.push_back(source + ": at " + place +
+                                   "/target: the module offers no target \"" + parsed.target +
+                                   "\"; it will drop the row");
             if (row.contains("text"))
                 parsed.text = utf16(reader.text(row, "text", place));
             rows.push_back(std::move(parsed));
@@ -149,6 +246,7 @@ void SettingsFile::applyText(std::string_view text, const std::string& source, P
     }
     put(project, prefix + "MappingSize",
         FTaggedValue::fromInteger(static_cast<int64>(rows.size())));
+    return warnings;
 }
 
 } // namespace Brennovar::RefHost

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -19,10 +20,13 @@ class Project;
 class SettingsFile {
 public:
     /// Reads the file and applies it; throws ProjectFileError naming the file, the place and
-    /// the problem.
-    static void apply(const std::string& path, Project& project);
+    /// the problem, in the form of project files. A source or target key the module does not
+    /// offer is passed on (the module drops its row, as from a stored project) and reported in
+    /// the warnings returned, one line each.
+    static std::vector<std::string> apply(const std::string& path, Project& project);
     /// The same for a document already in memory; `source` names it in errors.
-    static void applyText(std::string_view text, const std::string& source, Project& project);
+    static std::vector<std::string> applyText(std::string_view text, const std::string& source,
+                                              Project& project);
 };
 
 } // namespace Brennovar::RefHost

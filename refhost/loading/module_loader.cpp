@@ -1,5 +1,7 @@
 #include "refhost/loading/module_loader.h"
 
+#include "refhost/loading/module_file_check.h"
+
 #include <cstdio>
 #include <dlfcn.h>
 #include <utility>
@@ -64,8 +66,10 @@ bool ModuleLoader::load(const std::string& path) {
         return false;
     path_ = path;
     error_.clear();
+    if (std::string problem = ModuleFileCheck::problem(path); !problem.empty())
+        return fail(problem);
     dlerror();
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    library_ = dlopen(ModuleFileCheck::loadPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library_)
         return fail("cannot be loaded: " + dlError());
     if (!resolveEntryPoints()) {

@@ -37,7 +37,8 @@ std::string resultText(ResultCode result);
 /// Loads a component module the way a workstation does and keeps track of every reference it
 /// obtains, so that unloading gives each one back exactly once.
 ///
-/// load() opens the library (RTLD_NOW | RTLD_LOCAL), calls InitDll, takes the factory from
+/// load() checks the file (ModuleFileCheck; a bare file name is a file in the current folder),
+/// opens the library (RTLD_NOW | RTLD_LOCAL), calls InitDll, takes the factory from
 /// GetPluginFactory and reads its information; startService() creates the class of category
 /// "Service" and initializes it with the host context; stopService() terminates and releases
 /// it; unload() releases the factory, calls ExitDll and closes the library. Each step that

@@ -31,6 +31,19 @@ bool walk(const ProjectObject& from, const std::function<bool(ProjectObject&)>& 
     return true;
 }
 
+/// Calls visit on every track below `from`, depth first; only folder tracks hold tracks, so the
+/// events, parts and markers are not walked.
+bool walkTracks(const ProjectObject& from, const std::function<bool(ProjectObject&)>& visit) {
+    for (ProjectObject* child : from.children()) {
+        if (!isTrack(child->kind()))
+            continue;
+        if (!visit(*child) ||
+            (child->kind() == ObjectKind::kFolderTrack && !walkTracks(*child, visit)))
+            return false;
+    }
+    return true;
+}
+
 std::u16string numbered(std::u16string_view base, int number) {
     std::u16string name(base);
     if (number > 1) {
@@ -216,7 +229,7 @@ void Project::select(ProjectObject& object, bool selected) {
 
 std::vector<ProjectObject*> Project::markerTracks() const {
     std::vector<ProjectObject*> tracks;
-    walk(*root_, [&](ProjectObject& object) {
+    walkTracks(*root_, [&](ProjectObject& object) {
         if (object.kind() == ObjectKind::kMarkerTrack)
             tracks.push_back(&object);
         return true;
@@ -228,7 +241,7 @@ ProjectObject* Project::activeMarkerTrack() const {
     if (activeMarkerTrack_ && activeMarkerTrack_->isAttached())
         return activeMarkerTrack_;
     ProjectObject* first = nullptr;
-    walk(*root_, [&](ProjectObject& object) {
+    walkTracks(*root_, [&](ProjectObject& object) {
         if (object.kind() == ObjectKind::kMarkerTrack)
             first = &object;
         return first == nullptr;
@@ -245,7 +258,7 @@ void Project::setActiveMarkerTrack(ProjectObject* track) {
 
 std::u16string Project::defaultTrackName(ObjectKind kind) const {
     std::set<std::u16string, std::less<>> taken;
-    walk(*root_, [&](ProjectObject& object) {
+    walkTracks(*root_, [&](ProjectObject& object) {
         if (isTrack(object.kind()))
             taken.insert(object.name());
         return true;

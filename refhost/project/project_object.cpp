@@ -162,14 +162,14 @@ ResultCode ProjectObject::rename(std::u16string name) {
 
 ResultCode ProjectObject::moveTo(double start) {
     UndoHistory::StartChange change{this, start_, start};
-    start_ = start;
+    assignStart(start);
     project_.history().record(change, u"Move", isAttached());
     return ResultOk;
 }
 
 ResultCode ProjectObject::resize(double length) {
     UndoHistory::LengthChange change{this, length_, length};
-    length_ = length;
+    assignLength(length);
     project_.history().record(change, u"Resize", isAttached());
     return ResultOk;
 }

@@ -72,7 +72,8 @@ public:
     std::string nameUtf8() const;
     double start() const noexcept { return start_; }
     double length() const noexcept { return length_; }
-    double end() const noexcept { return start_ + length_; }
+    /// The end as it was given to assignSpan, or start + length after a change.
+    double end() const noexcept { return end_; }
     bool selected() const noexcept { return selected_; }
     const AttributeStore& attributes() const noexcept { return attributes_; }
     ProjectObject* parent() const noexcept { return parent_; }
@@ -93,8 +94,21 @@ public:
     // Plain setters: change the value and record nothing. Used to build projects and by the
     // undo history to apply changes.
     void assignName(std::u16string name) { name_ = std::move(name); }
-    void assignStart(double start) noexcept { start_ = start; }
-    void assignLength(double length) noexcept { length_ = length; }
+    void assignStart(double start) noexcept {
+        start_ = start;
+        end_ = start_ + length_;
+    }
+    void assignLength(double length) noexcept {
+        length_ = length;
+        end_ = start_ + length_;
+    }
+    /// Start and end exactly as given (a file's numbers): end() answers `end` itself rather than
+    /// start + (end - start), which can differ in the last digit.
+    void assignSpan(double start, double end) noexcept {
+        start_ = start;
+        length_ = end - start;
+        end_ = end;
+    }
     void assignAttribute(const std::string& key, const FTaggedValue* value);
     /// Puts child at index (clamped to the end) among the children; the child must be unheld.
     void attachChild(ProjectObject& child, std::size_t index);
@@ -112,6 +126,7 @@ private:
     std::u16string name_;
     double start_ = 0.0;
     double length_ = 0.0;
+    double end_ = 0.0;
     bool selected_ = false;
     AttributeStore attributes_;
     ProjectObject* parent_ = nullptr;

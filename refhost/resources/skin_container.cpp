@@ -22,7 +22,7 @@ constexpr std::size_t kSmallestRecord = 13;
 // No deflate stream expands more than 1032 times; a recorded size beyond that (or beyond the
 // cap) is refused before any memory is set aside for it.
 constexpr std::uint64_t kDeflateRatioLimit = 1032;
-constexpr std::uint64_t kInflatedSizeCap = 256u << 20;
+constexpr std::uint64_t kInflatedSizeCap = kMaxContainerBytes;
 
 std::uint32_t readWord(Bytes bytes, std::size_t at) noexcept {
     return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
@@ -117,13 +117,19 @@ bool checkPlacement(const std::vector<ContainerEntry>& entries, std::size_t dire
     return true;
 }
 
-bool inflateExactly(Bytes stored, ContainerEntry& entry, std::string& error) {
+bool plausibleSize(const ContainerEntry& entry, std::string& error) {
     const std::uint64_t size = entry.uncompressedSize;
     if (size > kInflatedSizeCap || size > std::uint64_t{entry.storedSize} * kDeflateRatioLimit) {
         error =
             quoted(entry.name) + " records an impossible uncompressed size " + std::to_string(size);
         return false;
     }
+    return true;
+}
+
+// The entry's recorded size must have passed plausibleSize.
+bool inflateExactly(Bytes stored, ContainerEntry& entry, std::string& error) {
+    const std::uint64_t size = entry.uncompressedSize;
     // One spare byte tells a stream that inflates to more than the recorded size.
     std::vector<std::uint8_t> out(size + 1);
     z_stream stream{};
@@ -162,7 +168,7 @@ bool inflateExactly(Bytes stored, ContainerEntry& entry, std::string& error) {
     return true;
 }
 
-std::optional<SkinContainer> read(Bytes bytes, std::string& error) {
+std::optional<SkinContainer> read(Bytes bytes, std::uint64_t maxTotal, std::string& error) {
     if (bytes.size() < kHeader.size() + kTailSize) {
         error = "the container is too small (" + std::to_string(bytes.size()) + " bytes)";
         return std::nullopt;
@@ -205,6 +211,19 @@ std::optional<SkinContainer> read(Bytes bytes, std::string& error) {
                        error) ||
         !checkPlacement(container.entries, directoryStart, error))
         return std::nullopt;
+    // Each entry is capped (when it is inflated), and so is their sum: many entries just under
+    // the cap would otherwise add up to gigabytes.
+    std::uint64_t total = 0;
+    for (const ContainerEntry& entry : container.entries) {
+        if ((entry.flags & kEntryFlagCompressed) && !plausibleSize(entry, error))
+            return std::nullopt;
+        total += entry.uncompressedSize;
+    }
+    if (total > maxTotal) {
+        error = "the entries hold " + std::to_string(total) + " bytes in all, more than the " +
+                std::to_string(maxTotal) + " a container may hold";
+        return std::nullopt;
+    }
     for (ContainerEntry& entry : container.entries) {
         const Bytes stored = bytes.subspan(entry.offset, entry.storedSize);
         if (!(entry.flags & kEntryFlagCompressed))
@@ -299,19 +318,28 @@ const ContainerEntry* SkinContainer::find(std::string_view name) const noexcept 
     return found == entries.end() ? nullptr : &*found;
 }
 
-std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes,
-                                           std::string& error) noexcept {
+std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes, std::string& error,
+                                           std::uint64_t maxTotal) noexcept {
     try {
-        return read(bytes, error);
+        return read(bytes, maxTotal, error);
     } catch (const std::bad_alloc&) {
         error = "out of memory while reading the container";
         return std::nullopt;
     }
 }
 
+bool validateSkinContainer(const SkinContainer& container, std::string& error) noexcept {
+    try {
+        return validateSkin(container, error);
+    } catch (const std::bad_alloc&) {
+        error = "out of memory while checking the skin";
+        return false;
+    }
+}
+
 bool validateSkinContainer(std::span<const std::uint8_t> bytes, std::string& error) noexcept {
     try {
-        const std::optional<SkinContainer> container = read(bytes, error);
+        const std::optional<SkinContainer> container = read(bytes, kMaxContainerBytes, error);
         return container && validateSkin(*container, error);
     } catch (const std::bad_alloc&) {
         error = "out of memory while reading the container";

@@ -35,15 +35,21 @@ struct SkinContainer {
 inline constexpr std::uint32_t kEntryFlagPacked = 2;
 inline constexpr std::uint32_t kEntryFlagCompressed = 4;
 
+/// What all entries of a container may hold together, inflated.
+inline constexpr std::uint64_t kMaxContainerBytes = 256u << 20;
+
 /// Reads a container from its trailer. Every size and offset is checked against the bounds of
-/// `bytes`; compressed entries are inflated and must give exactly their recorded size. On
+/// `bytes`; compressed entries are inflated and must give exactly their recorded size, and all
+/// entries together may hold at most `maxTotal` bytes. On
 /// failure returns empty and sets `error` to a one-line description.
-std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes,
-                                           std::string& error) noexcept;
+std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes, std::string& error,
+                                           std::uint64_t maxTotal = kMaxContainerBytes) noexcept;
 
 /// Checks a skin container: it reads (readContainer), holds "skin.xml", which is well-formed
 /// XML with the root element `skin`, a template "ZintaraDialog", and whose bitmap atlases name
 /// files of the container. On failure returns false and sets `error`.
 bool validateSkinContainer(std::span<const std::uint8_t> bytes, std::string& error) noexcept;
+/// The same checks of a container already read (so that it is inflated once).
+bool validateSkinContainer(const SkinContainer& container, std::string& error) noexcept;
 
 } // namespace Brennovar::RefHost

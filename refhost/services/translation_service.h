@@ -46,6 +46,11 @@ public:
         std::u16string resourceName;
         ResultCode result = 0;
     };
+    /// The languages the loaded translation documents offer: code and name (UTF-16).
+    const std::vector<Zintara::TranslationTable::Language>& languages() const noexcept {
+        return table_->languages();
+    }
+
     /// Every loadTranslations call, in order.
     const std::vector<Request>& requests() const noexcept { return requests_; }
 

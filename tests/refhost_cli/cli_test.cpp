@@ -31,11 +31,11 @@ std::string temporary(const std::string& name) {
 
 /// Runs zintara-host with the arguments (already quoted where needed) and collects its exit
 /// status and both output streams.
-ToolRun runTool(const std::string& arguments) {
+ToolRun runTool(const std::string& arguments, const std::string& shellPrefix = "") {
     std::string out = temporary("stdout.txt");
     std::string err = temporary("stderr.txt");
-    std::string command =
-        std::string("'") + ZINTARA_HOST_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    std::string command = shellPrefix + "'" + ZINTARA_HOST_TOOL + "' " + arguments + " >'" + out +
+                          "' 2>'" + err + "'";
     int raw = std::system(command.c_str());
     ToolRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -128,7 +128,7 @@ TEST(CliTest, SavedProjectCarriesMarkersAndSettingsIntoTheNextRun) {
     nlohmann::json document = nlohmann::json::parse(readText(saved));
     EXPECT_EQ(document["attributes"]["CreateZintaraModelDataMarkerType"]["integer"], 1);
     EXPECT_EQ(document["attributes"]["CreateZintaraModelDataCombineAdjancent"]["integer"], 1);
-    nlohmann::json second = runJson("--project '" + saved + "'");
+    nlohmann::json second = runJson("--select all --project '" + saved + "'");
     EXPECT_EQ(second["result"], 0);
     EXPECT_EQ(markerCount(second), 2 * markerCount(first) - kDemoMarkers);
 }
@@ -155,8 +155,7 @@ TEST(CliTest, ExitStatusesForUsageModuleAndOutputFailures) {
     EXPECT_NE(info.out.find("[1] Fake Service"), std::string::npos) << info.out;
     ToolRun run = runTool("run " + moduleArgument() + " --out /nonexistent/dir/out.json");
     EXPECT_EQ(run.status, 4);
-    EXPECT_NE(run.err.find("/nonexistent/dir/out.json: cannot be opened for writing"),
-              std::string::npos)
+    EXPECT_NE(run.err.find("/nonexistent/dir/out.json: cannot be written"), std::string::npos)
         << run.err;
 }
 
@@ -228,7 +227,7 @@ TEST(CliTest, SkinExtractsTheModulesFilesAndNeverWritesOutsideTheFolder) {
     std::filesystem::create_directories(inner);
     run = runTool("skin --module " + fakeModule("unsafe_skin") + " --extract '" + inner + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "zintara-host skin: refusing to write the entry named \"../escaped.txt\"\n");
+    EXPECT_EQ(run.err, "zintara-host: refusing to write the entry named \"../escaped.txt\"\n");
     EXPECT_FALSE(std::filesystem::exists(folder + "/escaped.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(inner));
     std::filesystem::remove_all(folder);
@@ -254,4 +253,131 @@ TEST(CliTest, DialogShowsTheRenderedDialogAndTheExampleScriptPasses) {
     nlohmann::json confirmed = runJson("--command dialog --confirm");
     EXPECT_EQ(confirmed["result"], 0);
     EXPECT_GT(markerCount(confirmed), kDemoMarkers);
+}
+
+namespace {
+
+std::string modulePath() {
+    const char* path = std::getenv("ZINTARA_MODULE");
+    return path ? path : "";
+}
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+} // namespace
+
+// A write that fails (here at a file-size limit) or an output that is one of the inputs never
+// costs the user a file: the old content stays, and the status says why.
+TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
+    const std::string project = temporary("keep.json");
+    const std::string before = R"({"format": "zintara-project", "version": 1})";
+    const std::string module = temporary("module-copy.so");
+    ASSERT_EQ(std::system(("cp " + quoted(modulePath()) + " " + quoted(module)).c_str()), 0);
+    const std::string moduleBytes = readText(module);
+    const std::string withModule = "run --module " + quoted(module);
+    const struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        // The demo project is larger than the 1 KiB the shell allows to be written.
+        {"show --json --out " + quoted(project), 4, "the previous file is unchanged"},
+        {"show --project " + quoted(project) + " --out " + quoted(project), 2, "an input"},
+        {withModule + " --out " + quoted(module), 2, "an input"},
+        {withModule + " --project " + quoted(project) + " --out " + quoted(project), 2, "an input"},
+        {withModule + " --out ''", 2, "--out needs a file name"},
+    };
+    for (const auto& testCase : cases) {
+        writeText(project, before);
+        ToolRun run = runTool(testCase.arguments, "ulimit -f 2; ");
+        EXPECT_EQ(run.status, testCase.status) << testCase.arguments << "\n" << run.err;
+        // Under --json the error is on standard output.
+        EXPECT_NE((run.out + run.err).find(testCase.message), std::string::npos)
+            << testCase.arguments << "\n"
+            << run.err;
+        EXPECT_EQ(readText(project), before) << testCase.arguments;
+        EXPECT_EQ(readText(module), moduleBytes) << testCase.arguments;
+    }
+}
+
+// Hostile or mistaken input ends with the documented status and a message naming the fault,
+// never with a signal, a hang or unbounded memory.
+TEST(CliTest, BadInputEndsWithAStatusAndAMessage) {
+    const std::string folder = temporary("inputs");
+    std::system(("mkdir -p " + quoted(folder)).c_str());
+    const std::string module = modulePath();
+    const std::string truncated = folder + "/truncated.so";
+    writeText(truncated, readText(module).substr(0, 4096));
+    std::string flipped = readText(module);
+    flipped[39] = '\x7f'; // e_phoff: the program headers now lie far beyond the file
+    writeText(folder + "/flipped.so", flipped);
+    writeText(folder + "/copy.so", readText(module));
+    std::string deep = R"({"format": "zintara-project", "version": 1, "tracks": [)";
+    for (int i = 0; i < 40; ++i)
+        deep += R"({"kind": "folder-track", "children": [)";
+    for (int i = 0; i < 40; ++i)
+        deep += "]}";
+    writeText(folder + "/deep.json", deep + "]}");
+    writeText(folder + "/type2.json", R"({"markerType": 2})");
+    writeText(folder + "/track7.json", R"({"targetTrackType": 7})");
+    writeText(folder + "/twice.json", R"({"markerType": 0, "markerType": 1})");
+    const std::string run = "run --module " + quoted(module);
+    const struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"show --project /dev/zero", 2, "/dev/zero: is not a regular file"},
+        {run + " --settings /dev/zero", 2, "/dev/zero: is not a regular file"},
+        {"show --project " + quoted(folder + "/deep.json"), 2, "folder tracks nest deeper than 32"},
+        {run + " --settings " + quoted(folder + "/type2.json"), 2,
+         "at /markerType: the number 2 stands for no choice"},
+        {run + " --settings " + quoted(folder + "/track7.json"), 2, "at /targetTrackType"},
+        {run + " --settings " + quoted(folder + "/twice.json"), 2,
+         "at /: duplicate member \"markerType\""},
+        {"run --module " + quoted(truncated), 3, "is truncated"},
+        {"run --module " + quoted(folder + "/flipped.so"), 3, "program headers"},
+        {"skin --module " + quoted(truncated), 3, "is truncated"},
+        {"run --module ''", 2, "--module needs a file name"},
+        {run + " --confirm", 2, "--confirm has no effect here"},
+        {"frobnicate", 2, "unknown command \"frobnicate\""},
+    };
+    for (const auto& testCase : cases) {
+        ToolRun result = runTool(testCase.arguments);
+        EXPECT_EQ(result.status, testCase.status) << testCase.arguments << "\n" << result.err;
+        EXPECT_NE(result.err.find(testCase.message), std::string::npos)
+            << testCase.arguments << "\n"
+            << result.err;
+    }
+    // A bare file name is a file of the current folder, not one on the library path.
+    EXPECT_EQ(runTool("run --module copy.so", "cd " + quoted(folder) + " && ").status, 0);
+}
+
+// Scripts get one JSON object, errors included; every marker says where it is and whether the
+// run made it; text output ends with a summary.
+TEST(CliTest, JsonOutputAndSummaryFollowTheToolsConventions) {
+    nlohmann::json error = runJson("--project /nonexistent/song.json", 2);
+    EXPECT_EQ(error["error"]["status"], 2);
+    EXPECT_EQ(error["error"]["file"], "/nonexistent/song.json");
+    nlohmann::json report = runJson("");
+    const auto& markers = report["markerTracks"][0]["markers"];
+    EXPECT_EQ(markers[0]["created"], false);
+    EXPECT_EQ(markers[kDemoMarkers]["created"], true);
+    EXPECT_EQ(markers[kDemoMarkers]["path"], "/tracks/4/markers/2");
+    EXPECT_EQ(report["summary"],
+              std::to_string(markerCount(report) - kDemoMarkers) + " markers created on 1 track");
+    ToolRun text = runTool("run " + moduleArgument());
+    EXPECT_NE(text.out.find("\n5 markers created on 1 track\n"), std::string::npos) << text.out;
+    EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\n");
+    ToolRun unknown = runTool("run " + moduleArgument() + " --lang ja --json");
+    EXPECT_NE(nlohmann::json::parse(unknown.out)["warnings"][0].get<std::string>().find(
+                  "the module offers no language \"ja\""),
+              std::string::npos)
+        << unknown.out;
 }

@@ -108,7 +108,7 @@ TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, BrokenModuleTest,
     testing::Values(
-        BrokenModuleCase{"does_not_exist", false, "cannot be loaded: "},
+        BrokenModuleCase{"does_not_exist", false, "cannot be opened: "},
         BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
         BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
         BrokenModuleCase{"no_service", true, "the factory lists no class of category \"Service\""},

@@ -28,6 +28,21 @@ std::string document(const std::string& members) {
 
 } // namespace
 
+// Events keep the numbers as written: an end of 0.3 is not start + length
+// (0.30000000000000004), so a file rewrites byte for byte and the module sees the user's end.
+TEST(ProjectFileTest, EventEndsStayAsWritten) {
+    Host host;
+    const std::string text = ProjectFile::write(
+        ProjectFile::parse(host,
+                           document(R"(,"tracks": [{"kind": "audio-track", "events": [)"
+                                    R"({"kind": "audio-event", "start": 0.1, "end": 0.3}]}])"),
+                           "exact.json"));
+    EXPECT_NE(text.find(R"("end": 0.3)"), std::string::npos) << text;
+    Project& again = ProjectFile::parse(host, text, "again.json");
+    EXPECT_EQ(ProjectFile::write(again), text);
+    EXPECT_EQ(again.find("", ObjectKind::kAudioEvent)->hostObject()->getEnd(nullptr), 0.3);
+}
+
 TEST(ProjectFileTest, DemoProjectSurvivesWriteAndRead) {
     Host host;
     Project& demo = DemoProject::build(host);
@@ -108,7 +123,9 @@ TEST(ProjectFileTest, MissingFileAndUnwritablePathAreReported) {
         ProjectFile::read(host, "/nonexistent/song.json");
         FAIL() << "no error";
     } catch (const ProjectFileError& e) {
-        EXPECT_STREQ(e.what(), "/nonexistent/song.json: cannot be opened for reading");
+        EXPECT_STREQ(e.what(),
+                     "/nonexistent/song.json: cannot be opened for reading: No such file or "
+                     "directory");
     }
     Project& demo = DemoProject::build(host);
     EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json"), ProjectFileError);
@@ -133,8 +150,21 @@ TEST(ProjectFileTest, InvalidUtf8FromTheModuleIsReplacedNotFatal) {
 struct MalformedCase {
     const char* label;
     std::string text;
-    const char* message;
+    std::string message;
 };
+
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+/// Members of a document: `depth` folder tracks, each inside the one before.
+std::string nestedFolders(int depth) {
+    return R"(,"tracks": [)" + repeated(R"({"kind": "folder-track", "children": [)", depth) +
+           repeated("]}", depth) + "]";
+}
 
 class MalformedProjectTest : public testing::TestWithParam<MalformedCase> {};
 
@@ -144,7 +174,7 @@ TEST_P(MalformedProjectTest, NamesFilePlaceAndProblem) {
         ProjectFile::parse(host, GetParam().text, "bad.json");
         FAIL() << "accepted";
     } catch (const ProjectFileError& e) {
-        EXPECT_EQ(std::string(e.what()), GetParam().message);
+        EXPECT_EQ(e.what(), GetParam().message);
         EXPECT_EQ(e.file(), "bad.json");
     }
 }
@@ -244,6 +274,14 @@ INSTANTIATE_TEST_SUITE_P(
                       document(R"(,"tracks": [{"kind": "audio-track", "selected": true}],)"
                                R"("selection": ["/tracks/0", "/tracks/0"])"),
                       "bad.json: at /selection/1: /tracks/0 is listed twice"},
+        MalformedCase{"NumberOutOfRange",
+                      document(kTrack + R"({"kind": "audio-event", "start": 0, "end": 1e309}]}])"),
+                      "bad.json:1:146: the number 1e309 is too large for a double"},
+        MalformedCase{"NestedTooDeep", std::string(101, '['),
+                      "bad.json: at " + repeated("/0", 99) + ": nested deeper than 100 levels"},
+        MalformedCase{"FoldersTooDeep", document(nestedFolders(33)),
+                      "bad.json: at /tracks/0" + repeated("/children/0", 32) +
+                          ": folder tracks nest deeper than 32 levels"},
         MalformedCase{"ActiveTrackNotAMarkerTrack",
                       document(R"(,"tracks": [{"kind": "audio-track"}],)"
                                R"("activeMarkerTrack": "/tracks/0")"),

@@ -42,6 +42,22 @@ TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
     EXPECT_EQ(stored(project, "MappingSource1"), nullptr);
 }
 
+// A key the module does not offer is most likely a typo: reported, and passed on as a stored
+// project would pass it.
+TEST(SettingsFileTest, UnknownKeysAreReportedAndPassedOn) {
+    Host host;
+    Project& project = host.createProject("Song");
+    const auto warnings = SettingsFile::applyText(R"({"mappings": [
+        {"source": "EventNmae", "target": "MarkerDescription"},
+        {"source": "AudioScene", "target": "User:STR_MATargetTrack"}]})",
+                                                  "s.json", project);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0], "s.json: at /mappings/0/source: the module offers no source "
+                           "\"EventNmae\"; it will drop the row");
+    EXPECT_NE(warnings[1].find("/mappings/1/target"), std::string::npos) << warnings[1];
+    EXPECT_STREQ(stored(project, "MappingSource1")->string8, "EventNmae");
+}
+
 struct BadSettings {
     const char* name;
     const char* text;
@@ -75,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"mappings": [{"source": "FreeText", "target": "X",
                                       "text": 5}]})",
                     "/mappings/0/text"},
-        BadSettings{"Syntax", "{", "byte 2"}),
+        BadSettings{"Syntax", "{", "1:1"},
+        BadSettings{"MarkerTypeOutOfRange", R"({"markerType": 2})", "/markerType"},
+        BadSettings{"TargetTrackTypeOutOfRange", R"({"targetTrackType": 7})", "/targetTrackType"},
+        BadSettings{"DuplicateMember", R"({"combineAdjacent": true, "combineAdjacent": false})",
+                    "/"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -190,5 +190,20 @@ TEST(SkinContainerReaderTest, RefusesSkinsThatAreNotDialogs) {
     }
 }
 
+// Each entry's size is capped; so is their sum, or many entries under the cap add up to
+// gigabytes.
+TEST(SkinContainerReaderTest, BoundsWhatAllEntriesHoldTogether) {
+    const Bytes sample = sampleContainer();
+    std::string error;
+    const auto whole = readContainer(sample, error);
+    ASSERT_TRUE(whole) << error;
+    std::uint64_t total = 0;
+    for (const ContainerEntry& entry : whole->entries)
+        total += entry.data.size();
+    EXPECT_TRUE(readContainer(sample, error, total)) << error;
+    EXPECT_FALSE(readContainer(sample, error, total - 1));
+    EXPECT_NE(error.find("in all, more than"), std::string::npos) << error;
+}
+
 } // namespace
 } // namespace Brennovar::RefHost

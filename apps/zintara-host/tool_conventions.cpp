@@ -1,0 +1,141 @@
+#include "tool_conventions.h"
+
+#include "refhost/files/json_writer.h"
+#include "refhost/files/project_file.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <sys/stat.h>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool wantsJson(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--json") == 0)
+            return true;
+    return false;
+}
+
+std::string commandNames(const CLI::App& app) {
+    std::string names;
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
+        names += (names.empty() ? "" : ", ") + command->get_name();
+    return names;
+}
+
+} // namespace
+
+void ToolConventions::addJsonFlag(CLI::App& command, bool& json) {
+    command.add_flag("--json", json, "Print the outcome (or the error) as one JSON object");
+}
+
+void ToolConventions::setAction(CLI::App& command, const bool& json, std::function<int()> body) {
+    command.callback([&json, body = std::move(body)] {
+        int status = kExitOk;
+        try {
+            status = body();
+        } catch (const CommandFailure& failure) {
+            report(failure, json);
+            status = failure.status();
+        } catch (const ProjectFileError& error) {
+            report(CommandFailure(kExitBadInput, error), json);
+            status = kExitBadInput;
+        }
+        if (status != kExitOk)
+            throw CLI::RuntimeError(status);
+    });
+}
+
+void ToolConventions::refuseWithoutEffect(const CLI::App& command, const std::string& option,
+                                          bool hasEffect, const std::string& why) {
+    if (!hasEffect && command.count(option) > 0)
+        throw CommandFailure(kExitBadInput, option + " has no effect here: " + why);
+}
+
+void ToolConventions::refuseEmptyName(const CLI::App& command,
+                                      std::initializer_list<const char*> options) {
+    for (const char* option : options)
+        if (command.count(option) > 0 && command.get_option(option)->as<std::string>().empty())
+            throw CommandFailure(kExitBadInput, std::string(option) + " needs a file name");
+}
+
+void ToolConventions::checkOutput(const std::string& option, const std::string& output,
+                                  const std::vector<std::string>& inputs) {
+    if (output.empty())
+        throw CommandFailure(kExitBadInput, option + " needs a file name");
+    for (const std::string& input : inputs)
+        if (!input.empty() && sameFile(output, input))
+            throw CommandFailure(kExitBadInput, option + " " + output + " is " + input +
+                                                    ", an input of this command; it is not "
+                                                    "overwritten");
+}
+
+void ToolConventions::report(const CommandFailure& failure, bool json) {
+    if (!json) {
+        std::cerr << "zintara-host: " << failure.what() << '\n';
+        return;
+    }
+    std::string text;
+    JsonWriter out(text);
+    out.beginObject().key("error").beginObject();
+    out.member("status", failure.status()).member("message", failure.what());
+    if (!failure.file().empty())
+        out.member("file", failure.file())
+            .member("place", failure.place())
+            .member("problem", failure.problem());
+    out.endObject().endObject();
+    std::cout << text << '\n';
+}
+
+int ToolConventions::run(CLI::App& app, int argc, char** argv) {
+    // A write past a file-size limit must fail with an error the tool reports (and then keep
+    // the old file), not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    app.set_version_flag("--version", std::string("zintara-host ") + ZINTARA_HOST_VERSION);
+    const bool json = wantsJson(argc, argv);
+    const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
+    const bool known =
+        argc > 1 && std::any_of(commands.begin(), commands.end(), [&](const CLI::App* command) {
+            return command->get_name() == argv[1];
+        });
+    if (argc > 1 && argv[1][0] != '-' && !known) {
+        report(CommandFailure(kExitBadInput, std::string("unknown command \"") + argv[1] +
+                                                 "\"; the commands are " + commandNames(app)),
+               json);
+        return kExitBadInput;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::RuntimeError& e) {
+        // A subcommand that finished with a non-zero status; it reported why.
+        return e.get_exit_code();
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        if (!json)
+            return app.exit(e) == 0 ? kExitOk : kExitBadInput;
+        report(CommandFailure(kExitBadInput, e.what()), true);
+        return kExitBadInput;
+    } catch (const std::exception& e) {
+        report(CommandFailure(kExitCheckFailed, e.what()), json);
+        return kExitCheckFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace Brennovar::RefHost

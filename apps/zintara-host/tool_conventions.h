@@ -1,0 +1,48 @@
+#pragma once
+
+#include "command_failure.h"
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+/// What every subcommand of zintara-host does the same way, so that a new subcommand gets it by
+/// using these helpers:
+/// - `--json`: the outcome as one JSON object on standard output, and under it an error too:
+///   {"error": {"status": 2, "message": "...", "file": ..., "place": ..., "problem": ...}};
+/// - the exit statuses of ExitStatus, from a CommandFailure thrown by the subcommand's body;
+/// - options that would have no effect are refused rather than ignored;
+/// - an output file is never one of the command's inputs or the loaded module, and has a name.
+class ToolConventions {
+public:
+    /// Adds `--json` to a subcommand.
+    static void addJsonFlag(CLI::App& command, bool& json);
+    /// Makes `body` the subcommand's action. Its answer is the exit status; a CommandFailure or
+    /// ProjectFileError thrown from it is reported in the form `json` chose (text on standard
+    /// error otherwise) and its status becomes the tool's.
+    static void setAction(CLI::App& command, const bool& json, std::function<int()> body);
+    /// Throws CommandFailure(kExitBadInput) when `option` was given to `command` but would have
+    /// no effect; `why` says when it has one ("--confirm needs --command dialog").
+    static void refuseWithoutEffect(const CLI::App& command, const std::string& option,
+                                    bool hasEffect, const std::string& why);
+    /// Throws CommandFailure(kExitBadInput) when one of these file options was given an empty
+    /// name (which would otherwise stand for its default).
+    static void refuseEmptyName(const CLI::App& command,
+                                std::initializer_list<const char*> options);
+    /// Throws CommandFailure(kExitBadInput) for an empty output name and for an output that is
+    /// the same file as one of `inputs` (the module, a project, a settings file).
+    static void checkOutput(const std::string& option, const std::string& output,
+                            const std::vector<std::string>& inputs);
+
+    /// Parses the command line and runs the chosen subcommand: `--version`, an unknown
+    /// subcommand named as such, and command-line errors as JSON under `--json`.
+    static int run(CLI::App& app, int argc, char** argv);
+
+    /// Prints a failure as text on standard error or as one JSON object on standard output.
+    static void report(const CommandFailure& failure, bool json);
+};
+
+} // namespace Brennovar::RefHost

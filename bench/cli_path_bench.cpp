@@ -1,0 +1,141 @@
+// The whole path of `zintara-host run` as a user takes it: read a project file, run the marker
+// command, print the JSON report and save the project. Generates projects of N selected audio
+// events over 1 000 audio tracks and runs the tool on each as a child process, reporting the
+// wall time, its processor time and peak memory, and the ratio of each processor time to the
+// previous one (which a linear path keeps near the ratio of the sizes, 10).
+//
+//   cli_path_bench TOOL MODULE [--full] [--keep]
+//
+// By default N is 10 000 and 100 000; --full adds 1 000 000 (about 150 MB of project file).
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr long kTracks = 1000;
+
+/// One marker track, then 1 000 audio tracks; event i lies on track i % 1000, every third event
+/// touches its predecessor so that combining has work to do. Every event is selected.
+void writeProject(const std::string& path, long events) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "{\"format\": \"zintara-project\", \"version\": 1, \"name\": \"Bench\",\n"
+           "\"tracks\": [{\"kind\": \"marker-track\", \"name\": \"Markers\"}";
+    const long perTrack = (events + kTracks - 1) / kTracks;
+    for (long track = 0; track < kTracks; ++track) {
+        out << ",\n{\"kind\": \"audio-track\", \"name\": \"Audio " << track << "\", \"events\": [";
+        for (long slot = 0; slot < perTrack && slot * kTracks + track < events; ++slot) {
+            const double start = static_cast<double>(slot) * 2.0 - (slot % 3 == 2 ? 1.0 : 0.0);
+            out << (slot ? "," : "") << "\n{\"kind\": \"audio-event\", \"name\": \"Take " << slot
+                << "\", \"start\": " << start << ", \"end\": " << start + 1.0
+                << ", \"selected\": true}";
+        }
+        out << "]}";
+    }
+    out << "]}\n";
+}
+
+struct Measure {
+    int status = -1;
+    double seconds = 0.0;
+    // User and system time of the child: steadier than the wall time on a shared machine.
+    double cpuSeconds = 0.0;
+    long peakKiB = 0;
+};
+
+Measure runTool(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    Measure measure;
+    int raw = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &raw, 0, &usage) != child)
+        return measure;
+    measure.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    measure.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    measure.peakKiB = usage.ru_maxrss;
+    measure.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return measure;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s TOOL MODULE [--full] [--keep]\n", argv[0]);
+        return 2;
+    }
+    const std::string tool = argv[1];
+    const std::string module = argv[2];
+    bool full = false;
+    bool keep = false;
+    for (int i = 3; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--full")
+            full = true;
+        else if (option == "--keep")
+            keep = true;
+        else {
+            std::fprintf(stderr, "%s: unknown option %s\n", argv[0], argv[i]);
+            return 2;
+        }
+    }
+    std::vector<long> sizes = {10'000, 100'000};
+    if (full)
+        sizes.push_back(1'000'000);
+
+    const std::string folder = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
+                               "/zintara_cli_bench_" + std::to_string(getpid());
+    if (mkdir(folder.c_str(), 0700) != 0) {
+        std::perror(folder.c_str());
+        return 1;
+    }
+    std::printf("%10s %10s %10s %10s %12s %8s\n", "events", "seconds", "cpu s", "cpu ratio",
+                "peak MB", "status");
+    double previous = 0.0;
+    int failures = 0;
+    for (long events : sizes) {
+        const std::string input = folder + "/project-" + std::to_string(events) + ".json";
+        const std::string output = folder + "/saved-" + std::to_string(events) + ".json";
+        writeProject(input, events);
+        Measure measure = runTool(
+            {tool, "run", "--json", "--module", module, "--project", input, "--out", output});
+        char ratio[16] = "-";
+        if (previous > 0.0)
+            std::snprintf(ratio, sizeof ratio, "%.1f", measure.cpuSeconds / previous);
+        std::printf("%10ld %10.2f %10.2f %10s %12.1f %8d\n", events, measure.seconds,
+                    measure.cpuSeconds, ratio, static_cast<double>(measure.peakKiB) / 1024.0,
+                    measure.status);
+        std::fflush(stdout);
+        previous = measure.cpuSeconds;
+        failures += measure.status != 0;
+        if (!keep) {
+            std::remove(input.c_str());
+            std::remove(output.c_str());
+        }
+    }
+    if (!keep)
+        rmdir(folder.c_str());
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+/// Writes a JSON document straight into a string, member by member, in the layout of a document
+/// dumped with an indent of two spaces: no document tree is built, so writing a large project
+/// or report takes time and memory in proportion to its text alone. Texts are escaped as JSON
+/// requires; invalid UTF-8 is replaced by U+FFFD rather than failing. Numbers are written in
+/// their shortest form that reads back the same.
+///
+/// Calls must nest properly: key() before each member value, values directly in arrays.
+class JsonWriter {
+public:
+    explicit JsonWriter(std::string& out);
+    /// Writes to a stream, in pieces of some 64 KiB, so that a large document is never held
+    /// whole; call finish() (or let the writer go) to write the rest.
+    explicit JsonWriter(std::ostream& stream);
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(std::string_view name);
+
+    JsonWriter& value(std::string_view text);
+    JsonWriter& value(const char* text) { return value(std::string_view(text)); }
+    JsonWriter& value(const std::string& text) { return value(std::string_view(text)); }
+    JsonWriter& value(double number);
+    JsonWriter& value(std::int64_t number);
+    JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
+    JsonWriter& value(bool flag);
+
+    /// Writes what is buffered to the stream (nothing for a writer into a string).
+    void finish();
+
+    /// Shorthand for key(name).value(x).
+    template <class T>
+    JsonWriter& member(std::string_view name, const T& x) {
+        return key(name).value(x);
+    }
+
+private:
+    class Escaper;
+
+    void beforeValue();
+    void open(char bracket);
+    void close(char bracket);
+    void newline();
+
+    std::string buffer_;
+    std::string& out_;
+    std::ostream* stream_ = nullptr;
+    std::unique_ptr<Escaper> escaper_;
+    // Per open container: how many values it holds so far.
+    std::vector<std::size_t> counts_;
+    bool afterKey_ = false;
+};
+
+} // namespace Brennovar::RefHost

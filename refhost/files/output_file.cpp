@@ -1,0 +1,143 @@
+#include "refhost/files/output_file.h"
+
+#include "refhost/files/project_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <ostream>
+#include <streambuf>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+std::string failure(const char* step) {
+    return std::string(step) + ": " + std::strerror(errno);
+}
+
+mode_t newFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+/// The temporary file: removed on destruction unless it was renamed into place.
+class Temporary {
+public:
+    explicit Temporary(const std::string& target) : name_(target + ".XXXXXX") {
+        fd_ = mkstemp(name_.data());
+    }
+    ~Temporary() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!renamed_)
+            unlink(name_.c_str());
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    int fd() const noexcept { return fd_; }
+    const std::string& name() const noexcept { return name_; }
+    bool close() noexcept {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+    void renamed() noexcept { renamed_ = true; }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+    bool renamed_ = false;
+};
+
+/// A stream buffer that writes to a file descriptor and keeps the first error.
+class DescriptorBuffer : public std::streambuf {
+public:
+    explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(1u << 16) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
+    int error() const noexcept { return error_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    bool drain() {
+        const char* from = pbase();
+        while (error_ == 0 && from < pptr()) {
+            const ssize_t written = ::write(fd_, from, static_cast<std::size_t>(pptr() - from));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                error_ = written < 0 ? errno : EIO;
+            else
+                from += written;
+        }
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return error_ == 0;
+    }
+
+    int fd_;
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
+} // namespace
+
+void OutputFile::replace(const std::string& path, std::string_view content) {
+    replace(path, [content](std::ostream& out) {
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    });
+}
+
+void OutputFile::replace(const std::string& path, const std::function<void(std::ostream&)>& write) {
+    if (path.empty())
+        throw ProjectFileError("(empty name)", "", "an output file needs a name");
+    struct stat existing {};
+    const bool exists = stat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        throw ProjectFileError(path, "", "is not a regular file; it is not replaced");
+    Temporary temporary(path);
+    if (temporary.fd() < 0)
+        throw ProjectFileError(path, "",
+                               "cannot be written: " + failure("creating a file beside it"));
+    if (fchmod(temporary.fd(), exists ? existing.st_mode & 07777 : newFileMode()) != 0)
+        throw ProjectFileError(path, "", "cannot be written: " + failure("setting permissions"));
+    DescriptorBuffer buffer(temporary.fd());
+    std::ostream out(&buffer);
+    write(out);
+    out.flush();
+    if (buffer.error() != 0) {
+        errno = buffer.error();
+        throw ProjectFileError(path, "",
+                               "cannot be written: " + failure("write") +
+                                   "; the previous file is unchanged");
+    }
+    if (fsync(temporary.fd()) != 0 || !temporary.close())
+        throw ProjectFileError(path, "",
+                               "cannot be written: " + failure("flush") +
+                                   "; the previous file is unchanged");
+    if (std::rename(temporary.name().c_str(), path.c_str()) != 0)
+        throw ProjectFileError(path, "",
+                               "cannot be written: " + failure("rename") +
+                                   "; the previous file is unchanged");
+    temporary.renamed();
+}
+
+} // namespace Brennovar::RefHost
