@@ -97,27 +97,6 @@ TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
     EXPECT_EQ(dialog.buildView("ListHeader"), nullptr);
 }
 
-TEST_F(DialogControllerTest, TheRowLimitHoldsFromBothSides) {
-    for (int i = 0; i < 7; ++i)
-        settings.getMappingModel().addMapping();
-    DialogController& dialog = open();
-    HostParameter& add = parameter(dialog, "addAttributeMapping");
-    HostParameter& changed = parameter(dialog, "attributeMappingChanged");
-    EXPECT_TRUE(add.enabled());
-    EXPECT_EQ(add.userSetValue(1), ResultOk);
-    EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
-    EXPECT_FALSE(add.enabled());
-    EXPECT_EQ(changed.value(), 1);
-    EXPECT_EQ(add.userSetValue(1), ResultFalse);
-    EXPECT_EQ(settings.getMappingModel().getMappings().size(), 8u);
-
-    EXPECT_EQ(parameter(row(dialog, 7), "deleteAttribute").userSetValue(1), ResultOk);
-    EXPECT_TRUE(add.enabled());
-    EXPECT_EQ(changed.value(), 0);
-    IPlugController* gone = nullptr;
-    EXPECT_EQ(dialog.getSubController("AttributeMappingViewController7", &gone), ResultFalse);
-}
-
 TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRefuse) {
     IMappingModel& mapping = settings.getMappingModel();
     mapping.addMapping("EventName", "MarkerDescription");
@@ -135,33 +114,6 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     EXPECT_FALSE(mapping.getTargetAttribute("User:STR_MAComment")->isUsed());
     EXPECT_EQ(stale->onParameterChanged(staleDelete, 2), ResultFalse);
     EXPECT_EQ(mapping.getMappings().size(), 2u);
-}
-
-TEST_F(DialogControllerTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
-    settings.getMappingModel().addMapping("EventName", "MarkerDescription");
-    settings.getMappingModel().addMapping("TrackName", "User:STR_MAComment");
-    DialogController& dialog = open();
-    const std::vector<MenuEntry> sources =
-        parameter(row(dialog, 0), "selectSourceAttribute").menuEntries();
-    ASSERT_EQ(sources.size(), 9u);
-    EXPECT_EQ(sources[0].title, u"-");
-    EXPECT_EQ(sources[1].title, u"Free Text");
-    EXPECT_EQ(sources[6].title, u"Event Description");
-    EXPECT_EQ(sources[7].title, u"Media");
-    EXPECT_EQ(sources[7].items.size(), 34u);
-    EXPECT_EQ(sources[8].title, u"Audio - Assets");
-    EXPECT_EQ(sources[8].items.size(), 20u);
-    EXPECT_EQ(sources[8].items.back().number, 60);
-    EXPECT_EQ(parameter(row(dialog, 0), "selectSourceAttribute").userSetValue(61),
-              ResultInvalidArgument);
-    EXPECT_EQ(parameter(row(dialog, 1), "selectSourceAttribute").value(), 4) << "Track Name";
-
-    const std::vector<MenuEntry> targets =
-        parameter(row(dialog, 1), "selectTargetAttribute").menuEntries();
-    ASSERT_EQ(targets.size(), 24u);
-    EXPECT_EQ(user.disabledItems(row(dialog, 1), "selectTargetAttribute"),
-              (std::vector<std::u16string>{u"Description", u"Comment"}));
-    EXPECT_EQ(parameter(row(dialog, 1), "selectTargetAttribute").value(), 2) << "Comment";
 }
 
 TEST_F(DialogControllerTest, RowChoicesAndFreeTextReachTheRow) {

@@ -72,25 +72,6 @@ TEST(CmStringTest, HostWritesThroughEveryTextOperationAndReadsInEitherWidth) {
     EXPECT_EQ(s->referenceCount(), 1);
 }
 
-TEST(CmStringTest, KindTestsLookThroughBasesOnlyWhenAsked) {
-    CmString s;
-    struct Case {
-        const char* name;
-        bool askBases;
-        bool expected;
-    };
-    const Case cases[] = {
-        {"CmString", false, true}, {"CmString", true, true},  {"CmObject", false, false},
-        {"CmObject", true, true},  {"FObject", false, false}, {"FObject", true, true},
-        {"FString", true, false},  {"cmstring", true, false}, {nullptr, true, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(s.isKindOf(c.name, c.askBases), c.expected)
-            << (c.name ? c.name : "null") << " " << c.askBases;
-    Held<CmObject> made(s.classDescriptor().create());
-    EXPECT_STREQ(made->className(), "CmString");
-}
-
 TEST(CmStringTest, EqualityOrderHashAndCloneUseTheText) {
     Held<CmString> a = makeText(u"Intro");
     Held<CmString> b(new CmString);
@@ -129,40 +110,6 @@ TEST(CmStringTest, EqualityOrderHashAndCloneUseTheText) {
     EXPECT_TRUE(copy->isEqual(c.get()));
     Held<CmObject> plainCopy(other.clone());
     EXPECT_STREQ(plainCopy->className(), "CmObject");
-}
-
-TEST(CmStringTest, RecordsRoundTripInBothWidthsAndBadOnesChangeNothing) {
-    for (bool wide : {false, true}) {
-        Held<CmString> source = makeText(u"Br\u00FCcke \u65E5");
-        if (!wide)
-            source->setNarrowText("Bridge\xE9");
-        std::string record;
-        ASSERT_TRUE(source->save(record));
-        for (const std::string& bad :
-             {std::string(), record.substr(0, 4), record.substr(0, record.size() - 1),
-              std::string("\x02\0\0\0\0", 5), std::string("\x00\xFF\xFF\xFF\xFF", 5)}) {
-            CmString target;
-            target.setNarrowText("kept");
-            std::string_view in = bad;
-            EXPECT_FALSE(target.load(in));
-            EXPECT_EQ(in.size(), bad.size());
-            EXPECT_EQ(std::string_view(target.getNarrowText()), "kept");
-        }
-        record += "next";
-        CmString target;
-        std::string_view in = record;
-        ASSERT_TRUE(target.load(in));
-        EXPECT_EQ(in, "next");
-        EXPECT_EQ(target.isWide(), wide);
-        EXPECT_TRUE(target.isEqual(source.get()));
-    }
-    // The text form is UTF-8; a failed read keeps the text.
-    Held<CmString> target = makeText(u"\u20AC 5");
-    std::string text;
-    ASSERT_TRUE(target->saveText(text));
-    EXPECT_EQ(text, "\xE2\x82\xAC 5");
-    EXPECT_FALSE(target->loadText("\xC3"));
-    EXPECT_EQ(std::u16string_view(target->getWideText()), u"\u20AC 5");
 }
 
 } // namespace
