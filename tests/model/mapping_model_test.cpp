@@ -65,14 +65,6 @@ std::vector<std::string> usedTargets(const IMappingModel& model) {
     return used;
 }
 
-bool ownsEntry(const MappingAttributeList& list, const IMappingAttribute* entry) {
-    for (const auto& handle : list) {
-        if (handle.get() == entry)
-            return true;
-    }
-    return false;
-}
-
 std::string text8(const FTaggedValue& value) {
     return value.kind() == FTaggedValue::kString8 && value.string8 ? value.string8 : "<none>";
 }

@@ -15,12 +15,6 @@ struct Releaser {
 template <class T>
 using Held = std::unique_ptr<T, Releaser>;
 
-Held<CmString> makeText(const char16_t* text) {
-    Held<CmString> s(new CmString);
-    s->setWideText(text);
-    return s;
-}
-
 TEST(CmStringTest, AnswersTheTextInterfacesWithOneSharedCount) {
     auto* s = new CmString;
     const std::pair<Guid, void*> faces[] = {
@@ -70,46 +64,6 @@ TEST(CmStringTest, HostWritesThroughEveryTextOperationAndReadsInEitherWidth) {
     EXPECT_EQ(s->rawBuffer(), buffer);
     EXPECT_EQ(std::string_view(s->getNarrowText()), "own");
     EXPECT_EQ(s->referenceCount(), 1);
-}
-
-TEST(CmStringTest, EqualityOrderHashAndCloneUseTheText) {
-    Held<CmString> a = makeText(u"Intro");
-    Held<CmString> b(new CmString);
-    b->setNarrowText("Intro");
-    Held<CmString> c = makeText(u"Outro");
-    CmObject other;
-    EXPECT_TRUE(a->isEqual(b.get()));
-    EXPECT_FALSE(a->isEqual(c.get()));
-    EXPECT_FALSE(a->isEqual(nullptr));
-    EXPECT_FALSE(a->isEqual(&other));
-    EXPECT_EQ(a->compareTo(b.get()), 0);
-    EXPECT_LT(a->compareTo(c.get()), 0);
-    EXPECT_GT(c->compareTo(a.get()), 0);
-    // A plain object is ordered by address, both ways round.
-    EXPECT_EQ(a->compareTo(&other), -other.compareTo(a.get()));
-    EXPECT_NE(a->compareTo(&other), 0);
-
-    const std::pair<Held<CmString>, uint32> hashes[] = {
-        {makeText(u""), 0u},
-        {makeText(u"ab"), 306u}, // (97 * 64 + 98) mod 1000
-        {makeText(u"\uFFFF"), 535u},
-    };
-    for (const auto& [text, hash] : hashes)
-        EXPECT_EQ(text->hashValue(1000), hash);
-    CmString negative;
-    negative.setNarrowText("\xFF"); // 8-bit characters are signed: 0xFFFFFFFF mod 1000
-    EXPECT_EQ(negative.hashValue(1000), 295u);
-    EXPECT_FALSE(negative.isWide()) << "hashing does not convert";
-    EXPECT_EQ(CmString().hashValue(0xFFFFFFFFu), 0u);
-
-    Held<CmObject> copy(c->clone());
-    ASSERT_TRUE(copy && copy->isKindOf("CmString"));
-    EXPECT_EQ(copy->referenceCount(), 1);
-    EXPECT_NE(static_cast<CmString*>(copy.get())->rawBuffer(), c->rawBuffer());
-    EXPECT_TRUE(static_cast<CmString*>(copy.get())->isWide());
-    EXPECT_TRUE(copy->isEqual(c.get()));
-    Held<CmObject> plainCopy(other.clone());
-    EXPECT_STREQ(plainCopy->className(), "CmObject");
 }
 
 } // namespace
