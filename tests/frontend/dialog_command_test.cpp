@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 using namespace Brennovar;
 using namespace Brennovar::RefHost;
@@ -99,11 +98,4 @@ TEST_F(DialogCommandTest, ConfirmKeepsTheEditsAndAnyOtherEndRestoresThem) {
                   ResultFalse);
         EXPECT_EQ(storedSettings(), confirmed);
     }
-    runDialog(
-        [this](IPlugController& dialog) {
-            EXPECT_EQ(user.disabledItems(user.row(dialog, 1), "selectTargetAttribute"),
-                      (std::vector<std::u16string>{u"Description", u"Reel"}));
-            EXPECT_EQ(user.parameter(user.row(dialog, 1), "freeText").text(), u"Take A");
-        },
-        ResultFalse);
 }

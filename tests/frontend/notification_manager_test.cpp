@@ -1,58 +1,10 @@
 #include "frontend/notification_manager.h"
 #include "host/project.h"
-#include "module/change_listener.h"
-#include "module/owned.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 using namespace Brennovar;
 using namespace Brennovar::Zintara;
-
-namespace {
-
-struct Delivery {
-    int id;
-    int32 kind;
-    FUnknown* object;
-};
-
-Owned<NotificationManager::Listener> recorder(std::vector<Delivery>& log, int id) {
-    return Owned<NotificationManager::Listener>(
-        Core::makeChangeListener<NotificationEvent>([&log, id](const NotificationEvent& event) {
-            log.push_back({id, event.kind, event.object});
-        }));
-}
-
-} // namespace
-
-TEST(NotificationManagerTest, DeliversStoreAndRestoreToEachListenerOnceInOrder) {
-    NotificationManager manager;
-    std::vector<Delivery> log;
-    auto first = recorder(log, 1);
-    auto second = recorder(log, 2);
-    manager.addListener(first.get());
-    manager.addListener(second.get());
-    manager.addListener(first.get());
-    manager.addListener(nullptr);
-    FUnknown* object = manager.storageFace();
-    manager.projectStoring(object);
-    manager.projectRestored(nullptr);
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].id, 1);
-    EXPECT_EQ(log[0].kind, 0);
-    EXPECT_EQ(log[0].object, object);
-    EXPECT_EQ(log[1].id, 2);
-    EXPECT_EQ(log[2].kind, 1);
-
-    manager.removeListener(first.get());
-    manager.removeListener(first.get());
-    log.clear();
-    manager.projectRestored(object);
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].id, 2);
-    manager.removeListener(second.get());
-}
 
 TEST(NotificationManagerTest, FacesAndRefusedIds) {
     NotificationManager manager;

@@ -65,14 +65,6 @@ std::vector<std::string> usedTargets(const IMappingModel& model) {
     return used;
 }
 
-bool ownsEntry(const MappingAttributeList& list, const IMappingAttribute* entry) {
-    for (const auto& handle : list) {
-        if (handle.get() == entry)
-            return true;
-    }
-    return false;
-}
-
 std::string text8(const FTaggedValue& value) {
     return value.kind() == FTaggedValue::kString8 && value.string8 ? value.string8 : "<none>";
 }
@@ -246,55 +238,6 @@ TEST_F(MappingModelTest, ListenerChangingRegistrationsDuringNotificationIsSafe) 
     EXPECT_EQ(recorder.events,
               (std::vector<Recorded>{{Kind::kMappingAdded, "", 0}, {Kind::kMappingAdded, "", 1}}));
     self->release();
-}
-
-TEST(ModelBackupTest, AssigningABackupUndoesEditsLikeACancelledDialog) {
-    Model live;
-    IMappingModel& model = live.getMappingModel();
-    model.removeAllMappings();
-    fillThreeRows(model);
-    live.setMarkerType(kPositionMarker);
-    live.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
-    live.setCombineAdjacent(false);
-    const Model backup(live);
-    const auto rowsBefore = rowKeys(model);
-    const auto usedBefore = usedTargets(model);
-    // The copy refers to its own entries only.
-    const IMappingModel& copy = backup.getMappingModel();
-    for (std::size_t i = 0; i < copy.getSourceAttributes().size(); ++i)
-        EXPECT_NE(copy.getSourceAttributes()[i].get(), model.getSourceAttributes()[i].get());
-
-    // Edits a dialog could make: a new row, a changed text, a moved target, a removed row.
-    Recorder recorder;
-    model.addListener(recorder.get());
-    model.addMapping("Counter", "User:STR_MAReel");
-    model.getMappings()[0].data = FTaggedValue::fromString8("edited");
-    model.clearMappingTarget(1);
-    model.setMappingTarget(2, "User:STR_MAComment");
-    model.removeMapping(0);
-    live.setMarkerType(kCycleMarker);
-    live.setTargetTrackType(kNewMarkerTrack);
-    live.setCombineAdjacent(true);
-
-    live = backup;
-
-    EXPECT_EQ(live.getMarkerType(), kPositionMarker);
-    EXPECT_EQ(live.getTargetTrackType(), kNewMarkerTrackPerSourceTrack);
-    EXPECT_FALSE(live.getCombineAdjacent());
-    const IMappingModel& restored = live.getMappingModel();
-    EXPECT_EQ(rowKeys(restored), rowsBefore);
-    EXPECT_EQ(usedTargets(restored), usedBefore);
-    EXPECT_EQ(text8(restored.getMappings()[0].data), "first");
-    EXPECT_TRUE(restored.getMappings()[0].data.owns());
-    EXPECT_EQ(text16(restored.getMappings()[1].data), u"second");
-    for (const MappingEntry& row : restored.getMappings()) {
-        EXPECT_TRUE(!row.source || ownsEntry(restored.getSourceAttributes(), row.source));
-        EXPECT_TRUE(!row.target || ownsEntry(restored.getTargetAttributes(), row.target));
-    }
-    // The backup's empty listener list replaced the live one.
-    const auto heard = recorder.events.size();
-    live.getMappingModel().addMapping();
-    EXPECT_EQ(recorder.events.size(), heard);
 }
 
 } // namespace

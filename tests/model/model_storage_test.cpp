@@ -119,34 +119,6 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
     EXPECT_EQ(std::u16string(host->at(dataKey(2)).string16), u"free text");
 }
 
-TEST_F(ModelStorageTest, RoundTripRestoresSettingsRowsAndData) {
-    IMappingModel& mapping = model.getMappingModel();
-    mapping.addMapping("FreeText", "User:STR_MAReel");
-    mapping.addMapping("AudioWildtrack", "User:User:STR_MABGCategory");
-    mapping.getMappings()[0].data = FTaggedValue::fromString8("eight");
-    mapping.getMappings()[2].data = FTaggedValue::fromString16(u"sixteen \u00e9");
-    mapping.getMappings()[3].data = FTaggedValue::fromInteger(42);
-    model.setMarkerType(kPositionMarker);
-    model.setTargetTrackType(kNewMarkerTrackPerSourceTrack);
-    model.setCombineAdjacent(false);
-    model.store(host->unknown());
-
-    Model restored;
-    restored.restore(host->unknown());
-
-    EXPECT_EQ(restored.getMarkerType(), kPositionMarker);
-    EXPECT_EQ(restored.getTargetTrackType(), kNewMarkerTrackPerSourceTrack);
-    EXPECT_FALSE(restored.getCombineAdjacent());
-    EXPECT_EQ(rowsOf(restored), rowsOf(model));
-    EXPECT_EQ(usedTargets(restored), usedTargets(model));
-    const auto& rows = restored.getMappingModel().getMappings();
-    EXPECT_STREQ(rows[0].data.string8, "eight");
-    EXPECT_TRUE(rows[1].data.isEmpty());
-    EXPECT_EQ(std::u16string(rows[2].data.string16), u"sixteen \u00e9");
-    EXPECT_EQ(rows[3].data.kind(), FTaggedValue::kInteger);
-    EXPECT_EQ(rows[3].data.integer, 42);
-}
-
 TEST_F(ModelStorageTest, SizesThatAreNotAPositiveIntegerLeaveTheRows) {
     struct Case {
         const char* name;
@@ -244,15 +216,6 @@ TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {
         EXPECT_EQ(rowsOf(subject), kDefaultRows);
         project->release();
     }
-}
-
-TEST_F(ModelStorageTest, MissingSettingsKeepValuesOfThePreviousProject) {
-    model.setMarkerType(kPositionMarker);
-    model.setCombineAdjacent(false);
-    restore();
-    EXPECT_EQ(model.getMarkerType(), kPositionMarker);
-    EXPECT_FALSE(model.getCombineAdjacent());
-    EXPECT_EQ(host->reads, 4); // three settings and the size
 }
 
 TEST_F(ModelStorageTest, FreeTextRowTakesA16BitTextAsOwnedCopy) {

@@ -1,4 +1,3 @@
-#include "module/change_listener.h"
 #include "module/fobject.h"
 #include "module/fuid.h"
 #include "module/implements.h"
@@ -10,7 +9,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 
 using namespace Brennovar;
 
@@ -197,27 +195,4 @@ TEST(FTaggedValueTest, ObjectsGetAReferenceAndIntegersAreCopied) {
     FTaggedValue numberCopy(number);
     EXPECT_EQ(numberCopy.kind(), FTaggedValue::kInteger);
     EXPECT_EQ(numberCopy.integer, -5);
-}
-
-TEST(ChangeListenerTest, CallsTheCallableAndCountsPlainly) {
-    int seen = 0;
-    auto* listener = Core::makeChangeListener<int>([&seen](const int& event) { seen += event; });
-    listener->onChange(3);
-    listener->onChange(4);
-    EXPECT_EQ(seen, 7);
-    EXPECT_EQ(listener->addRef(), 2);
-    EXPECT_EQ(listener->release(), 1);
-    EXPECT_EQ(listener->release(), 0);
-}
-
-TEST(FTaggedValueTest, MoveTakesOverOwnership) {
-    const FTaggedValue view = FTaggedValue::fromString16(u"moved");
-    FTaggedValue owned(view);
-    FTaggedValue target(std::move(owned));
-    EXPECT_TRUE(owned.isEmpty());
-    EXPECT_EQ(std::u16string(target.string16), u"moved");
-    FTaggedValue other = FTaggedValue::fromInteger(3);
-    other = std::move(target);
-    EXPECT_TRUE(other.owns());
-    EXPECT_EQ(std::u16string(other.string16), u"moved");
 }

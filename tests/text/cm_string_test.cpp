@@ -15,12 +15,6 @@ struct Releaser {
 template <class T>
 using Held = std::unique_ptr<T, Releaser>;
 
-Held<CmString> makeText(const char16_t* text) {
-    Held<CmString> s(new CmString);
-    s->setWideText(text);
-    return s;
-}
-
 TEST(CmStringTest, AnswersTheTextInterfacesWithOneSharedCount) {
     auto* s = new CmString;
     const std::pair<Guid, void*> faces[] = {
@@ -70,99 +64,6 @@ TEST(CmStringTest, HostWritesThroughEveryTextOperationAndReadsInEitherWidth) {
     EXPECT_EQ(s->rawBuffer(), buffer);
     EXPECT_EQ(std::string_view(s->getNarrowText()), "own");
     EXPECT_EQ(s->referenceCount(), 1);
-}
-
-TEST(CmStringTest, KindTestsLookThroughBasesOnlyWhenAsked) {
-    CmString s;
-    struct Case {
-        const char* name;
-        bool askBases;
-        bool expected;
-    };
-    const Case cases[] = {
-        {"CmString", false, true}, {"CmString", true, true},  {"CmObject", false, false},
-        {"CmObject", true, true},  {"FObject", false, false}, {"FObject", true, true},
-        {"FString", true, false},  {"cmstring", true, false}, {nullptr, true, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(s.isKindOf(c.name, c.askBases), c.expected)
-            << (c.name ? c.name : "null") << " " << c.askBases;
-    Held<CmObject> made(s.classDescriptor().create());
-    EXPECT_STREQ(made->className(), "CmString");
-}
-
-TEST(CmStringTest, EqualityOrderHashAndCloneUseTheText) {
-    Held<CmString> a = makeText(u"Intro");
-    Held<CmString> b(new CmString);
-    b->setNarrowText("Intro");
-    Held<CmString> c = makeText(u"Outro");
-    CmObject other;
-    EXPECT_TRUE(a->isEqual(b.get()));
-    EXPECT_FALSE(a->isEqual(c.get()));
-    EXPECT_FALSE(a->isEqual(nullptr));
-    EXPECT_FALSE(a->isEqual(&other));
-    EXPECT_EQ(a->compareTo(b.get()), 0);
-    EXPECT_LT(a->compareTo(c.get()), 0);
-    EXPECT_GT(c->compareTo(a.get()), 0);
-    // A plain object is ordered by address, both ways round.
-    EXPECT_EQ(a->compareTo(&other), -other.compareTo(a.get()));
-    EXPECT_NE(a->compareTo(&other), 0);
-
-    const std::pair<Held<CmString>, uint32> hashes[] = {
-        {makeText(u""), 0u},
-        {makeText(u"ab"), 306u}, // (97 * 64 + 98) mod 1000
-        {makeText(u"\uFFFF"), 535u},
-    };
-    for (const auto& [text, hash] : hashes)
-        EXPECT_EQ(text->hashValue(1000), hash);
-    CmString negative;
-    negative.setNarrowText("\xFF"); // 8-bit characters are signed: 0xFFFFFFFF mod 1000
-    EXPECT_EQ(negative.hashValue(1000), 295u);
-    EXPECT_FALSE(negative.isWide()) << "hashing does not convert";
-    EXPECT_EQ(CmString().hashValue(0xFFFFFFFFu), 0u);
-
-    Held<CmObject> copy(c->clone());
-    ASSERT_TRUE(copy && copy->isKindOf("CmString"));
-    EXPECT_EQ(copy->referenceCount(), 1);
-    EXPECT_NE(static_cast<CmString*>(copy.get())->rawBuffer(), c->rawBuffer());
-    EXPECT_TRUE(static_cast<CmString*>(copy.get())->isWide());
-    EXPECT_TRUE(copy->isEqual(c.get()));
-    Held<CmObject> plainCopy(other.clone());
-    EXPECT_STREQ(plainCopy->className(), "CmObject");
-}
-
-TEST(CmStringTest, RecordsRoundTripInBothWidthsAndBadOnesChangeNothing) {
-    for (bool wide : {false, true}) {
-        Held<CmString> source = makeText(u"Br\u00FCcke \u65E5");
-        if (!wide)
-            source->setNarrowText("Bridge\xE9");
-        std::string record;
-        ASSERT_TRUE(source->save(record));
-        for (const std::string& bad :
-             {std::string(), record.substr(0, 4), record.substr(0, record.size() - 1),
-              std::string("\x02\0\0\0\0", 5), std::string("\x00\xFF\xFF\xFF\xFF", 5)}) {
-            CmString target;
-            target.setNarrowText("kept");
-            std::string_view in = bad;
-            EXPECT_FALSE(target.load(in));
-            EXPECT_EQ(in.size(), bad.size());
-            EXPECT_EQ(std::string_view(target.getNarrowText()), "kept");
-        }
-        record += "next";
-        CmString target;
-        std::string_view in = record;
-        ASSERT_TRUE(target.load(in));
-        EXPECT_EQ(in, "next");
-        EXPECT_EQ(target.isWide(), wide);
-        EXPECT_TRUE(target.isEqual(source.get()));
-    }
-    // The text form is UTF-8; a failed read keeps the text.
-    Held<CmString> target = makeText(u"\u20AC 5");
-    std::string text;
-    ASSERT_TRUE(target->saveText(text));
-    EXPECT_EQ(text, "\xE2\x82\xAC 5");
-    EXPECT_FALSE(target->loadText("\xC3"));
-    EXPECT_EQ(std::u16string_view(target->getWideText()), u"\u20AC 5");
 }
 
 } // namespace
