@@ -21,6 +21,13 @@ void TranslationService::setLanguage(std::string_view code) {
     table_->initialiseForLanguage(language_, TranslationTable::DocumentSources::kNone);
 }
 
+std::vector<std::string> TranslationService::languages() const {
+    std::vector<std::string> codes;
+    for (const TranslationTable::Language& language : table_->languages())
+        codes.emplace_back(language.code);
+    return codes;
+}
+
 ResultCode TranslationService::loadFromMemory(const void* buffer, int32 size, int32* out) noexcept {
     return table_->loadFromMemory(buffer, size, out);
 }

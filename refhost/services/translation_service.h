@@ -23,6 +23,8 @@ public:
     /// Translations loaded before are dropped: set the language before modules load theirs.
     void setLanguage(std::string_view code);
     const std::string& language() const noexcept { return language_; }
+    /// The codes of the languages that the loaded translation documents offer, in their order.
+    std::vector<std::string> languages() const;
 
     ResultCode loadFromMemory(const void* buffer, int32 size, int32* out) noexcept override;
     ResultCode unnamedOperation4() noexcept override { return ResultNotImplemented; }
