@@ -1,15 +1,44 @@
 #include "refhost/services/translation_service.h"
 
 #include "localization/language_code_table.h"
+#include "localization/translation_document_reader.h"
+#include "platform/embedded_resources.h"
 #include "platform/language.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/core/text_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Brennovar::RefHost {
 
 using Zintara::LanguageCodeTable;
 using Zintara::TranslationTable;
+
+namespace {
+
+// Takes only the language table of a translation document.
+class LanguageList : public Zintara::TranslationSink {
+public:
+    explicit LanguageList(std::vector<std::string>& codes) : codes_(codes) {}
+    void addLanguage(std::string_view code, std::u16string_view) noexcept override {
+        try {
+            if (std::find(codes_.begin(), codes_.end(), code) == codes_.end())
+                codes_.emplace_back(code);
+        } catch (...) {
+            // Out of memory: the language is not listed.
+        }
+    }
+    ResultCode addString(std::u16string_view, std::string_view,
+                         std::u16string_view) noexcept override {
+        return ResultOk;
+    }
+
+private:
+    std::vector<std::string>& codes_;
+};
+
+} // namespace
 
 TranslationService::TranslationService(HostEnvironment& environment) : HostFaces(environment) {
     setLanguage(LanguageCodeTable::codeOfWindowsId(Platform::userDefaultUiLanguage()));
@@ -19,13 +48,6 @@ void TranslationService::setLanguage(std::string_view code) {
     language_ = code.substr(0, 2);
     table_ = std::make_unique<TranslationTable>(TranslationTable::Registration::kPrivate);
     table_->initialiseForLanguage(language_, TranslationTable::DocumentSources::kNone);
-}
-
-std::vector<std::string> TranslationService::languages() const {
-    std::vector<std::string> codes;
-    for (const TranslationTable::Language& language : table_->languages())
-        codes.emplace_back(language.code);
-    return codes;
 }
 
 ResultCode TranslationService::loadFromMemory(const void* buffer, int32 size, int32* out) noexcept {
@@ -55,6 +77,11 @@ ResultCode TranslationService::loadTranslations(ModuleHandle module, const char1
     ResultCode result = environment().faults().failLoadTranslations
                             ? 1
                             : table_->loadTranslations(module, resourceName, identifier);
+    if (result == ResultOk && resourceName) {
+        LanguageList list(languages_);
+        if (auto document = Platform::findResource(module, utf8(resourceName)))
+            Zintara::TranslationDocumentReader::read(*document, list, true);
+    }
     try {
         requests_.push_back({module, resourceName ? resourceName : u"", result});
     } catch (...) {

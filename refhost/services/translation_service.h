@@ -24,7 +24,7 @@ public:
     void setLanguage(std::string_view code);
     const std::string& language() const noexcept { return language_; }
     /// The codes of the languages that the loaded translation documents offer, in their order.
-    std::vector<std::string> languages() const;
+    const std::vector<std::string>& languages() const noexcept { return languages_; }
 
     ResultCode loadFromMemory(const void* buffer, int32 size, int32* out) noexcept override;
     ResultCode unnamedOperation4() noexcept override { return ResultNotImplemented; }
@@ -53,6 +53,7 @@ public:
 
 private:
     std::string language_;
+    std::vector<std::string> languages_;
     std::unique_ptr<Zintara::TranslationTable> table_;
     std::vector<Request> requests_;
 };
