@@ -27,7 +27,12 @@ bool isOneOf(const std::array<std::string_view, N>& types, std::string_view type
     return std::find(types.begin(), types.end(), type) != types.end();
 }
 
-// The numbers of a "a,b,..." attribute; empty when it is not exactly `count` numbers.
+// No skin draws anything larger; sizes beyond it are refused or held at it, so that no sum of
+// sizes can overflow.
+constexpr int kMaxExtent = 1 << 16;
+
+// The numbers of a "a,b,..." attribute; empty when it is not exactly `count` numbers of at most
+// kMaxExtent.
 std::vector<int> numbers(std::string_view text, std::size_t count) {
     std::vector<int> values;
     const char* at = text.data();
@@ -35,7 +40,7 @@ std::vector<int> numbers(std::string_view text, std::size_t count) {
     while (at != end && values.size() < count) {
         int value = 0;
         auto [next, error] = std::from_chars(at, end, value);
-        if (error != std::errc() || value < 0)
+        if (error != std::errc() || value < 0 || value > kMaxExtent)
             return {};
         values.push_back(value);
         at = next;
@@ -160,7 +165,7 @@ PreviewBox DialogLayout::flow(const ViewNode& node, const Context& context, bool
             along += gap;
         (row ? child.x : child.y) += along;
         (row ? child.y : child.x) += padding;
-        along += row ? child.width : child.height;
+        along = std::min(along + (row ? child.width : child.height), kMaxExtent);
         across = std::max(across, (row ? child.y + child.height : child.x + child.width) - padding);
         group.children.push_back(std::move(child));
     }

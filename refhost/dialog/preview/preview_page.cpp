@@ -2,6 +2,8 @@
 
 #include "refhost/dialog/preview/font_metrics.h"
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 
 namespace Brennovar::RefHost {
@@ -29,6 +31,13 @@ std::string escaped(std::string_view text) {
         }
     }
     return out;
+}
+
+// A skin's colour as CSS: a name or #digits, nothing that could carry more style or a URL.
+bool isPlainColour(std::string_view colour) {
+    return !colour.empty() && std::all_of(colour.begin(), colour.end(), [](char c) {
+        return c == '#' || std::isalnum(static_cast<unsigned char>(c));
+    });
 }
 
 std::string base64(const std::vector<std::uint8_t>& bytes) {
@@ -101,10 +110,10 @@ public:
         if (!root)
             out_ << "left:" << box.x << "px;top:" << box.y << "px;";
         out_ << "width:" << box.width << "px;height:" << box.height << "px";
-        if (!box.background.empty())
-            out_ << ";background:" << escaped(box.background);
-        if (!box.color.empty())
-            out_ << ";color:" << escaped(box.color);
+        if (isPlainColour(box.background))
+            out_ << ";background:" << box.background;
+        if (isPlainColour(box.color))
+            out_ << ";color:" << box.color;
         out_ << "\"";
         std::string tip = box.tip;
         if (box.cut > 0)
