@@ -1,5 +1,6 @@
 #include "dialog_command.h"
 
+#include "dialog_preview.h"
 #include "language_option.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/dialog_state_report.h"
@@ -17,6 +18,8 @@ namespace {
 struct DialogOptions {
     SessionOptions session;
     bool json = false;
+    std::string html;
+    bool checkFit = false;
 };
 
 int showDialog(const DialogOptions& options) {
@@ -73,10 +76,24 @@ void addDialogCommand(CLI::App& app) {
                        "Module settings stored in the project before it is opened (JSON; see "
                        "docs/zintara-host.md)");
     ToolConventions::addJsonFlag(*dialog, options->json);
+    dialog->add_option("--html", options->html,
+                       "Write the dialog as a self-contained HTML page (see "
+                       "docs/dialog-preview.md) and list the texts that do not fit");
+    dialog
+        ->add_flag("--check-fit", options->checkFit,
+                   "Lay the dialog out in every language and in pseudolocalization; exit 1 when "
+                   "a text does not fit")
+        ->excludes("--html");
     addLanguageOption(*dialog, options->session.language);
     ToolConventions::setAction(*dialog, options->json, [options, dialog] {
-        ToolConventions::refuseEmptyName(*dialog, {"--project", "--settings"});
-        return showDialog(*options);
+        ToolConventions::refuseEmptyName(*dialog, {"--project", "--settings", "--html"});
+        ToolConventions::refuseWithoutEffect(*dialog, "--lang", !options->checkFit,
+                                             "--check-fit lays the dialog out in every language");
+        if (options->checkFit)
+            return checkDialogFit(options->session, options->json);
+        return options->html.empty()
+                   ? showDialog(*options)
+                   : writeDialogPreview(options->session, options->html, options->json);
     });
 }
 

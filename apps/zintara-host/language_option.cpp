@@ -1,5 +1,6 @@
 #include "language_option.h"
 
+#include "localization/translation_table.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/services/translation_service.h"
 
@@ -25,13 +26,13 @@ void addLanguageOption(CLI::App& command, std::string& language) {
 std::string offeredLanguages(const TranslationService& translations) {
     std::string list;
     for (const auto& language : translations.languages())
-        list += (list.empty() ? "" : ", ") + std::string(language.code) + " (" +
-                utf8(language.name) + ")";
+        list += (list.empty() ? "" : ", ") + language.code + " (" + utf8(language.name) + ")";
     return list.empty() ? "none" : list;
 }
 
 std::string languageWarning(const TranslationService& translations, const std::string& requested) {
-    if (requested.empty())
+    // Pseudolocalization is the module's own, offered whatever its document lists.
+    if (requested.empty() || requested == Zintara::TranslationTable::kPseudoLanguage)
         return {};
     std::string lower = requested;
     for (char& c : lower)
@@ -40,7 +41,7 @@ std::string languageWarning(const TranslationService& translations, const std::s
     for (const auto& language : translations.languages()) {
         if (language.code == requested)
             return {};
-        if (language.code == lower || (lower == "en" && std::string(language.code) == "us"))
+        if (language.code == lower || (lower == "en" && language.code == "us"))
             nearest = language.code;
     }
     return "the module offers no language \"" + requested + "\"" +

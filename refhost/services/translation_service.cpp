@@ -1,15 +1,46 @@
 #include "refhost/services/translation_service.h"
 
 #include "localization/language_code_table.h"
+#include "localization/translation_document_reader.h"
+#include "platform/embedded_resources.h"
 #include "platform/language.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/core/text_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Brennovar::RefHost {
 
 using Zintara::LanguageCodeTable;
 using Zintara::TranslationTable;
+
+namespace {
+
+// Takes only the language table of a translation document.
+class LanguageList : public Zintara::TranslationSink {
+public:
+    explicit LanguageList(std::vector<TranslationService::OfferedLanguage>& languages)
+        : languages_(languages) {}
+    void addLanguage(std::string_view code, std::u16string_view name) noexcept override {
+        try {
+            if (std::none_of(languages_.begin(), languages_.end(),
+                             [&](const auto& language) { return language.code == code; }))
+                languages_.push_back({std::string(code), std::u16string(name)});
+        } catch (...) {
+            // Out of memory: the language is not listed.
+        }
+    }
+    ResultCode addString(std::u16string_view, std::string_view,
+                         std::u16string_view) noexcept override {
+        return ResultOk;
+    }
+
+private:
+    std::vector<TranslationService::OfferedLanguage>& languages_;
+};
+
+} // namespace
 
 TranslationService::TranslationService(HostEnvironment& environment) : HostFaces(environment) {
     setLanguage(LanguageCodeTable::codeOfWindowsId(Platform::userDefaultUiLanguage()));
@@ -48,6 +79,11 @@ ResultCode TranslationService::loadTranslations(ModuleHandle module, const char1
     ResultCode result = environment().faults().failLoadTranslations
                             ? 1
                             : table_->loadTranslations(module, resourceName, identifier);
+    if (result == ResultOk && resourceName) {
+        LanguageList list(languages_);
+        if (auto document = Platform::findResource(module, utf8(resourceName)))
+            Zintara::TranslationDocumentReader::read(*document, list, true);
+    }
     try {
         requests_.push_back({module, resourceName ? resourceName : u"", result});
     } catch (...) {

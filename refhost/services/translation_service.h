@@ -46,10 +46,13 @@ public:
         std::u16string resourceName;
         ResultCode result = 0;
     };
-    /// The languages the loaded translation documents offer: code and name (UTF-16).
-    const std::vector<Zintara::TranslationTable::Language>& languages() const noexcept {
-        return table_->languages();
-    }
+    /// A language that a loaded translation document offers.
+    struct OfferedLanguage {
+        std::string code;
+        std::u16string name;
+    };
+    /// The languages the loaded translation documents offer, in their order.
+    const std::vector<OfferedLanguage>& languages() const noexcept { return languages_; }
 
     /// Every loadTranslations call, in order.
     const std::vector<Request>& requests() const noexcept { return requests_; }
@@ -57,6 +60,7 @@ public:
 private:
     std::string language_;
     std::unique_ptr<Zintara::TranslationTable> table_;
+    std::vector<OfferedLanguage> languages_;
     std::vector<Request> requests_;
 };
 

@@ -375,9 +375,11 @@ TEST(CliTest, JsonOutputAndSummaryFollowTheToolsConventions) {
     ToolRun text = runTool("run " + moduleArgument());
     EXPECT_NE(text.out.find("\n5 markers created on 1 track\n"), std::string::npos) << text.out;
     EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\n");
-    ToolRun unknown = runTool("run " + moduleArgument() + " --lang ja --json");
+    ToolRun unknown = runTool("run " + moduleArgument() + " --lang DE --json");
     EXPECT_NE(nlohmann::json::parse(unknown.out)["warnings"][0].get<std::string>().find(
-                  "the module offers no language \"ja\""),
+                  "the module offers no language \"DE\" (did you mean \"de\"?)"),
               std::string::npos)
         << unknown.out;
+    for (const char* offered : {"de", "xx"})
+        EXPECT_TRUE(runJson(std::string("--lang ") + offered)["warnings"].empty()) << offered;
 }

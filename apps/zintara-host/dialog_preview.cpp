@@ -1,0 +1,180 @@
+#include "dialog_preview.h"
+
+#include "localization/translation_table.h"
+#include "platform/embedded_resources.h"
+#include "refhost/dialog/dialog_runtime.h"
+#include "refhost/dialog/preview/dialog_layout.h"
+#include "refhost/dialog/preview/preview_page.h"
+#include "refhost/files/output_file.h"
+#include "refhost/files/project_file.h"
+#include "refhost/script/script_runner.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+using nlohmann::json;
+
+// One language's dialog, laid out.
+struct Preview {
+    std::string language;
+    /// The languages the module's translation document offers.
+    std::vector<std::string> offered;
+    std::string html;
+    int width = 0;
+    int height = 0;
+    std::vector<TextCut> cuts;
+    std::vector<std::string> problems;
+};
+
+std::vector<std::string> previewOpenDialog(HostSession& session, Project& project,
+                                           Preview& preview) {
+    std::vector<std::string> problems;
+    Host& host = session.host();
+    // The dialog command opens its dialog only on a selection with events.
+    ScriptRunner(host, project)
+        .run(SessionScript::parse(R"([{"do": "select", "objects": "all"}])", ""));
+    bool shown = false;
+    host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+        shown = true;
+        DialogLayout layout(runtime);
+        preview.width = layout.dialog().width;
+        preview.height = layout.dialog().height;
+        preview.cuts = layout.cuts();
+        const SkinRegistration& skin = host.dialogService().skins().back();
+        std::string error = "the module has no resource \"" + skin.name + "\"";
+        std::optional<AtlasImages> atlases;
+        if (auto bytes = Platform::findResource(skin.module, skin.name))
+            atlases = AtlasImages::load(runtime.skin(), *bytes, error);
+        if (atlases)
+            preview.html = PreviewPage::html(layout, *atlases, preview.language);
+        else
+            problems.push_back("the skin's icons cannot be drawn: " + error);
+        for (const std::string& problem : runtime.problems())
+            problems.push_back("the dialog shows a problem: " + problem);
+        runtime.close(ResultFalse);
+    });
+    const CommandRun run = host.runCommand("Create Markers From Selected Events...", "Project");
+    host.dialogService().setDialogDriver(nullptr);
+    if (!shown)
+        problems.push_back(run.available ? "the module did not open its dialog"
+                                         : "the dialog command is not available: the project "
+                                           "has no event to select");
+    return problems;
+}
+
+// Opens the dialog in options.language; throws CommandFailure when the session cannot start.
+void preview(const SessionOptions& options, Preview& result) {
+    HostSession session;
+    Project* project = &openSession(session, options);
+    result.language = session.host().translationService().language();
+    for (const auto& language : session.host().translationService().languages())
+        if (language.code != Zintara::TranslationTable::kPseudoLanguage)
+            result.offered.emplace_back(language.code);
+    result.problems = previewOpenDialog(session, *project, result);
+    for (std::string& problem : session.finish())
+        result.problems.push_back(std::move(problem));
+}
+
+json cutsJson(const Preview& preview) {
+    json cuts = json::array();
+    for (const TextCut& cut : preview.cuts)
+        cuts.push_back({{"language", preview.language},
+                        {"control", cut.control},
+                        {"text", cut.text},
+                        {"needed", cut.needed},
+                        {"available", cut.available},
+                        {"cutBy", cut.needed - cut.available}});
+    return cuts;
+}
+
+void printCuts(const Preview& preview) {
+    for (const TextCut& cut : preview.cuts)
+        std::cout << preview.language << ": " << cut.control << " \"" << cut.text
+                  << "\" does not fit: needs " << cut.needed << " px, has " << cut.available
+                  << " px (cut by " << cut.needed - cut.available << " px)\n";
+}
+
+void printProblems(const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems)
+        std::cerr << "zintara-host: " << problem << '\n';
+}
+
+} // namespace
+
+int writeDialogPreview(const SessionOptions& options, const std::string& file, bool json) {
+    Preview result;
+    preview(options, result);
+    int status = result.problems.empty() ? kExitOk : kExitCheckFailed;
+    if (!result.html.empty()) {
+        try {
+            OutputFile::replace(file, result.html);
+        } catch (const ProjectFileError& error) {
+            result.problems.push_back(error.what());
+            status = kExitOutputFailed;
+        }
+    }
+    if (json) {
+        nlohmann::json out = {{"file", file},
+                              {"language", result.language},
+                              {"width", result.width},
+                              {"height", result.height},
+                              {"cuts", cutsJson(result)},
+                              {"hostProblems", result.problems}};
+        std::cout << out.dump(2) << '\n';
+    } else {
+        if (status != kExitOutputFailed && !result.html.empty())
+            std::cout << "wrote " << file << ": the dialog in \"" << result.language << "\", "
+                      << result.width << " x " << result.height << " px\n";
+        printCuts(result);
+        std::cout << result.cuts.size() << (result.cuts.size() == 1 ? " text does" : " texts do")
+                  << " not fit\n";
+        printProblems(result.problems);
+    }
+    return status;
+}
+
+int checkDialogFit(const SessionOptions& options, bool json) {
+    SessionOptions each = options;
+    each.language = std::string(Zintara::TranslationTable::kDefaultLanguage);
+    Preview first;
+    preview(each, first);
+    std::vector<std::string> languages = first.offered;
+    languages.emplace_back(Zintara::TranslationTable::kPseudoLanguage);
+
+    nlohmann::json out = {{"languages", nlohmann::json::array()}};
+    std::size_t cuts = 0;
+    std::vector<std::string> problems;
+    for (const std::string& language : languages) {
+        Preview result;
+        each.language = language;
+        if (language == first.language)
+            result = first;
+        else
+            preview(each, result);
+        cuts += result.cuts.size();
+        for (const std::string& problem : result.problems)
+            problems.push_back(language + ": " + problem);
+        out["languages"].push_back(
+            {{"language", language}, {"cuts", cutsJson(result)}, {"fits", result.cuts.empty()}});
+        if (!json)
+            printCuts(result);
+    }
+    out["fits"] = cuts == 0;
+    out["hostProblems"] = problems;
+    if (json) {
+        std::cout << out.dump(2) << '\n';
+    } else {
+        std::cout << languages.size() << " languages checked, " << cuts
+                  << (cuts == 1 ? " text does" : " texts do") << " not fit\n";
+        printProblems(problems);
+    }
+    return cuts == 0 && problems.empty() ? kExitOk : kExitCheckFailed;
+}
+
+} // namespace Brennovar::RefHost
