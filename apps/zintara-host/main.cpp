@@ -4,6 +4,7 @@
 #include "run_command.h"
 #include "show_command.h"
 #include "skin_command.h"
+#include "validate_command.h"
 
 #include <CLI/CLI.hpp>
 #include <exception>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     addRunCommand(app);
     addShowCommand(app);
     addSkinCommand(app);
+    addValidateCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {
