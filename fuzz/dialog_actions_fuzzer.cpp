@@ -1,6 +1,11 @@
 // Fuzz target for the dialog: any sequence of a user's actions in the marker dialog, confirmed
 // or cancelled, must leave no crash, no problem in the rendered dialog and no reference behind.
 // The module's service is linked in, so the fuzzer sees its code.
+//
+// One host and one service serve a series of inputs, as in a long session: each input starts
+// from the same project with the same stored settings (the project is reopened, so the service
+// restores them) and ends with the run undone. The host keeps an account of every object it
+// made, so a session ends after a while, with every reference checked.
 #include "frontend/access_handler.h"
 #include "module/host_context.h"
 #include "module/module_handle_provider.h"
@@ -26,37 +31,72 @@ void selectEvents(Project& project, ProjectObject& object) {
     }
 }
 
+// References the service holds from the host right now.
+std::int64_t outstanding(const Host& host) {
+    const ReferenceReport report = host.references();
+    if (!report.overReleases.empty())
+        __builtin_trap();
+    std::int64_t held = 0;
+    for (const ReferenceEntry& entry : report.leaks)
+        held += entry.outstanding;
+    return held;
+}
+
+constexpr int kInputsPerSession = 64;
+
+struct Session {
+    Session() {
+        if (service->initialize(host.context()) != ResultOk)
+            __builtin_trap();
+        // The settings the service starts with travel with the project from now on.
+        host.openProject(project);
+        host.storeProject();
+        host.closeProject();
+    }
+    ~Session() {
+        service->terminate();
+        host.releaseClientObjects();
+        service->release();
+        if (IHostObjectProvider*& provider = Zintara::hostObjectProvider()) {
+            provider->release();
+            provider = nullptr;
+        }
+        if (!host.references().clean())
+            __builtin_trap();
+    }
+
+    Host host;
+    Project& project = DemoProject::build(host);
+    Zintara::AccessHandler* service =
+        new Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Host host;
-    Project& project = DemoProject::build(host);
-    auto* service = new Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
-    if (service->initialize(host.context()) != ResultOk)
-        __builtin_trap();
-    host.openProject(project);
-    selectEvents(project, project.root());
-    bool clean = true;
-    bool opened = false;
+    static std::unique_ptr<Session> current;
+    static int inputs = 0;
+    if (inputs++ % kInputsPerSession == 0) {
+        current.reset();
+        current = std::make_unique<Session>();
+    }
+    Session& session = *current;
+    Host& host = session.host;
+    host.openProject(session.project);
+    selectEvents(session.project, session.project.root());
+    const std::int64_t before = outstanding(host);
+    bool clean = false;
     host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
-        opened = true;
         DialogActionPlayer({data, size}).play(runtime);
         if (!runtime.closed())
             DialogUser(runtime).press(size % 2 ? "ok" : "cancel");
         clean = runtime.problems().empty();
     });
     host.runCommand("Create Markers From Selected Events...", "Project");
+    host.dialogService().setDialogDriver(nullptr);
     host.undo();
-    host.closeProject();
-    service->terminate();
-    host.releaseClientObjects();
-    service->release();
-    // The module keeps the host's object provider until it is unloaded.
-    if (IHostObjectProvider*& provider = Zintara::hostObjectProvider()) {
-        provider->release();
-        provider = nullptr;
-    }
-    if (!opened || !clean || !host.references().clean())
+    if (!clean || outstanding(host) != before)
         __builtin_trap();
+    host.closeProject();
     return 0;
 }

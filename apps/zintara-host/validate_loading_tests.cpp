@@ -18,14 +18,6 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The module's own problems first, then what the host noticed; "" when there were none.
-std::string joined(const std::vector<std::string>& problems) {
-    std::string text;
-    for (const std::string& problem : problems)
-        text += (text.empty() ? "" : "; ") + problem;
-    return text;
-}
-
 TestOutcome loadBindNow(const TestSettings& settings, std::mt19937_64&) {
     ModuleLoader loader;
     if (!loader.load(settings.module))
@@ -186,11 +178,6 @@ TestOutcome sideBySide(const TestSettings& settings, std::mt19937_64&) {
 }
 
 } // namespace
-
-int scaled(int level, int atOne, int atTen) {
-    const double step = std::pow(static_cast<double>(atTen) / atOne, 1.0 / 9.0);
-    return static_cast<int>(std::lround(atOne * std::pow(step, level - 1)));
-}
 
 std::vector<ValidationTest> loadingTests() {
     return {

@@ -23,13 +23,6 @@ constexpr std::array<const char*, 9> kLanguages = {"de", "us", "es", "fr", "it",
 
 using Attributes = std::vector<std::pair<std::string, FTaggedValue>>;
 
-std::string joined(const std::vector<std::string>& problems) {
-    std::string text;
-    for (const std::string& problem : problems)
-        text += (text.empty() ? "" : "; ") + problem;
-    return text;
-}
-
 // The module running in a host on the demo project, which is open. Whatever the host or the
 // test noticed is collected in problems; finish() adds what shutting down shows.
 class DemoSession {

@@ -34,6 +34,9 @@ struct TestSettings {
 /// between.
 int scaled(int level, int atOne, int atTen);
 
+/// Problems as one message, separated by "; ".
+std::string joined(const std::vector<std::string>& problems);
+
 /// One test of the battery. Names are kebab-case and stable: they are what --include, --exclude
 /// and scripts refer to.
 struct ValidationTest {
