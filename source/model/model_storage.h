@@ -12,9 +12,9 @@ class IModel;
 void storeModel(const IModel& model, FUnknown* object) noexcept;
 
 /// Reads back what storeModel wrote. Missing or mistyped settings keep their current values;
-/// a stored row count of at least 1 replaces the rows. Reading stops at the first row number
-/// for which the object holds neither a source nor a target key, so a corrupt count cannot make
-/// the work exceed what the object actually holds.
+/// a stored row count of 0 or more replaces the rows (0: the list was stored empty). Reading stops
+/// at the first row number for which the object holds neither a source nor a target key, so a
+/// corrupt count cannot make the work exceed what the object actually holds.
 void restoreModel(IModel& model, FUnknown* object) noexcept;
 
 } // namespace Brennovar::Zintara

@@ -34,6 +34,17 @@ TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
     EXPECT_EQ(stored(project, "MappingSource3"), nullptr) << "earlier settings are replaced";
 }
 
+// The module restores a stored size of 0 as an emptied list, so a file without `mappings` must
+// store no size at all for the module to keep its rows.
+TEST(SettingsFileTest, StoresASizeOnlyWithMappings) {
+    Host host;
+    Project& project = host.createProject("Song");
+    SettingsFile::applyText(R"({"markerType": "cycle"})", "settings.json", project);
+    EXPECT_EQ(stored(project, "MappingSize"), nullptr);
+    SettingsFile::applyText(R"({"mappings": []})", "settings.json", project);
+    EXPECT_EQ(stored(project, "MappingSize")->integer, 0);
+}
+
 struct BadSettings {
     const char* name;
     const char* text;
