@@ -86,6 +86,9 @@ void SettingsFile::applyText(std::string_view text, const std::string& source, P
         document = Json::parse(text);
     } catch (const Json::parse_error& e) {
         reader.fail("byte " + std::to_string(e.byte), e.what());
+    } catch (const Json::exception& e) {
+        // A number too large for any number type, for one.
+        reader.fail("", e.what());
     }
     if (!document.is_object())
         reader.fail("/", "expected an object");

@@ -73,6 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadSettings{"UnknownMarkerType", R"({"markerType": "diamond"})", "/markerType"},
         BadSettings{"CombineNotBoolean", R"({"combineAdjacent": 1})", "/combineAdjacent"},
         BadSettings{"MappingsNotArray", R"({"mappings": {}})", "/mappings"},
+        BadSettings{"NumberTooLarge", R"({"markerType": 1e99999})", ""},
         BadSettings{"RowWithoutTarget", R"({"mappings": [{"source": "Counter"}]})", "/mappings/0"},
         BadSettings{"RowTextNotString",
                     R"({"mappings": [{"source": "FreeText", "target": "X",
