@@ -4,6 +4,7 @@
 #include "show_command.h"
 #include "skin_command.h"
 #include "tool_conventions.h"
+#include "validate_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
     addRunCommand(app);
     addShowCommand(app);
     addSkinCommand(app);
+    addValidateCommand(app);
     return ToolConventions::run(app, argc, argv);
 }

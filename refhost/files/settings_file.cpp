@@ -244,8 +244,10 @@ std::vector<std::string> SettingsFile::applyText(std::string_view text, const st
             put(project, prefix + "MappingData" + n,
                 FTaggedValue::fromString16(rows[i].text.c_str()));
     }
-    put(project, prefix + "MappingSize",
-        FTaggedValue::fromInteger(static_cast<int64>(rows.size())));
+    // No size without `mappings`, so the module keeps its rows; an empty list stores size 0.
+    if (document.contains("mappings"))
+        put(project, prefix + "MappingSize",
+            FTaggedValue::fromInteger(static_cast<int64>(rows.size())));
     return warnings;
 }
 

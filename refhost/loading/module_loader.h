@@ -72,6 +72,8 @@ public:
     /// The module's load address, by which a host finds its embedded resources.
     ModuleHandle moduleHandle() const { return moduleHandle_; }
 
+    /// The module's factory, borrowed; null when the module is not loaded.
+    IPluginFactory* factory() const { return factory_.get(); }
     /// The running service, borrowed; null when it is not running.
     IPluginBase* service() const { return service_.get(); }
     /// Asks the running service for another of its interfaces; empty when it has none.

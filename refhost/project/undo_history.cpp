@@ -10,6 +10,9 @@ template <class... Handlers>
 struct Visitor : Handlers... {
     using Handlers::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17).
+template <class... Handlers>
+Visitor(Handlers...) -> Visitor<Handlers...>;
 
 } // namespace
 

@@ -98,9 +98,11 @@ void restoreFrom(IModel& model, IHostObject& host) {
     if (readInteger(host, kCombineKey, value))
         model.setCombineAdjacent(value != 0);
 
+    // A stored size of 0 is a list the user emptied and restores as one; without a size, or with
+    // one that is mistyped or negative, the rows stay as they are.
     FTaggedValue size;
     if (host.getAttribute(kSizeKey, size) != ResultOk || size.kind() != FTaggedValue::kInteger ||
-        size.integer < 1)
+        size.integer < 0)
         return;
     const int64 count = size.integer;
     IMappingModel& mapping = model.getMappingModel();

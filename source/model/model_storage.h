@@ -13,9 +13,10 @@ class IModel;
 void storeModel(const IModel& model, FUnknown* object) noexcept;
 
 /// Reads back what storeModel wrote. Missing or mistyped settings keep their current values;
-/// a stored row count of at least 1 replaces the rows. Row numbers for which the object holds
-/// neither a source nor a target key are skipped; a thousand of them in a row end the reading,
-/// so a corrupt count cannot make the work exceed what the object actually holds.
+/// a stored row count of 0 or more replaces the rows (0: the list was stored empty). Row numbers
+/// for which the object holds neither a source nor a target key are skipped; a thousand of them
+/// in a row end the reading, so a corrupt count cannot make the work exceed what the object
+/// actually holds.
 void restoreModel(IModel& model, FUnknown* object) noexcept;
 
 } // namespace Brennovar::Zintara

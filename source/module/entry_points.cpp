@@ -1,10 +1,8 @@
-#include "frontend/access_handler.h"
 #include "module/host_context.h"
-#include "module/module_handle_provider.h"
 #include "module/plugin_factory.h"
+#include "module/service_object.h"
 
 #include <cstring>
-#include <memory>
 #include <new>
 
 namespace Brennovar {
@@ -49,14 +47,6 @@ const ClassInfo2& serviceClassInfo() {
     return info;
 }
 
-FUnknown* createAccessHandler(void*) {
-    auto* handler =
-        new (std::nothrow) Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
-    if (!handler)
-        return nullptr;
-    return static_cast<IPluginBase*>(handler);
-}
-
 } // namespace
 
 } // namespace Brennovar
@@ -92,7 +82,7 @@ __attribute__((visibility("default"))) IPluginFactory* GetPluginFactory() {
     if (!factory)
         return nullptr;
     factoryPointer = factory;
-    factory->registerClass(&serviceClassInfo(), &createAccessHandler, nullptr);
+    factory->registerClass(&serviceClassInfo(), &createServiceObject, nullptr);
     return factory;
 }
 

@@ -119,7 +119,20 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
     EXPECT_EQ(std::u16string(host->at(dataKey(2)).string16), u"free text");
 }
 
-TEST_F(ModelStorageTest, SizesThatAreNotAPositiveIntegerLeaveTheRows) {
+// Restoring a stored size of 0 used to keep the rows the model had, so a list the user had
+// emptied came back with the default rows after the project was reopened.
+TEST_F(ModelStorageTest, AListStoredEmptyRestoresEmpty) {
+    Model emptied;
+    emptied.getMappingModel().removeAllMappings();
+    FakeHostObject* project = new FakeHostObject;
+    emptied.store(project->unknown());
+    Model subject;
+    subject.restore(project->unknown());
+    EXPECT_TRUE(rowsOf(subject).empty());
+    project->release();
+}
+
+TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
     struct Case {
         const char* name;
         bool present;
@@ -127,7 +140,6 @@ TEST_F(ModelStorageTest, SizesThatAreNotAPositiveIntegerLeaveTheRows) {
     };
     const Case cases[] = {
         {"missing", false, {}},
-        {"zero", true, FTaggedValue::fromInteger(0)},
         {"minus one", true, FTaggedValue::fromInteger(-1)},
         {"most negative", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::min())},
         {"a text", true, FTaggedValue::fromString8("1")},

@@ -38,7 +38,7 @@ TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
     EXPECT_EQ(stored(project, "MarkerType")->integer, 1);
     EXPECT_EQ(stored(project, "TargetTrackType")->integer, 0);
     EXPECT_EQ(stored(project, "CombineAdjancent")->integer, 1);
-    EXPECT_EQ(stored(project, "MappingSize")->integer, 0);
+    EXPECT_EQ(stored(project, "MappingSize"), nullptr);
     EXPECT_EQ(stored(project, "MappingSource1"), nullptr);
 }
 
@@ -56,6 +56,15 @@ TEST(SettingsFileTest, UnknownKeysAreReportedAndPassedOn) {
                            "\"EventNmae\"; it will drop the row");
     EXPECT_NE(warnings[1].find("/mappings/1/target"), std::string::npos) << warnings[1];
     EXPECT_STREQ(stored(project, "MappingSource1")->string8, "EventNmae");
+}
+
+// The module restores a stored size of 0 as an emptied list, so a file without `mappings` must
+// store no size at all for the module to keep its rows.
+TEST(SettingsFileTest, AnEmptyListStoresSizeZero) {
+    Host host;
+    Project& project = host.createProject("Song");
+    SettingsFile::applyText(R"({"mappings": []})", "settings.json", project);
+    EXPECT_EQ(stored(project, "MappingSize")->integer, 0);
 }
 
 struct BadSettings {
@@ -86,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadSettings{"UnknownMarkerType", R"({"markerType": "diamond"})", "/markerType"},
         BadSettings{"CombineNotBoolean", R"({"combineAdjacent": 1})", "/combineAdjacent"},
         BadSettings{"MappingsNotArray", R"({"mappings": {}})", "/mappings"},
+        BadSettings{"NumberTooLarge", R"({"markerType": 1e99999})", "1:16"},
         BadSettings{"RowWithoutTarget", R"({"mappings": [{"source": "Counter"}]})", "/mappings/0"},
         BadSettings{"RowTextNotString",
                     R"({"mappings": [{"source": "FreeText", "target": "X",

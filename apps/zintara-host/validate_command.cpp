@@ -1,0 +1,150 @@
+#include "validate_command.h"
+
+#include "host_session.h"
+#include "validate_runner.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <random>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+struct ValidateOptions {
+    std::string module = ZINTARA_DEFAULT_MODULE;
+    int level = 5;
+    std::optional<std::uint64_t> seed;
+    std::optional<double> timeLimit;
+    bool json = false;
+    bool onlyFailed = false;
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
+    bool list = false;
+    bool inProcess = false;
+};
+
+constexpr const char* kStatusNames[] = {"passed", "failed", "warning", "skipped"};
+
+std::vector<ValidationTest> battery() {
+    std::vector<ValidationTest> tests = loadingTests();
+    for (ValidationTest& test : sessionTests())
+        tests.push_back(std::move(test));
+    return tests;
+}
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+void printLine(const TestResult& result) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%7.2f s", result.seconds);
+    std::cout << result.name
+              << std::string(result.name.size() < 24 ? 24 - result.name.size() : 1, ' ')
+              << kStatusNames[static_cast<int>(result.outcome.status)]
+              << std::string(8 - std::strlen(kStatusNames[static_cast<int>(result.outcome.status)]),
+                             ' ')
+              << time << (result.outcome.message.empty() ? "" : "  " + result.outcome.message)
+              << std::endl;
+}
+
+int validate(const ValidateOptions& options) {
+    const std::vector<ValidationTest> all = battery();
+    for (const auto* names : {&options.include, &options.exclude})
+        for (const std::string& name : *names)
+            if (std::none_of(all.begin(), all.end(),
+                             [&](const ValidationTest& test) { return test.name == name; })) {
+                std::cerr << "zintara-host validate: no test is called \"" << name
+                          << "\" (see --list)\n";
+                return kExitBadInput;
+            }
+    std::vector<const ValidationTest*> chosen;
+    for (const ValidationTest& test : all)
+        if ((options.include.empty() || contains(options.include, test.name)) &&
+            !contains(options.exclude, test.name))
+            chosen.push_back(&test);
+    if (options.list) {
+        for (const ValidationTest* test : chosen)
+            std::cout << test->name
+                      << std::string(24 - std::min<std::size_t>(test->name.size(), 23), ' ')
+                      << test->summary << '\n';
+        return kExitOk;
+    }
+
+    TestSettings settings{
+        options.module, options.level,
+        options.seed.value_or(std::random_device{}() * 0x100000000ull ^ std::random_device{}())};
+    const double timeLimit = options.timeLimit.value_or(30.0 * scaled(options.level, 1, 20));
+    if (!options.json)
+        std::cout << "zintara-host validate: module " << settings.module << ", level "
+                  << settings.level << ", seed " << settings.seed << std::endl;
+    const ValidateRunner runner(settings, timeLimit, options.inProcess);
+    int counts[4] = {};
+    nlohmann::json tests = nlohmann::json::array();
+    for (const ValidationTest* test : chosen) {
+        const TestResult result = runner.run(*test);
+        ++counts[static_cast<int>(result.outcome.status)];
+        if (options.onlyFailed && result.outcome.status != TestStatus::kFailed)
+            continue;
+        if (options.json)
+            tests.push_back({{"name", result.name},
+                             {"status", kStatusNames[static_cast<int>(result.outcome.status)]},
+                             {"seconds", result.seconds},
+                             {"message", result.outcome.message}});
+        else
+            printLine(result);
+    }
+    const std::size_t run = chosen.size();
+    if (options.json)
+        std::cout << nlohmann::json{{"module", settings.module},
+                                    {"level", settings.level},
+                                    {"seed", settings.seed},
+                                    {"tests", tests},
+                                    {"run", run},
+                                    {"passed", counts[0]},
+                                    {"failed", counts[1]},
+                                    {"warnings", counts[2]},
+                                    {"skipped", counts[3]}}
+                         .dump(2)
+                  << '\n';
+    else
+        std::cout << run << " tests run, " << counts[0] << " passed, " << counts[1] << " failed, "
+                  << counts[2] << " warnings, " << counts[3] << " skipped\n";
+    return counts[1] > 0 ? kExitCheckFailed : kExitOk;
+}
+
+} // namespace
+
+void addValidateCommand(CLI::App& app) {
+    auto options = std::make_shared<ValidateOptions>();
+    CLI::App* command = app.add_subcommand(
+        "validate", "Put a build of the module through the validation battery, each test in a "
+                    "process of its own");
+    command->add_option("--module", options->module, "The module to validate")
+        ->capture_default_str();
+    command->add_option("--level", options->level, "1 to 10: higher runs more and longer")
+        ->check(CLI::Range(1, 10))
+        ->capture_default_str();
+    command->add_option("--seed", options->seed,
+                        "The seed of every random choice (printed; random when absent)");
+    command
+        ->add_option("--timeout", options->timeLimit,
+                     "Seconds a test may take (default grows with the level, 30 at 1)")
+        ->check(CLI::PositiveNumber);
+    command->add_flag("--json", options->json, "Print the results as one JSON object");
+    command->add_flag("--only-failed", options->onlyFailed, "Show only the failed tests");
+    command->add_option("--include", options->include, "Run only these tests");
+    command->add_option("--exclude", options->exclude, "Do not run these tests");
+    command->add_flag("--list", options->list, "List the tests (after --include/--exclude)");
+    command->add_flag("--in-process", options->inProcess,
+                      "Run the tests in this process (for a debugger); a crash ends the run");
+    command->callback([options] {
+        if (int status = validate(*options))
+            throw CLI::RuntimeError(status);
+    });
+}
+
+} // namespace Brennovar::RefHost

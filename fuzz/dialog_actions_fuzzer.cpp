@@ -1,0 +1,102 @@
+// Fuzz target for the dialog: any sequence of a user's actions in the marker dialog, confirmed
+// or cancelled, must leave no crash, no problem in the rendered dialog and no reference behind.
+// The module's service is linked in, so the fuzzer sees its code.
+//
+// One host and one service serve a series of inputs, as in a long session: each input starts
+// from the same project with the same stored settings (the project is reopened, so the service
+// restores them) and ends with the run undone. The host keeps an account of every object it
+// made, so a session ends after a while, with every reference checked.
+#include "frontend/access_handler.h"
+#include "module/host_context.h"
+#include "module/module_handle_provider.h"
+#include "refhost/core/host.h"
+#include "refhost/dialog/dialog_action_player.h"
+#include "refhost/project/demo_project.h"
+#include "refhost/project/project_object.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+using namespace Brennovar;
+using namespace Brennovar::RefHost;
+
+void selectEvents(Project& project, ProjectObject& object) {
+    for (ProjectObject* child : object.children()) {
+        if (child->kind() == ObjectKind::kAudioEvent || child->kind() == ObjectKind::kAudioPart)
+            project.select(*child);
+        selectEvents(project, *child);
+    }
+}
+
+// References the service holds from the host right now.
+std::int64_t outstanding(const Host& host) {
+    const ReferenceReport report = host.references();
+    if (!report.overReleases.empty())
+        __builtin_trap();
+    std::int64_t held = 0;
+    for (const ReferenceEntry& entry : report.leaks)
+        held += entry.outstanding;
+    return held;
+}
+
+constexpr int kInputsPerSession = 64;
+
+struct Session {
+    Session() {
+        if (service->initialize(host.context()) != ResultOk)
+            __builtin_trap();
+        // The settings the service starts with travel with the project from now on.
+        host.openProject(project);
+        host.storeProject();
+        host.closeProject();
+    }
+    ~Session() {
+        service->terminate();
+        host.releaseClientObjects();
+        service->release();
+        if (IHostObjectProvider*& provider = Zintara::hostObjectProvider()) {
+            provider->release();
+            provider = nullptr;
+        }
+        if (!host.references().clean())
+            __builtin_trap();
+    }
+
+    Host host;
+    Project& project = DemoProject::build(host);
+    Zintara::AccessHandler* service =
+        new Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static std::unique_ptr<Session> current;
+    static int inputs = 0;
+    if (inputs++ % kInputsPerSession == 0) {
+        current.reset();
+        current = std::make_unique<Session>();
+    }
+    Session& session = *current;
+    Host& host = session.host;
+    host.openProject(session.project);
+    selectEvents(session.project, session.project.root());
+    const std::int64_t before = outstanding(host);
+    bool clean = false;
+    host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+        DialogActionPlayer({data, size}).play(runtime);
+        if (!runtime.closed())
+            DialogUser(runtime).press(size % 2 ? "ok" : "cancel");
+        clean = runtime.problems().empty();
+    });
+    host.runCommand("Create Markers From Selected Events...", "Project");
+    host.dialogService().setDialogDriver(nullptr);
+    host.undo();
+    if (!clean || outstanding(host) != before)
+        __builtin_trap();
+    host.closeProject();
+    return 0;
+}

@@ -1,0 +1,21 @@
+// Fuzz target for the settings file reader: any document must be applied to the project or
+// refused with a ProjectFileError, never crash or hang.
+#include "refhost/core/host.h"
+#include "refhost/files/project_file.h"
+#include "refhost/files/settings_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace Brennovar::RefHost;
+    static Host host;
+    static Project& project = host.createProject("fuzz");
+    try {
+        SettingsFile::applyText(std::string_view(reinterpret_cast<const char*>(data), size),
+                                "fuzz.json", project);
+    } catch (const ProjectFileError&) {
+    }
+    return 0;
+}
