@@ -43,19 +43,6 @@ struct RunOptions {
     bool outGiven = false;
 };
 
-bool isEvent(ObjectKind kind) {
-    return kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
-           kind == ObjectKind::kMidiPart;
-}
-
-void selectEvents(Project& project, ProjectObject& holder) {
-    for (ProjectObject* child : holder.children()) {
-        if (isEvent(child->kind()))
-            project.select(*child);
-        selectEvents(project, *child);
-    }
-}
-
 /// --select: "all" selects every event (audio events and parts, in project order), "none"
 /// clears the selection, "keep" leaves the project's own.
 void applySelection(Project& project, const std::string& mode) {
@@ -65,7 +52,7 @@ void applySelection(Project& project, const std::string& mode) {
     for (ProjectObject* object : selected)
         project.select(*object, false);
     if (mode == "all")
-        selectEvents(project, project.root());
+        project.selectEvents();
 }
 
 /// Undoes the run and checks that the project is back as it was; selection does not count,

@@ -27,22 +27,6 @@ bool isOneOf(const std::array<std::string_view, N>& types, std::string_view type
     return false;
 }
 
-const char* kindName(ParameterKind kind) {
-    switch (kind) {
-    case ParameterKind::kToggle:
-        return "toggle";
-    case ParameterKind::kInteger:
-        return "integer";
-    case ParameterKind::kText:
-        return "text";
-    case ParameterKind::kStringList:
-        return "string list";
-    case ParameterKind::kMenu:
-        return "menu";
-    }
-    return "?";
-}
-
 json menuJson(const std::vector<MenuEntry>& entries, int32 value, std::string& shown) {
     json items = json::array();
     for (const MenuEntry& entry : entries) {
@@ -101,7 +85,7 @@ private:
         HostParameter* parameter = node.parameter;
         if (!parameter)
             return object;
-        object["parameter"] = kindName(parameter->kind());
+        object["parameter"] = parameterKindName(parameter->kind());
         object["tag"] = parameter->tag();
         // A text parameter's value is its text.
         if (parameter->kind() == ParameterKind::kText)

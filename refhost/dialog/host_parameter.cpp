@@ -34,22 +34,6 @@ int32 countLeaves(const std::vector<MenuEntry>& entries) {
     return count;
 }
 
-const char* kindName(ParameterKind kind) {
-    switch (kind) {
-    case ParameterKind::kToggle:
-        return "toggle";
-    case ParameterKind::kInteger:
-        return "integer";
-    case ParameterKind::kText:
-        return "text";
-    case ParameterKind::kStringList:
-        return "string list";
-    case ParameterKind::kMenu:
-        return "menu";
-    }
-    return "unknown";
-}
-
 } // namespace
 
 HostParameter::HostParameter(HostEnvironment& environment, ParameterKind kind)
@@ -294,8 +278,24 @@ FUnknown* HostParameter::face(const Guid& id) noexcept {
 }
 
 std::string HostParameter::describe() const {
-    return std::string(kindName(state_->kind)) + " parameter (tag " + std::to_string(state_->tag) +
-           ")";
+    return std::string(parameterKindName(state_->kind)) + " parameter (tag " +
+           std::to_string(state_->tag) + ")";
+}
+
+const char* parameterKindName(ParameterKind kind) noexcept {
+    switch (kind) {
+    case ParameterKind::kToggle:
+        return "toggle";
+    case ParameterKind::kInteger:
+        return "integer";
+    case ParameterKind::kText:
+        return "text";
+    case ParameterKind::kStringList:
+        return "string list";
+    case ParameterKind::kMenu:
+        return "menu";
+    }
+    return "?";
 }
 
 } // namespace Brennovar::RefHost

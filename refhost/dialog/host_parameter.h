@@ -19,6 +19,9 @@ namespace Brennovar::RefHost {
 /// class id, or the menu parameter class id).
 enum class ParameterKind { kToggle, kInteger, kText, kStringList, kMenu };
 
+/// The kind's name as reports show it ("toggle", "string list", ...).
+const char* parameterKindName(ParameterKind kind) noexcept;
+
 /// A parameter object of the host: what a dialog control is bound to.
 ///
 /// The client side (the module's controllers) uses the interfaces; the host side (the dialog

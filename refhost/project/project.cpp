@@ -311,4 +311,25 @@ ProjectObject* Project::find(std::string_view name, ObjectKind kind) const {
     return found;
 }
 
+namespace {
+
+bool isEvent(ObjectKind kind) {
+    return kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
+           kind == ObjectKind::kMidiPart;
+}
+
+void selectEventsBelow(Project& project, ProjectObject& holder) {
+    for (ProjectObject* child : holder.children()) {
+        if (isEvent(child->kind()))
+            project.select(*child);
+        selectEventsBelow(project, *child);
+    }
+}
+
+} // namespace
+
+void Project::selectEvents() {
+    selectEventsBelow(*this, root());
+}
+
 } // namespace Brennovar::RefHost

@@ -92,6 +92,8 @@ public:
     /// Selects (appending to the selection order) or deselects an object of the project; throws
     /// std::invalid_argument for an object that is not part of it.
     void select(ProjectObject& object, bool selected = true);
+    /// Selects every event (audio events, audio and MIDI parts), in project order.
+    void selectEvents();
 
     // Marker tracks.
     /// The project's marker tracks, in hierarchy order (depth first).

@@ -36,19 +36,6 @@ std::size_t countMarkers(const ProjectObject& object) {
     return count;
 }
 
-bool isEvent(ObjectKind kind) {
-    return kind == ObjectKind::kAudioEvent || kind == ObjectKind::kAudioPart ||
-           kind == ObjectKind::kMidiPart;
-}
-
-void selectEvents(Project& project, ProjectObject& holder) {
-    for (ProjectObject* child : holder.children()) {
-        if (isEvent(child->kind()))
-            project.select(*child);
-        selectEvents(project, *child);
-    }
-}
-
 // The object at a path of names ("Dialog/Take 1"), from the top-level tracks down.
 ProjectObject* findPath(ProjectObject& root, std::string_view path) {
     ProjectObject* at = &root;
@@ -270,7 +257,7 @@ StepOutcome ScriptRunner::select(const ScriptStep& step) {
     for (ProjectObject* object : std::vector<ProjectObject*>(project_.selection().objects()))
         project_.select(*object, false);
     if (all)
-        selectEvents(project_, project_.root());
+        project_.selectEvents();
     for (ProjectObject* object : chosen)
         project_.select(*object);
     return outcome(true,
