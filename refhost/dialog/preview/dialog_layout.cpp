@@ -9,7 +9,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <ranges>
 
 namespace Brennovar::RefHost {
 
@@ -110,10 +109,10 @@ DialogLayout::DialogLayout(DialogRuntime& runtime) : runtime_(runtime) {
     int y = content.y + content.height;
     dialog_.children.push_back(std::move(content));
     int x = dialog_.width - kFramePadding;
-    for (PreviewBox& button : buttons | std::views::reverse) {
-        x -= button.width;
-        button.x = x;
-        button.y = y;
+    for (auto button = buttons.rbegin(); button != buttons.rend(); ++button) {
+        x -= button->width;
+        button->x = x;
+        button->y = y;
         x -= kFlowGap;
     }
     for (PreviewBox& button : buttons)
