@@ -4,13 +4,12 @@
 #include "language_option.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/files/project_file.h"
-#include "refhost/files/settings_file.h"
-#include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/project/project_state.h"
 #include "refhost/script/script_runner.h"
 #include "run_report.h"
 #include "script_command.h"
+#include "session_setup.h"
 #include "tool_conventions.h"
 
 #include <iostream>
@@ -92,16 +91,8 @@ int runCommand(const RunOptions& options) {
                                      {options.module, options.project, options.settings});
     HostSession session;
     Host& host = session.host();
-    Project* project = nullptr;
     std::vector<std::string> warnings;
-    try {
-        project = options.project.empty() ? &DemoProject::build(host)
-                                          : &ProjectFile::read(host, options.project);
-        if (!options.settings.empty())
-            warnings = SettingsFile::apply(options.settings, *project);
-    } catch (const ProjectFileError& e) {
-        throw CommandFailure(kExitBadInput, e);
-    }
+    Project* project = &readSessionProject(host, options.project, options.settings, warnings);
     applySelection(*project, !options.select.empty()   ? options.select
                              : options.project.empty() ? "all"
                                                        : "keep");
@@ -113,12 +104,7 @@ int runCommand(const RunOptions& options) {
     if (options.confirm)
         dialogUser.driveDialogs(confirm);
 
-    if (!session.load(options.module) || !session.startService()) {
-        std::string message = session.loader().error();
-        for (const std::string& problem : session.finish())
-            message += "; " + problem;
-        throw CommandFailure(kExitModuleFailed, message);
-    }
+    startModule(session, options.module);
     host.openProject(*project);
     if (std::string warning = languageWarning(host.translationService(), options.language);
         !warning.empty())

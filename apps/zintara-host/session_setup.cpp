@@ -10,33 +10,43 @@
 
 namespace Brennovar::RefHost {
 
-Project& openSession(HostSession& session, const SessionOptions& options) {
-    Host& host = session.host();
-    Project* project = nullptr;
-    std::vector<std::string> warnings;
+Project& readSessionProject(Host& host, const std::string& project, const std::string& settings,
+                            std::vector<std::string>& warnings) {
     try {
-        project = options.project.empty() ? &DemoProject::build(host)
-                                          : &ProjectFile::read(host, options.project);
-        if (!options.settings.empty())
-            warnings = SettingsFile::apply(options.settings, *project);
+        Project& read =
+            project.empty() ? DemoProject::build(host) : ProjectFile::read(host, project);
+        if (!settings.empty())
+            for (std::string& warning : SettingsFile::apply(settings, read))
+                warnings.push_back(std::move(warning));
+        return read;
     } catch (const ProjectFileError& e) {
         throw CommandFailure(kExitBadInput, e);
     }
+}
+
+void startModule(HostSession& session, const std::string& module) {
+    if (session.load(module) && session.startService())
+        return;
+    std::string message = session.loader().error();
+    for (const std::string& problem : session.finish())
+        message += "; " + problem;
+    throw CommandFailure(kExitModuleFailed, message);
+}
+
+Project& openSession(HostSession& session, const SessionOptions& options) {
+    Host& host = session.host();
+    std::vector<std::string> warnings;
+    Project& project = readSessionProject(host, options.project, options.settings, warnings);
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
-    if (!session.load(options.module) || !session.startService()) {
-        std::string message = session.loader().error();
-        for (const std::string& problem : session.finish())
-            message += "; " + problem;
-        throw CommandFailure(kExitModuleFailed, message);
-    }
-    host.openProject(*project);
+    startModule(session, options.module);
+    host.openProject(project);
     if (std::string warning = languageWarning(host.translationService(), options.language);
         !warning.empty())
         warnings.push_back(std::move(warning));
     for (const std::string& warning : warnings)
         std::cerr << "zintara-host: warning: " << warning << '\n';
-    return *project;
+    return project;
 }
 
 } // namespace Brennovar::RefHost

@@ -3,6 +3,7 @@
 #include "host_session.h"
 
 #include <string>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -16,6 +17,15 @@ struct SessionOptions {
     std::string settings;
     std::string language;
 };
+
+/// The project file (the demo when `project` is empty) with `settings` stored in it; warnings on
+/// the settings are appended. Throws CommandFailure(kExitBadInput) when either cannot be read.
+Project& readSessionProject(Host& host, const std::string& project, const std::string& settings,
+                            std::vector<std::string>& warnings);
+
+/// Loads the module and starts its service; throws CommandFailure(kExitModuleFailed) with the
+/// loader's error and the session's problems (the session is finished) when that fails.
+void startModule(HostSession& session, const std::string& module);
 
 /// Reads the project, applies the settings and the language, loads the module, starts its
 /// service and opens the project. Warnings (unknown settings keys, a language the module does
