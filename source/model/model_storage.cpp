@@ -4,7 +4,9 @@
 #include "model/model.h"
 #include "module/owned.h"
 
-#include <string>
+#include <array>
+#include <charconv>
+#include <cstring>
 
 namespace Brennovar::Zintara {
 
@@ -24,17 +26,31 @@ constexpr char kSizeKey[] = "CreateZintaraModelDataMappingSize";
 // the project holds.
 constexpr int64 kMissingRowsThatEndTheRows = 1000;
 
-// A row key: the prefix followed by the row number in decimal, without separator.
-std::string rowKey(const char* prefix, int64 number) {
-    return prefix + std::to_string(number);
-}
+// A row key: the prefix followed by the row number in decimal, without separator. Built in place,
+// since restoring a huge stored count looks up a thousand missing rows.
+class RowKey {
+public:
+    template <std::size_t N>
+    RowKey(const char (&prefix)[N], int64 number) noexcept {
+        static_assert(N + kLongestNumber <= kCapacity);
+        std::memcpy(text_.data(), prefix, N - 1);
+        char* end = std::to_chars(text_.data() + N - 1, text_.data() + kCapacity - 1, number).ptr;
+        *end = '\0';
+    }
+    const char* c_str() const noexcept { return text_.data(); }
+
+private:
+    static constexpr std::size_t kLongestNumber = 20; // "-9223372036854775808"
+    static constexpr std::size_t kCapacity = 64;
+    std::array<char, kCapacity> text_;
+};
 
 void writeInteger(IHostObject& host, const char* key, int64 value) noexcept {
     const FTaggedValue tagged = FTaggedValue::fromInteger(value);
     host.setAttribute(key, tagged, true);
 }
 
-void writeString(IHostObject& host, const std::string& key, const char* text) noexcept {
+void writeString(IHostObject& host, const RowKey& key, const char* text) noexcept {
     const FTaggedValue tagged = FTaggedValue::fromString8(text);
     host.setAttribute(key.c_str(), tagged, true);
 }
@@ -57,12 +73,12 @@ void storeTo(const IModel& model, IHostObject& host) {
         if (!row.isComplete())
             continue;
         ++written;
-        writeString(host, rowKey(kSourceKey, written), row.source->getKey());
-        writeString(host, rowKey(kTargetKey, written), row.target->getKey());
+        writeString(host, RowKey(kSourceKey, written), row.source->getKey());
+        writeString(host, RowKey(kTargetKey, written), row.target->getKey());
         // Also when empty: the host keeps what earlier stores wrote, and data stored under this
         // number for another row must not attach itself to this one. An empty value restores as
         // an empty data value, in this version and in earlier ones.
-        host.setAttribute(rowKey(kDataKey, written).c_str(), row.data, true);
+        host.setAttribute(RowKey(kDataKey, written).c_str(), row.data, true);
     }
     writeInteger(host, kSizeKey, written);
 }
@@ -71,8 +87,8 @@ void storeTo(const IModel& model, IHostObject& host) {
 bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
     FTaggedValue source;
     FTaggedValue target;
-    bool hasSource = host.getAttribute(rowKey(kSourceKey, number).c_str(), source) == ResultOk;
-    bool hasTarget = host.getAttribute(rowKey(kTargetKey, number).c_str(), target) == ResultOk;
+    bool hasSource = host.getAttribute(RowKey(kSourceKey, number).c_str(), source) == ResultOk;
+    bool hasTarget = host.getAttribute(RowKey(kTargetKey, number).c_str(), target) == ResultOk;
     if (!hasSource && !hasTarget)
         return false;
     if (!hasSource || !hasTarget || source.kind() != FTaggedValue::kString8 ||
@@ -84,7 +100,7 @@ bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
     if (rows.size() != before + 1)
         return true;
     FTaggedValue data;
-    if (host.getAttribute(rowKey(kDataKey, number).c_str(), data) == ResultOk)
+    if (host.getAttribute(RowKey(kDataKey, number).c_str(), data) == ResultOk)
         rows.back().data = data;
     return true;
 }
