@@ -32,14 +32,10 @@ void selectEvents(Project& project, ProjectObject& object) {
 }
 
 // References the service holds from the host right now.
-std::int64_t outstanding(const Host& host) {
-    const ReferenceReport report = host.references();
-    if (!report.overReleases.empty())
+std::int64_t outstanding(Host& host) {
+    if (host.environment().overReleaseCount() != 0)
         __builtin_trap();
-    std::int64_t held = 0;
-    for (const ReferenceEntry& entry : report.leaks)
-        held += entry.outstanding;
-    return held;
+    return host.environment().clientReferencesHeld();
 }
 
 constexpr int kInputsPerSession = 64;

@@ -21,16 +21,20 @@ ResultCode CountedObject::query(const Guid& id, void** obj) noexcept {
 
 uint32 CountedObject::clientAddRef() noexcept {
     handedOut_.fetch_add(1);
+    environment_.referenceTaken();
     return static_cast<uint32>(clientRefs_.fetch_add(1) + 2);
 }
 
 uint32 CountedObject::clientRelease() noexcept {
     int32 held = clientRefs_.load();
     while (held > 0) {
-        if (clientRefs_.compare_exchange_weak(held, held - 1))
+        if (clientRefs_.compare_exchange_weak(held, held - 1)) {
+            environment_.referenceGivenBack();
             return static_cast<uint32>(held);
+        }
     }
     overReleases_.fetch_add(1);
+    environment_.overReleased();
     return 1;
 }
 

@@ -4,6 +4,8 @@
 #include "refhost/core/fault_plan.h"
 #include "refhost/core/reference_report.h"
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -58,12 +60,22 @@ public:
 
     /// Every object clients still hold or over-released, in creation order.
     ReferenceReport references() const;
+    /// What references() adds up, kept as the references move: the references clients hold
+    /// now, and the releases refused as over-releases.
+    int64 clientReferencesHeld() const noexcept { return held_.load(); }
+    std::uint64_t overReleaseCount() const noexcept { return overReleased_.load(); }
+    /// Kept by CountedObject.
+    void referenceTaken() noexcept { held_.fetch_add(1); }
+    void referenceGivenBack() noexcept { held_.fetch_sub(1); }
+    void overReleased() noexcept { overReleased_.fetch_add(1); }
 
 private:
     std::vector<std::unique_ptr<CountedObject>> objects_;
     std::unordered_map<const void*, CountedObject*> faces_;
     FaultPlan faults_;
     Project* current_ = nullptr;
+    std::atomic<int64> held_{0};
+    std::atomic<std::uint64_t> overReleased_{0};
 };
 
 } // namespace Brennovar::RefHost

@@ -51,6 +51,7 @@ TEST_F(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
     EXPECT_EQ(report.leaks[1].object, "cycle-marker 'Verse'");
     EXPECT_EQ(report.leaks[2].object, "marker-track 'Markers'");
     EXPECT_EQ(report.leaks[0].outstanding, 1);
+    EXPECT_EQ(host.environment().clientReferencesHeld(), 3);
     EXPECT_NE(report.text().find("leak: service IProjectEdit (1 reference not released)"),
               std::string::npos);
 
@@ -76,6 +77,8 @@ TEST_F(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
     ASSERT_EQ(report.overReleases.size(), 1u);
     EXPECT_EQ(report.overReleases[0].object, "node of marker-track 'Markers'");
     EXPECT_EQ(report.overReleases[0].overReleases, 1u);
+    EXPECT_EQ(host.environment().overReleaseCount(), 1u);
+    EXPECT_EQ(host.environment().clientReferencesHeld(), 0);
     EXPECT_EQ(report.text(),
               "over-release: node of marker-track 'Markers' (released 1 time more than "
               "referenced)\n");
