@@ -27,17 +27,6 @@ TEST_F(MarkerCreatorTest, WithoutCombiningEveryEventIsAPositionMarkerInStartOrde
                 ElementsAre("position-marker Early 0+5", "position-marker Late 4+4"));
 }
 
-TEST_F(MarkerCreatorTest, OverlappingEventsOnDifferentTracksStayApart) {
-    markerTrack();
-    auto& one = track("Audio 1");
-    auto& two = track("Audio 2");
-    event(two, "Two", 1, 4);
-    event(one, "One", 0, 4);
-    EXPECT_EQ(runEngine(), ResultOk);
-    // Groups follow the selection: the track of the first selected event comes first.
-    EXPECT_THAT(markersOn("Markers"), ElementsAre("cycle-marker Two 1+4", "cycle-marker One 0+4"));
-}
-
 TEST_F(MarkerCreatorTest, EventsInFoldersAndPartsGroupUnderTheirTrack) {
     markerTrack();
     auto& folder = track("Folder", ObjectKind::kFolderTrack);
