@@ -33,6 +33,7 @@ TEST(CmStringTest, AnswersTheTextInterfacesWithOneSharedCount) {
         EXPECT_EQ(static_cast<FUnknown*>(again)->release(), 2u);
         EXPECT_EQ(static_cast<FUnknown*>(face)->release(), 1u);
     }
+    EXPECT_EQ(s->queryInterface(IString::iid, nullptr), ResultInvalidArgument);
     // The last release through any face destroys; the sanitizer build checks the text is freed.
     s->setNarrowText("temporary");
     EXPECT_EQ(static_cast<IStringResult*>(s)->release(), 0u);
