@@ -1,5 +1,7 @@
 #include "fake_host_object.h"
 #include "model/model.h"
+#include "module/fobject.h"
+#include "module/owned.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -52,15 +54,6 @@ std::vector<std::string> usedTargets(const Model& model) {
 
 const std::vector<Row> kDefaultRows = {{"EventName", "MarkerDescription"},
                                        {"TrackName", "User:STR_MAComment"}};
-
-/// An object that is not a host object.
-class IUnrelated : public FUnknown {
-public:
-    static constexpr Guid iid = Guid::fromText("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
-};
-class Unrelated final
-    : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
-                                  Vorn::Directly<IUnrelated>, Vorn::Indirectly<>> {};
 
 class ModelStorageTest : public ::testing::Test {
 protected:
@@ -294,11 +287,10 @@ TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
 TEST_F(ModelStorageTest, NoHostObjectMeansNothingIsStoredOrRestored) {
     model.store(nullptr);
     model.restore(nullptr);
-    auto* unrelated = new Unrelated;
-    model.store(unrelated->unknown());
-    model.restore(unrelated->unknown());
+    Owned<FObject> unrelated(new FObject); // not a host object
+    model.store(unrelated.get());
+    model.restore(unrelated.get());
     EXPECT_EQ(unrelated->referenceCount(), 1);
-    unrelated->release();
     EXPECT_EQ(rowsOf(model), kDefaultRows);
     EXPECT_EQ(model.getMarkerType(), kCycleMarker);
 }
