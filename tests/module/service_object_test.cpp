@@ -43,17 +43,6 @@ protected:
     Owned<IPluginBase> service;
 };
 
-// A context that offers nothing, not even IHostObjectProvider.
-class EmptyContext : public FUnknown {
-public:
-    ResultCode queryInterface(const Guid&, void** obj) noexcept override {
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return 1; }
-    uint32 release() noexcept override { return 1; }
-};
-
 } // namespace
 
 TEST_F(ServiceObjectTest, FacesAndTheirOrder) {
@@ -96,7 +85,7 @@ TEST_F(ServiceObjectTest, DeviceAnswers) {
 }
 TEST_F(ServiceObjectTest, InitializeWithoutAUsableContext) {
     EXPECT_EQ(service->initialize(nullptr), ResultInvalidArgument);
-    EmptyContext context;
-    EXPECT_EQ(service->initialize(&context), ResultFalse);
+    Owned<FObject> context(new FObject); // offers nothing, not even IHostObjectProvider
+    EXPECT_EQ(service->initialize(context.get()), ResultFalse);
     EXPECT_EQ(service->terminate(), ResultOk) << "terminate after a failed initialize is safe";
 }
