@@ -4,6 +4,7 @@
 #include "host/host_object_provider.h"
 #include "host/selection_service.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -36,19 +37,35 @@ public:
     int32 references = 0;
 };
 
-/// A host object with fixed kinds and a position.
+/// A host object with fixed kinds and a position. It keeps owned copies of its attributes,
+/// records the order in which keys were written and counts reads, so tests can put arbitrary
+/// stored values in front of the settings model.
 class FakeObject : public FakeFace<IHostObject> {
 public:
-    FakeObject(std::u16string objectName, std::set<std::string> objectTypes, double objectStart = 0,
-               double objectEnd = 0)
+    explicit FakeObject(std::u16string objectName = {}, std::set<std::string> objectTypes = {},
+                        double objectStart = 0, double objectEnd = 0)
         : name(std::move(objectName)), types(std::move(objectTypes)), start(objectStart),
           end(objectEnd) {}
 
+    void put(const std::string& key, const FTaggedValue& value) { attributes[key] = value; }
+    const FTaggedValue& at(const std::string& key) const { return attributes.at(key); }
+
     bool isType(const char* typeName) noexcept override { return types.count(typeName) != 0; }
-    ResultCode setAttribute(const char*, const FTaggedValue&, bool) noexcept override {
-        return ResultFalse;
+    ResultCode setAttribute(const char* key, const FTaggedValue& value,
+                            bool flag) noexcept override {
+        attributes[key] = value;
+        written.emplace_back(key);
+        allFlagsTrue = allFlagsTrue && flag;
+        return ResultOk;
     }
-    ResultCode getAttribute(const char*, FTaggedValue&) noexcept override { return ResultFalse; }
+    ResultCode getAttribute(const char* key, FTaggedValue& value) noexcept override {
+        ++reads;
+        auto found = attributes.find(key);
+        if (found == attributes.end())
+            return ResultFalse;
+        value = found->second;
+        return ResultOk;
+    }
     const char16_t* getName() noexcept override { return name.c_str(); }
     ResultCode setName(IHierarchyNode*, const char16_t* text, IProjectEdit*) noexcept override {
         name = text;
@@ -73,6 +90,10 @@ public:
     double start;
     double end;
     bool selected = true;
+    std::map<std::string, FTaggedValue> attributes;
+    std::vector<std::string> written;
+    bool allFlagsTrue = true;
+    int reads = 0;
 };
 
 /// A place in a made-up hierarchy.

@@ -62,17 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {"cycle-marker Short 0+10"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(NextRangeTest, ExhaustedGroupStaysExhausted) {
-    FakeObject only(u"only", {"audio"}, 1, 2);
-    SourceTrackGroup group{&only, {{&only, nullptr}}, -1};
-    MarkerRange range;
-    EXPECT_TRUE(MarkerCreator::nextRange(group, true, range));
-    EXPECT_EQ(range.event, &only);
-    EXPECT_FALSE(MarkerCreator::nextRange(group, true, range));
-    EXPECT_FALSE(MarkerCreator::nextRange(group, true, range));
-    EXPECT_EQ(group.cursor, 0);
-}
-
 /// A made-up selection installed as the module's host object provider; every reference handed
 /// out must come back by the end of the test.
 class MadeUpSelectionTest : public ::testing::Test {

@@ -106,7 +106,7 @@ TEST_F(AccessHandlerTest, MissingRegistriesAreSkipped) {
     EXPECT_EQ(host.projectAccess().listenerCount(), 0u);
 }
 
-TEST_F(AccessHandlerTest, CheckOnlyAnswersWithoutMakingMarkers) {
+TEST_F(AccessHandlerTest, CheckOnlyAnswersWithoutMakingMarkersAndNothingSelectedRunsNothing) {
     ASSERT_TRUE(start());
     Project& project = songWithEvents();
     host.openProject(project);
@@ -124,19 +124,15 @@ TEST_F(AccessHandlerTest, CheckOnlyAnswersWithoutMakingMarkers) {
     EXPECT_EQ(handler->executeCommand("Project", nullptr, false), ResultFalse);
     EXPECT_EQ(handler->executeCommand("Project", "Create Markers", false), ResultFalse);
     EXPECT_EQ(describeDifference(before, host.state()), "");
-}
 
-TEST_F(AccessHandlerTest, NothingSelectedMeansNoRunAndNoDialog) {
-    ASSERT_TRUE(start());
-    Project& project = host.createProject("Empty");
-    project.addTrack(ObjectKind::kAudioTrack, "Dialog");
-    host.openProject(project);
+    for (ProjectObject* track : project.root().children())
+        for (ProjectObject* event : track->children())
+            project.select(*event, false);
     int dialogs = 0;
     host.dialogService().setDialogRunner([&](const char*, IPlugController*) {
         ++dialogs;
         return ResultOk;
     });
-    IActionHandler* handler = actionHandler();
     EXPECT_EQ(handler->executeCommand("Project", kCurrentSettingsCommand, true), ResultFalse);
     EXPECT_EQ(handler->executeCommand("Project", kDialogCommand, false), ResultFalse);
     EXPECT_EQ(dialogs, 0);

@@ -68,10 +68,6 @@ public:
     void write(const std::string& name, std::string_view content) const {
         std::ofstream(folder_ / name, std::ios::binary) << content;
     }
-    std::string read(const std::string& name) const {
-        std::ifstream file(folder_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
 
 private:
     static std::filesystem::path makeRoot() {

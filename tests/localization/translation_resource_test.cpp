@@ -1,9 +1,8 @@
+#include "localization/translation_document_reader.h"
 #include "localization/translation_table.h"
 #include "localization_test_support.h"
-#include "platform/code_page.h"
 
 #include <dlfcn.h>
-#include <expat.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -18,52 +17,26 @@ std::string resourceBytes() {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::u16string wide(std::string_view utf8) {
-    std::u16string out;
-    EXPECT_TRUE(Platform::multiByteToWide(Platform::kCodePageUtf8, utf8, out));
-    return out;
-}
-
-// The document as a plain XML reading sees it, independent of the table: the languages of the
-// language table and, per key, the (language, text) children in document order.
+// The document as the reader passes it on: the languages of the language table and, per key,
+// the (language, text) children in document order.
 struct ResourceContent {
     std::vector<std::string> languages;
-    std::vector<std::string> keys;
-    std::map<std::string, std::vector<std::pair<std::string, std::string>>> texts;
-    std::string element;
-    std::string characters;
-    int depth = 0;
+    std::vector<std::u16string> keys;
+    std::map<std::u16string, std::vector<std::pair<std::string, std::u16string>>> texts;
 };
 
-ResourceContent parseIndependently(const std::string& bytes) {
+ResourceContent contentOf(const std::string& bytes) {
+    Testing::RecordingSink sink;
+    Testing::ExactDocument document(bytes);
+    EXPECT_FALSE(TranslationDocumentReader::read(document.span(), sink, true));
     ResourceContent content;
-    XML_Parser parser = XML_ParserCreate(nullptr);
-    XML_SetUserData(parser, &content);
-    XML_SetElementHandler(
-        parser,
-        [](void* data, const char* name, const char** attributes) {
-            auto& c = *static_cast<ResourceContent*>(data);
-            ++c.depth;
-            c.characters.clear();
-            if (std::string_view(name) == "language")
-                c.languages.push_back(attributes[1]);
-            if (std::string_view(name) == "String") {
-                EXPECT_STREQ(attributes[0], "Key");
-                c.keys.push_back(attributes[1]);
-            }
-        },
-        [](void* data, const char* name) {
-            auto& c = *static_cast<ResourceContent*>(data);
-            if (c.depth == 4)
-                c.texts[c.keys.back()].emplace_back(name, c.characters);
-            --c.depth;
-        });
-    XML_SetCharacterDataHandler(parser, [](void* data, const char* text, int length) {
-        static_cast<ResourceContent*>(data)->characters.append(text, length);
-    });
-    EXPECT_EQ(XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE),
-              XML_STATUS_OK);
-    XML_ParserFree(parser);
+    for (const auto& [code, name] : sink.languages)
+        content.languages.push_back(code);
+    for (const auto& entry : sink.entries) {
+        if (!content.texts.contains(entry.key))
+            content.keys.push_back(entry.key);
+        content.texts[entry.key].emplace_back(entry.language, entry.text);
+    }
     return content;
 }
 
@@ -71,16 +44,16 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
     std::string bytes = resourceBytes();
     ASSERT_GE(bytes.size(), 3u);
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    ResourceContent content = parseIndependently(bytes);
+    ResourceContent content = contentOf(bytes);
     EXPECT_EQ(content.languages,
               std::vector<std::string>(std::begin(kLanguages), std::end(kLanguages)));
-    EXPECT_EQ(content.keys.size(), content.texts.size()) << "every key once";
     for (const auto& [key, texts] : content.texts) {
-        ASSERT_EQ(texts.size(), 9u) << key;
+        const std::string name = testing::PrintToString(key);
+        ASSERT_EQ(texts.size(), 9u) << name << ": every key once, in every language";
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            EXPECT_EQ(texts[i].first, kLanguages[i]) << key;
-            EXPECT_FALSE(texts[i].second.empty()) << key;
-            EXPECT_NE(texts[i].second, "=") << key;
+            EXPECT_EQ(texts[i].first, kLanguages[i]) << name;
+            EXPECT_FALSE(texts[i].second.empty()) << name;
+            EXPECT_NE(texts[i].second, u"=") << name;
         }
         EXPECT_EQ(texts[1].second, key);
     }
@@ -93,11 +66,10 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
         EXPECT_EQ(table.dictionarySize(), content.keys.size()) << kLanguages[language];
         // Every English text equals its key, so the default language adds nothing.
         EXPECT_EQ(table.defaultTextCount(), 0u);
-        for (const std::string& key : content.keys) {
-            std::u16string wideKey = wide(key);
-            EXPECT_EQ(std::u16string_view(table.translate(wideKey.c_str())),
-                      wide(content.texts[key][language].second))
-                << kLanguages[language] << ": " << key;
+        for (const std::u16string& key : content.keys) {
+            EXPECT_EQ(std::u16string_view(table.translate(key.c_str())),
+                      content.texts[key][language].second)
+                << kLanguages[language] << ": " << testing::PrintToString(key);
         }
         // The command titles are not keys of the resource.
         const char16_t* title = u"Create Markers from Selected Events...";

@@ -92,48 +92,37 @@ protected:
 };
 
 TEST_F(MappingModelTest, EveryRefusedOperationLeavesRowsFlagsAndListenersAlone) {
-    struct Case {
-        const char* name;
-        std::function<void(IMappingModel&)> run;
+    using M = IMappingModel&;
+    // Rows 0 and 1 are complete, row 2 is empty; -1 and 3 lie outside.
+    const std::function<void(M)> refused[] = {
+        [](M m) { EXPECT_FALSE(m.setMappingSource(-1, "Counter")); },
+        [](M m) { EXPECT_FALSE(m.setMappingSource(3, "Counter")); },
+        [](M m) { EXPECT_FALSE(m.setMappingSource(2, nullptr)); },
+        [](M m) { EXPECT_FALSE(m.setMappingSource(2, "")); },
+        [](M m) { EXPECT_FALSE(m.setMappingSource(2, "Nope")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(-1, "User:STR_MAReel")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(3, "User:STR_MAReel")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(2, nullptr)); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(2, "")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(2, "Nope")); },
+        // Taken by another row, on a complete and on an empty row, and the row's own.
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(0, "User:STR_MAComment")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(2, "MarkerDescription")); },
+        [](M m) { EXPECT_FALSE(m.setMappingTarget(1, "User:STR_MAComment")); },
+        [](M m) { EXPECT_FALSE(m.removeMapping(-1)); },
+        [](M m) { EXPECT_FALSE(m.removeMapping(3)); },
+        [](M m) { m.clearMappingSource(-1); },
+        [](M m) { m.clearMappingSource(3); },
+        [](M m) { m.clearMappingTarget(-1); },
+        [](M m) { m.clearMappingTarget(3); },
+        [](M m) { m.addListener(nullptr); },
+        [](M m) {
+            Recorder stranger;
+            m.removeListener(stranger.get());
+        },
     };
-    const Case cases[] = {
-        {"source index -1",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingSource(-1, "Counter")); }},
-        {"source index == size",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingSource(3, "Counter")); }},
-        {"source null key", [](IMappingModel& m) { EXPECT_FALSE(m.setMappingSource(2, nullptr)); }},
-        {"source empty key", [](IMappingModel& m) { EXPECT_FALSE(m.setMappingSource(2, "")); }},
-        {"source unknown key",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingSource(2, "Nope")); }},
-        {"target index -1",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(-1, "User:STR_MAReel")); }},
-        {"target index == size",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(3, "User:STR_MAReel")); }},
-        {"target null key", [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(2, nullptr)); }},
-        {"target empty key", [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(2, "")); }},
-        {"target unknown key",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(2, "Nope")); }},
-        {"target taken by another row",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(0, "User:STR_MAComment")); }},
-        {"target taken, on an empty row",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(2, "MarkerDescription")); }},
-        {"target the row already has",
-         [](IMappingModel& m) { EXPECT_FALSE(m.setMappingTarget(1, "User:STR_MAComment")); }},
-        {"remove index -1", [](IMappingModel& m) { EXPECT_FALSE(m.removeMapping(-1)); }},
-        {"remove index == size", [](IMappingModel& m) { EXPECT_FALSE(m.removeMapping(3)); }},
-        {"clear source -1", [](IMappingModel& m) { m.clearMappingSource(-1); }},
-        {"clear source == size", [](IMappingModel& m) { m.clearMappingSource(3); }},
-        {"clear target -1", [](IMappingModel& m) { m.clearMappingTarget(-1); }},
-        {"clear target == size", [](IMappingModel& m) { m.clearMappingTarget(3); }},
-        {"add null listener", [](IMappingModel& m) { m.addListener(nullptr); }},
-        {"remove unknown listener",
-         [](IMappingModel& m) {
-             Recorder stranger;
-             m.removeListener(stranger.get());
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& operation : refused) {
+        SCOPED_TRACE(&operation - refused);
         MappingModel subject;
         addCatalogue(subject);
         fillThreeRows(subject);
@@ -142,8 +131,7 @@ TEST_F(MappingModelTest, EveryRefusedOperationLeavesRowsFlagsAndListenersAlone) 
         Recorder listener;
         subject.addListener(listener.get());
 
-        c.run(subject);
-
+        operation(subject);
         EXPECT_EQ(rowKeys(subject), rowsBefore);
         EXPECT_EQ(usedTargets(subject), usedBefore);
         EXPECT_EQ(text8(subject.getMappings()[0].data), "first");

@@ -1,5 +1,7 @@
-#include "fake_host_object.h"
+#include "../engine/fake_host.h"
 #include "model/model.h"
+#include "module/fobject.h"
+#include "module/owned.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@
 namespace Brennovar::Zintara {
 namespace {
 
-using Testing::FakeHostObject;
+using Testing::FakeObject;
 
 constexpr char kMarkerType[] = "CreateZintaraModelDataMarkerType";
 constexpr char kTargetTrackType[] = "CreateZintaraModelDataTargetTrackType";
@@ -53,36 +55,26 @@ std::vector<std::string> usedTargets(const Model& model) {
 const std::vector<Row> kDefaultRows = {{"EventName", "MarkerDescription"},
                                        {"TrackName", "User:STR_MAComment"}};
 
-/// An object that is not a host object.
-class IUnrelated : public FUnknown {
-public:
-    static constexpr Guid iid = Guid::fromText("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
-};
-class Unrelated final
-    : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
-                                  Vorn::Directly<IUnrelated>, Vorn::Indirectly<>> {};
-
 class ModelStorageTest : public ::testing::Test {
 protected:
     ~ModelStorageTest() override {
         // Every reference that store or restore obtained has been given back.
-        EXPECT_EQ(host->referenceCount(), 1);
-        host->release();
+        EXPECT_EQ(host.references, 0);
     }
 
     void putInteger(const std::string& key, int64 value) {
-        host->put(key, FTaggedValue::fromInteger(value));
+        host.put(key, FTaggedValue::fromInteger(value));
     }
     void putText(const std::string& key, const char* text) {
-        host->put(key, FTaggedValue::fromString8(text));
+        host.put(key, FTaggedValue::fromString8(text));
     }
     void putRow(int n, const char* source, const char* target) {
         putText(sourceKey(n), source);
         putText(targetKey(n), target);
     }
-    void restore() { model.restore(host->unknown()); }
+    void restore() { model.restore(&host); }
 
-    FakeHostObject* host = new FakeHostObject;
+    FakeObject host;
     Model model;
 };
 
@@ -95,28 +87,28 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
     mapping.getMappings()[2].data = FTaggedValue::fromString16(u"free text");
     model.setCombineAdjacent(false);
 
-    model.store(host->unknown());
+    model.store(&host);
 
     const std::vector<std::string> expected = {
         kMarkerType, kTargetTrackType, kCombine,     sourceKey(1), targetKey(1),
         dataKey(1),  sourceKey(2),     targetKey(2), dataKey(2),   kSize};
-    EXPECT_EQ(host->written, expected);
-    EXPECT_TRUE(host->at(dataKey(1)).isEmpty()) << "a row without data writes an empty value";
-    EXPECT_TRUE(host->allFlagsTrue);
+    EXPECT_EQ(host.written, expected);
+    EXPECT_TRUE(host.at(dataKey(1)).isEmpty()) << "a row without data writes an empty value";
+    EXPECT_TRUE(host.allFlagsTrue);
     const auto integer = [this](const char* key) {
-        const FTaggedValue& value = host->at(key);
+        const FTaggedValue& value = host.at(key);
         return value.kind() == FTaggedValue::kInteger ? value.integer : -99;
     };
     EXPECT_EQ(integer(kMarkerType), 1);
     EXPECT_EQ(integer(kTargetTrackType), 0);
     EXPECT_EQ(integer(kCombine), 0);
     EXPECT_EQ(integer(kSize), 2);
-    EXPECT_STREQ(host->at(sourceKey(1)).string8, "EventName");
-    EXPECT_STREQ(host->at(targetKey(1)).string8, "MarkerDescription");
-    EXPECT_STREQ(host->at(sourceKey(2)).string8, "TrackName");
-    EXPECT_STREQ(host->at(targetKey(2)).string8, "User:STR_MAComment");
-    ASSERT_EQ(host->at(dataKey(2)).kind(), FTaggedValue::kString16);
-    EXPECT_EQ(std::u16string(host->at(dataKey(2)).string16), u"free text");
+    EXPECT_STREQ(host.at(sourceKey(1)).string8, "EventName");
+    EXPECT_STREQ(host.at(targetKey(1)).string8, "MarkerDescription");
+    EXPECT_STREQ(host.at(sourceKey(2)).string8, "TrackName");
+    EXPECT_STREQ(host.at(targetKey(2)).string8, "User:STR_MAComment");
+    ASSERT_EQ(host.at(dataKey(2)).kind(), FTaggedValue::kString16);
+    EXPECT_EQ(std::u16string(host.at(dataKey(2)).string16), u"free text");
 }
 
 // Restoring a stored size of 0 used to keep the rows the model had, so a list the user had
@@ -124,12 +116,11 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
 TEST_F(ModelStorageTest, AListStoredEmptyRestoresEmpty) {
     Model emptied;
     emptied.getMappingModel().removeAllMappings();
-    FakeHostObject* project = new FakeHostObject;
-    emptied.store(project->unknown());
+    FakeObject project;
+    emptied.store(&project);
     Model subject;
-    subject.restore(project->unknown());
+    subject.restore(&project);
     EXPECT_TRUE(rowsOf(subject).empty());
-    project->release();
 }
 
 TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
@@ -147,16 +138,15 @@ TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeHostObject* project = new FakeHostObject;
+        FakeObject project;
         if (c.present)
-            project->put(kSize, c.value);
-        project->put(sourceKey(1), FTaggedValue::fromString8("Counter"));
-        project->put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
+            project.put(kSize, c.value);
+        project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
+        project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
         Model subject;
-        subject.restore(project->unknown());
+        subject.restore(&project);
         EXPECT_EQ(rowsOf(subject), kDefaultRows);
-        EXPECT_EQ(project->referenceCount(), 1);
-        project->release();
+        EXPECT_EQ(project.references, 0);
     }
 }
 
@@ -165,22 +155,21 @@ TEST_F(ModelStorageTest, HugeStoredSizeReadsOnlyWhatTheProjectHolds) {
                            std::numeric_limits<int64>::max()};
     for (int64 size : sizes) {
         SCOPED_TRACE(size);
-        FakeHostObject* project = new FakeHostObject;
-        project->put(kSize, FTaggedValue::fromInteger(size));
-        project->put(sourceKey(1), FTaggedValue::fromString8("Counter"));
-        project->put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
+        FakeObject project;
+        project.put(kSize, FTaggedValue::fromInteger(size));
+        project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
+        project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
         // 999 missing numbers are a gap, 1000 end the rows.
-        project->put(sourceKey(1001), FTaggedValue::fromString8("FreeText"));
-        project->put(targetKey(1001), FTaggedValue::fromString8("User:STR_MATakeNo"));
-        project->put(sourceKey(2002), FTaggedValue::fromString8("TrackName"));
-        project->put(targetKey(2002), FTaggedValue::fromString8("MarkerDescription"));
+        project.put(sourceKey(1001), FTaggedValue::fromString8("FreeText"));
+        project.put(targetKey(1001), FTaggedValue::fromString8("User:STR_MATakeNo"));
+        project.put(sourceKey(2002), FTaggedValue::fromString8("TrackName"));
+        project.put(targetKey(2002), FTaggedValue::fromString8("MarkerDescription"));
         Model subject;
-        subject.restore(project->unknown());
+        subject.restore(&project);
         EXPECT_EQ(rowsOf(subject), (std::vector<Row>{{"Counter", "User:STR_MAReel"},
                                                      {"FreeText", "User:STR_MATakeNo"}}));
         // Three settings, the size, per row two keys and the data, per missing number two keys.
-        EXPECT_LE(project->reads, 4 + 2 * 3 + (999 + 1000) * 2);
-        project->release();
+        EXPECT_LE(project.reads, 4 + 2 * 3 + (999 + 1000) * 2);
     }
 }
 
@@ -218,25 +207,24 @@ TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeHostObject* project = new FakeHostObject;
-        project->put(c.key, c.value);
+        FakeObject project;
+        project.put(c.key, c.value);
         Model subject;
-        subject.restore(project->unknown());
+        subject.restore(&project);
         EXPECT_EQ(subject.getMarkerType(), c.markerType);
         EXPECT_EQ(subject.getTargetTrackType(), c.targetTrackType);
         EXPECT_EQ(subject.getCombineAdjacent(), c.combine);
         EXPECT_EQ(rowsOf(subject), kDefaultRows);
-        project->release();
     }
 }
 
 TEST_F(ModelStorageTest, FreeTextRowTakesA16BitTextAsOwnedCopy) {
     putInteger(kSize, 1);
     putRow(1, "FreeText", "User:STR_MADialog");
-    host->put(dataKey(1), FTaggedValue::fromString16(u"Sz\u00e8ne 1"));
+    host.put(dataKey(1), FTaggedValue::fromString16(u"Sz\u00e8ne 1"));
     restore();
     // The host changes its value afterwards; the row keeps its own copy.
-    host->put(dataKey(1), FTaggedValue::fromString16(u"other"));
+    host.put(dataKey(1), FTaggedValue::fromString16(u"other"));
     ASSERT_EQ(rowsOf(model), (std::vector<Row>{{"FreeText", "User:STR_MADialog"}}));
     const FTaggedValue& data = model.getMappingModel().getMappings()[0].data;
     ASSERT_EQ(data.kind(), FTaggedValue::kString16);
@@ -265,10 +253,10 @@ TEST_F(ModelStorageTest, UnreadableRowsAreSkippedAndLaterRowsRead) {
     putInteger(kSize, 6);
     putText(sourceKey(1), "Counter"); // target missing
     putRow(2, "Counter", "User:STR_MATargetTrack");
-    host->put(sourceKey(3), FTaggedValue::fromInteger(4));
+    host.put(sourceKey(3), FTaggedValue::fromInteger(4));
     putText(targetKey(3), "User:STR_MAReel");
     putText(sourceKey(4), "EventName");
-    host->put(targetKey(4), FTaggedValue::fromString16(u"User:STR_MAReel"));
+    host.put(targetKey(4), FTaggedValue::fromString16(u"User:STR_MAReel"));
     putRow(5, "eventname", "User:STR_MAReel");
     putText(dataKey(5), "dropped with its row");
     putRow(6, "EventName", "User:STR_MATragetTrack");
@@ -281,11 +269,11 @@ TEST_F(ModelStorageTest, UnreadableRowsAreSkippedAndLaterRowsRead) {
 TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
     putText(dataKey(3), "STALE"); // an earlier store's third row had a free text
     model.getMappingModel().addMapping("FreeText", "User:STR_MAReel");
-    model.store(host->unknown());
-    host->attributes.erase(sourceKey(1)); // damaged: row 1 is gone
-    host->attributes.erase(targetKey(1));
+    model.store(&host);
+    host.attributes.erase(sourceKey(1)); // damaged: row 1 is gone
+    host.attributes.erase(targetKey(1));
     Model restored;
-    restored.restore(host->unknown());
+    restored.restore(&host);
     ASSERT_EQ(rowsOf(restored), (std::vector<Row>{{"TrackName", "User:STR_MAComment"},
                                                   {"FreeText", "User:STR_MAReel"}}));
     EXPECT_TRUE(restored.getMappingModel().getMappings()[1].data.isEmpty());
@@ -294,11 +282,10 @@ TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
 TEST_F(ModelStorageTest, NoHostObjectMeansNothingIsStoredOrRestored) {
     model.store(nullptr);
     model.restore(nullptr);
-    auto* unrelated = new Unrelated;
-    model.store(unrelated->unknown());
-    model.restore(unrelated->unknown());
+    Owned<FObject> unrelated(new FObject); // not a host object
+    model.store(unrelated.get());
+    model.restore(unrelated.get());
     EXPECT_EQ(unrelated->referenceCount(), 1);
-    unrelated->release();
     EXPECT_EQ(rowsOf(model), kDefaultRows);
     EXPECT_EQ(model.getMarkerType(), kCycleMarker);
 }

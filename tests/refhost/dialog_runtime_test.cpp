@@ -4,6 +4,7 @@
 #include "refhost/files/project_file.h"
 #include "refhost/files/settings_file.h"
 #include "refhost/script/script_runner.h"
+#include "support/dialog_user.h"
 
 #include <gmock/gmock.h>
 
@@ -76,6 +77,7 @@ TEST_F(DialogRuntimeTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
     EXPECT_EQ(state["buttons"][0]["title"], "Add Markers");
 }
 
+// A confirmed dialog is used by its own run and by a later run with the current settings.
 TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
     RefHost::Project& project = open();
     ScriptReport report = play(project, R"([
@@ -85,20 +87,22 @@ TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
         {"do": "source", "row": 2, "choose": "Free Text"},
         {"do": "type", "row": 2, "text": "Take from the script"},
         {"do": "target", "row": 2, "choose": "Comment"},
-        {"do": "ok"}])");
+        {"do": "ok"},
+        {"do": "select", "objects": "all"}, {"do": "run", "command": "current"}])");
     ASSERT_TRUE(report.passed()) << report.text();
     EXPECT_THAT(report.steps[0].message, HasSubstr("ResultOk, 3 markers made"));
     const RefHost::ProjectState state = host.state();
     auto tracks = state.markerTracks();
     ASSERT_EQ(tracks.size(), 1u);
-    ASSERT_EQ(tracks[0]->children.size(), 3u);
+    ASSERT_EQ(tracks[0]->children.size(), 6u);
     for (const RefHost::ObjectState& marker : tracks[0]->children) {
         EXPECT_EQ(marker.kind, "position-marker");
         EXPECT_EQ(marker.attributes.at("User:STR_MAComment").text, "Take from the script");
     }
 }
 
-TEST_F(DialogRuntimeTest, ACancelledScriptLeavesTheStoredSettingsByteIdentical) {
+// Cancel, and a dialog that fails after the user's edits, restore everything the dialog changed.
+TEST_F(DialogRuntimeTest, ACancelledOrFailedDialogLeavesTheStoredSettingsByteIdentical) {
     RefHost::Project& project = open();
     host.storeProject();
     const std::string before = RefHost::ProjectFile::write(project);
@@ -110,6 +114,17 @@ TEST_F(DialogRuntimeTest, ACancelledScriptLeavesTheStoredSettingsByteIdentical) 
         {"do": "type", "row": 2, "text": "gone"}, {"do": "deleteRow", "row": 1},
         {"do": "cancel"}, {"do": "store"}])");
     ASSERT_TRUE(report.passed()) << report.text();
+    EXPECT_EQ(RefHost::ProjectFile::write(project), before);
+
+    DialogUser user(host.environment());
+    host.dialogService().setDialogRunner([&](const char*, IPlugController* dialog) {
+        user.parameter(*dialog, "markerType").userSetValue(0);
+        user.parameter(*dialog, "addAttributeMapping").userSetValue(1);
+        user.parameter(user.row(*dialog, 0), "deleteAttribute").userSetValue(1);
+        return ResultFailed;
+    });
+    EXPECT_EQ(host.runCommand(kDialogCommand).result, ResultFalse);
+    host.storeProject();
     EXPECT_EQ(RefHost::ProjectFile::write(project), before);
 }
 

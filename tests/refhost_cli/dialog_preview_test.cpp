@@ -1,11 +1,9 @@
 #include "refhost/dialog/preview/preview_page.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -170,7 +168,6 @@ TEST(DialogPreviewTest, ChromiumDrawsThePageAsTheLaidOutDialog) {
     const int windowHeight = height + 2 * PreviewPage::kMargin;
 
     const fs::path shot = folder / "dialog.png";
-    const auto started = std::chrono::steady_clock::now();
     auto [browserStatus, ignored] =
         run("timeout 120 '" + browser +
                 "' --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
@@ -180,9 +177,6 @@ TEST(DialogPreviewTest, ChromiumDrawsThePageAsTheLaidOutDialog) {
                 "' --window-size=" + std::to_string(windowWidth) + "," +
                 std::to_string(windowHeight) + " 'file://" + page.string() + "'",
             folder);
-    const auto seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::cout << "chromium took " << seconds << " s\n";
     ASSERT_EQ(browserStatus, 0) << readFile(folder / "stderr.txt");
 
     const Image image = decodePng(readFile(shot));

@@ -1,7 +1,6 @@
-#include "host/host_object_provider.h"
+#include "refhost/core/host.h"
 #include "refhost/loading/module_loader.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -10,28 +9,6 @@ using namespace Brennovar;
 using Brennovar::RefHost::ModuleLoader;
 
 namespace {
-
-/// A host context that answers IHostObjectProvider and offers no service; it counts the
-/// references the module takes so that the test can check every one came back.
-class CountingContext : public IHostObjectProvider {
-public:
-    ResultCode queryInterface(const Guid& id, void** obj) noexcept override {
-        if (id == FUnknown::iid || id == IHostObjectProvider::iid) {
-            addRef();
-            *obj = this;
-            return ResultOk;
-        }
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return static_cast<uint32>(++count); }
-    uint32 release() noexcept override { return static_cast<uint32>(--count); }
-    ResultCode getObject(const Guid&, void** obj) noexcept override {
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    std::atomic<int> count{1};
-};
 
 std::string realModule() {
     const char* path = std::getenv("ZINTARA_MODULE");
@@ -46,23 +23,23 @@ std::string fakeModule(const char* fault) {
 
 TEST(ModuleLoaderTest, HealthyModuleRunsAndGivesEveryReferenceBack) {
     for (bool stopBeforeUnload : {true, false}) {
-        CountingContext context;
+        RefHost::Host host;
         ModuleLoader loader;
         ASSERT_TRUE(loader.load(fakeModule("healthy"))) << loader.error();
         ASSERT_EQ(loader.classes().size(), 2u);
         // The first "Service" class is picked, not the first class.
         EXPECT_EQ(loader.serviceClassIndex(), 1);
         EXPECT_FALSE(loader.classes()[1].hasInfoUnicode);
-        ASSERT_TRUE(loader.startService(&context)) << loader.error();
-        EXPECT_FALSE(loader.startService(&context));
-        EXPECT_EQ(context.count, 2);
+        ASSERT_TRUE(loader.startService(host.context())) << loader.error();
+        EXPECT_FALSE(loader.startService(host.context()));
+        EXPECT_FALSE(host.references().clean()) << "the service holds the host's provider";
         if (stopBeforeUnload) {
             EXPECT_TRUE(loader.stopService()) << loader.error();
         }
         // Unloading stops a running service; the fake's ExitDll fails while any of its
         // references is outstanding.
         EXPECT_TRUE(loader.unload()) << loader.error();
-        EXPECT_EQ(context.count, 1);
+        EXPECT_TRUE(host.references().clean()) << host.references().text();
     }
 }
 
@@ -90,11 +67,11 @@ class BrokenModuleTest : public testing::TestWithParam<BrokenModuleCase> {};
 
 TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
     const BrokenModuleCase& c = GetParam();
-    CountingContext context;
+    RefHost::Host host;
     {
         ModuleLoader loader;
         std::string path = fakeModule(c.fault);
-        bool ok = loader.load(path) && loader.startService(&context);
+        bool ok = loader.load(path) && loader.startService(host.context());
         EXPECT_FALSE(ok);
         EXPECT_EQ(loader.isLoaded(), c.loads);
         EXPECT_EQ(loader.error().rfind("module " + path + ": ", 0), 0u) << loader.error();
@@ -102,7 +79,7 @@ TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
         EXPECT_EQ(loader.service(), nullptr);
         EXPECT_TRUE(loader.unload()) << loader.error();
     }
-    EXPECT_EQ(context.count, 1);
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,24 +105,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<BrokenModuleCase>& info) { return info.param.fault; });
 
 TEST(ModuleLoaderTest, AFailedTerminateFailsTheUnloadButGivesEverythingBack) {
-    CountingContext context;
+    RefHost::Host host;
     {
         ModuleLoader loader;
         ASSERT_TRUE(loader.load(fakeModule("terminate_fails"))) << loader.error();
-        ASSERT_TRUE(loader.startService(&context)) << loader.error();
+        ASSERT_TRUE(loader.startService(host.context())) << loader.error();
         EXPECT_FALSE(loader.unload());
         EXPECT_NE(loader.error().find("terminate of the service failed: ResultFalse"),
                   std::string::npos)
             << loader.error();
         EXPECT_FALSE(loader.isLoaded());
     }
-    EXPECT_EQ(context.count, 1);
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
 TEST(ModuleLoaderTest, StartServiceBeforeLoadIsRefused) {
     ModuleLoader loader;
-    CountingContext context;
-    EXPECT_FALSE(loader.startService(&context));
+    RefHost::Host host;
+    EXPECT_FALSE(loader.startService(host.context()));
     EXPECT_NE(loader.error().find("not loaded"), std::string::npos);
     EXPECT_TRUE(loader.unload());
 }

@@ -109,25 +109,6 @@ TEST(StringTest, AssigningTheOwnTextIsSafe) {
     EXPECT_EQ(narrowOf(s), "or");
 }
 
-TEST(StringTest, AppendWidensWhenEitherSideIsWideAndDoublesItself) {
-    String wide(u"a");
-    wide.append("\x80"
-                "b");
-    EXPECT_EQ(wideOf(wide), u"a\u20ACb");
-    String narrow("x\xE9");
-    narrow.append(ConstString(u"\u3042"));
-    EXPECT_EQ(wideOf(narrow), u"x\u00E9\u3042");
-    String empty; // wide, but appending to nothing is an assign
-    empty.append("abc");
-    EXPECT_EQ(narrowOf(empty), "abc");
-
-    String s("abc");
-    s.append(s);
-    EXPECT_EQ(narrowOf(s), "abcabc");
-    s.append(ConstString(s, 4));
-    EXPECT_EQ(narrowOf(s), "abcabcbc");
-}
-
 TEST(StringTest, FormatGivesNarrowTextCutAt4095) {
     String s;
     s.format("%s%i", "AttributeMappingViewController", 3);
@@ -155,13 +136,6 @@ TEST(StringTest, FailedConversionLeavesTheTextUnchanged) {
     String w(u"abc");
     EXPECT_FALSE(w.convertToNarrow(1251));
     EXPECT_EQ(wideOf(w), u"abc");
-    EXPECT_TRUE(w.convertToNarrow(Platform::kCodePageUtf8));
-    EXPECT_EQ(narrowOf(w), "abc");
-    EXPECT_TRUE(w.convertToNarrow(Platform::kCodePageUtf8));
-
-    String e(u"\u00E9");
-    EXPECT_TRUE(e.convertToNarrow(Platform::kCodePageUtf8));
-    EXPECT_EQ(narrowOf(e), "\xC3\xA9");
 }
 
 TEST(StringTest, AdoptingItsOwnBufferKeepsTheText) {

@@ -2,6 +2,7 @@
 // records, the service created, initialized against a minimal host and released, the resources
 // found through the module handle, FreeLibrary; every reference given back.
 
+#include "engine/fake_host.h"
 #include "host/dialog_service.h"
 #include "host/host_object_provider.h"
 #include "host/plugin_base.h"
@@ -42,27 +43,9 @@ std::string resourceContent(HMODULE module, const char* name, WORD language) {
     return {static_cast<const char*>(bytes), SizeofResource(module, info)};
 }
 
-// A host object that counts its references; starts with the one its owner holds.
-template <class Interface>
-class Counted : public Interface {
-public:
-    ResultCode queryInterface(const Guid& iid, void** obj) noexcept override {
-        if (iid == FUnknown::iid || iid == Interface::iid) {
-            addRef();
-            *obj = this;
-            return ResultOk;
-        }
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return ++count; }
-    uint32 release() noexcept override { return --count; }
-    uint32 count = 1;
-};
-
 // Registering the skin fails on purpose: initialization then stops before it asks for anything
 // else, which is all this test needs of a host.
-struct DialogService : Counted<IDialogService> {
+struct DialogService : Zintara::Testing::FakeFace<IDialogService> {
     ResultCode registerSkin(ModuleHandle module, const char16_t* fileName) noexcept override {
         skinModule = module;
         skinName = fileName ? fileName : u"";
@@ -74,7 +57,7 @@ struct DialogService : Counted<IDialogService> {
     std::u16string skinName;
 };
 
-struct Host : Counted<IHostObjectProvider> {
+struct Host : Zintara::Testing::FakeFace<IHostObjectProvider> {
     ResultCode getObject(const Guid& id, void** obj) noexcept override {
         if (id == IDialogService::iid)
             return dialogs.queryInterface(id, obj);
@@ -137,8 +120,8 @@ TEST_F(ModuleLoaderTest, FactoryRecordsAndServiceAsAHostSeesThem) {
     EXPECT_EQ(service->release(), 0u);
     EXPECT_EQ(factory->release(), 0u);
     EXPECT_TRUE(exitDll());
-    EXPECT_EQ(host.count, 1u);
-    EXPECT_EQ(host.dialogs.count, 1u);
+    EXPECT_EQ(host.references, 0);
+    EXPECT_EQ(host.dialogs.references, 0);
 }
 
 TEST_F(ModuleLoaderTest, ResourcesAreTheLinuxBuildsBytesInGerman) {
