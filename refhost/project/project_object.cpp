@@ -22,12 +22,9 @@ ResultCode ProjectObject::setAttribute(const char* key, const FTaggedValue& valu
     if (!key || !AttributeStore::storable(value))
         return ResultInvalidArgument;
     try {
-        UndoHistory::AttributeChange change{this, key, std::nullopt, std::nullopt};
+        UndoHistory::AttributeChange change{this, key, {}, value};
         if (const FTaggedValue* before = attributes_.find(key))
             change.before = *before;
-        FTaggedValue after(value);
-        if (!after.isEmpty())
-            change.after = after;
         attributes_.set(change.key, value);
         // Attributes are the project's stored data (clients write them when the project is
         // saved): undoable inside an edit only.
