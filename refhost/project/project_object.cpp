@@ -182,17 +182,22 @@ void ProjectObject::attachChild(ProjectObject& child, std::size_t index) {
     index = std::min(index, children_.size());
     children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), &child);
     child.parent_ = this;
+    renumberChildren(index);
+}
+
+void ProjectObject::renumberChildren(std::size_t first) noexcept {
+    for (std::size_t i = first; i < children_.size(); ++i)
+        children_[i]->place_ = static_cast<std::uint32_t>(i);
 }
 
 std::size_t ProjectObject::detach() {
     if (!parent_)
         return 0;
-    auto& siblings = parent_->children_;
-    auto found = std::find(siblings.begin(), siblings.end(), this);
-    std::size_t index = static_cast<std::size_t>(found - siblings.begin());
-    if (found != siblings.end())
-        siblings.erase(found);
+    const std::size_t index = place_;
+    parent_->children_.erase(parent_->children_.begin() + static_cast<std::ptrdiff_t>(index));
+    parent_->renumberChildren(index);
     parent_ = nullptr;
+    place_ = 0;
     deselectTree();
     return index;
 }

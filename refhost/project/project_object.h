@@ -6,6 +6,7 @@
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/object_kind.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ public:
     bool selected() const noexcept { return selected_; }
     const AttributeStore& attributes() const noexcept { return attributes_; }
     ProjectObject* parent() const noexcept { return parent_; }
+    /// Where this object stands among its holder's children (0 when it is not held).
+    std::size_t place() const noexcept { return place_; }
     const std::vector<ProjectObject*>& children() const noexcept { return children_; }
     /// Whether the chain of holders reaches the project's root (the root itself: true).
     bool isAttached() const noexcept;
@@ -120,14 +123,18 @@ public:
 
 private:
     void deselectTree();
+    /// Tells the children from `first` on where they stand.
+    void renumberChildren(std::size_t first) noexcept;
 
     Project& project_;
     ObjectKind kind_;
+    bool selected_ = false;
+    // 32 bits, beside the kind and the flag: a holder of four billion objects is beyond memory.
+    std::uint32_t place_ = 0;
     std::u16string name_;
     double start_ = 0.0;
     double length_ = 0.0;
     double end_ = 0.0;
-    bool selected_ = false;
     AttributeStore attributes_;
     ProjectObject* parent_ = nullptr;
     std::vector<ProjectObject*> children_;
