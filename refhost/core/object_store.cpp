@@ -7,10 +7,11 @@ namespace Brennovar::RefHost {
 
 namespace {
 
-// Blocks grow from small (a test's host holds a few dozen objects) to large (a project of a
-// million events holds millions).
-constexpr std::size_t kFirstBlockSize = std::size_t{1} << 14;
-constexpr std::size_t kLargestBlockSize = std::size_t{1} << 22;
+// Blocks grow from small (a test's host holds a few dozen objects), but stay below the size
+// from which the allocator maps fresh pages: smaller blocks reuse the memory a document freed
+// as it was read into objects, which keeps the peak of a large project near its own size.
+constexpr std::size_t kFirstBlockSize = std::size_t{1} << 12;
+constexpr std::size_t kLargestBlockSize = std::size_t{1} << 16;
 
 // Addresses of different blocks are compared, so through std::less, which orders them all.
 bool before(const std::byte* a, const std::byte* b) noexcept {
