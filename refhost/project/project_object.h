@@ -118,8 +118,13 @@ public:
     /// Takes this object out of its holder; returns its index there. Deselects the object and
     /// everything below it, since what is not part of the project cannot stay selected.
     std::size_t detach();
-    /// Sets the selected flag without touching the project's selection order.
-    void assignSelected(bool selected) noexcept { selected_ = selected; }
+    /// Sets the selected flag and, for the project's SelectionList, where the object stands in
+    /// its order; touches nothing else.
+    void assignSelected(bool selected, std::uint32_t slot = 0) noexcept {
+        selected_ = selected;
+        selectionSlot_ = slot;
+    }
+    std::uint32_t selectionSlot() const noexcept { return selectionSlot_; }
 
 private:
     void deselectTree();
@@ -129,8 +134,9 @@ private:
     Project& project_;
     ObjectKind kind_;
     bool selected_ = false;
-    // 32 bits, beside the kind and the flag: a holder of four billion objects is beyond memory.
+    // 32 bits each, beside the kind and the flag, where they cost no room.
     std::uint32_t place_ = 0;
+    std::uint32_t selectionSlot_ = 0;
     std::u16string name_;
     double start_ = 0.0;
     double length_ = 0.0;
