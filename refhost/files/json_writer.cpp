@@ -52,6 +52,10 @@ std::ptrdiff_t sequenceAt(std::string_view text) noexcept {
     return lead.length;
 }
 
+bool isPlain(unsigned char byte) noexcept {
+    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+}
+
 } // namespace
 
 void JsonWriter::appendString(std::string& out, std::string_view text) {
@@ -59,6 +63,13 @@ void JsonWriter::appendString(std::string& out, std::string_view text) {
     out += '"';
     std::size_t i = 0;
     while (i < text.size()) {
+        // Runs of characters that stay as they are go in at once.
+        std::size_t plain = i;
+        while (plain < text.size() && isPlain(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        out.append(text, i, plain - i);
+        if ((i = plain) == text.size())
+            break;
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte >= 0x80) {
             const std::ptrdiff_t length = sequenceAt(text.substr(i));
