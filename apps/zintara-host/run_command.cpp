@@ -14,6 +14,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,30 +56,30 @@ void applySelection(Project& project, const std::string& mode) {
 }
 
 /// Undoes the run and checks that the project is back as it was; selection does not count,
-/// since it is not part of the undo history.
-void undoRun(Host& host, Project& project, const ProjectState& before, std::size_t stepsBefore,
-             RunReport& report) {
+/// since it is not part of the undo history. Returns whether it is.
+bool undoRun(Host& host, Project& project, const ProjectState& before, std::size_t stepsBefore,
+             std::vector<std::string>& problems) {
     bool madeStep = project.history().undoCount() > stepsBefore;
     if (madeStep && !host.undo())
-        report.problems.push_back("undo of the run was refused");
+        problems.push_back("undo of the run was refused");
     std::string difference =
         describeDifference(before, captureState(project, CaptureOptions{false}));
-    report.undoRestored = difference.empty();
     if (!difference.empty())
-        report.problems.push_back(
+        problems.push_back(
             madeStep ? "after undo the project differs from before the run: " + difference
                      : "the run changed the project outside an undoable edit: " + difference);
+    return difference.empty();
 }
 
-void storeAndSave(Host& host, Project& project, const std::string& path, RunReport& report,
-                  int& status) {
+void storeAndSave(Host& host, Project& project, const std::string& path,
+                  std::vector<std::string>& problems, int& status) {
     // The module writes its settings into the project while it is being stored, so that they
     // travel in the file as project attributes.
     host.storeProject();
     try {
         ProjectFile::save(project, path);
     } catch (const ProjectFileError& e) {
-        report.problems.push_back(e.what());
+        problems.push_back(e.what());
         status = kExitOutputFailed;
     }
 }
@@ -110,9 +111,8 @@ int runCommand(const RunOptions& options) {
         !warning.empty())
         warnings.push_back(std::move(warning));
 
-    RunReport report;
-    report.warnings = std::move(warnings);
-    report.command = options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
+    const std::string command =
+        options.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
     // The state before the run is only needed to check undo; it is as large as the project.
     const ProjectState before =
         options.undo ? captureState(*project, CaptureOptions{false}) : ProjectState{};
@@ -120,38 +120,40 @@ int runCommand(const RunOptions& options) {
     const std::size_t editsBefore = project->history().closedEdits().size();
     const auto markersBefore = RunReport::markersOf(*project);
 
-    report.run = host.runCommand(report.command, kCategory);
+    const CommandRun run = host.runCommand(command, kCategory);
 
+    std::vector<std::string> problems;
+    std::string undoName;
     const auto& edits = project->history().closedEdits();
     if (edits.size() > editsBefore)
-        report.undoName = utf8(edits.back().name);
+        undoName = utf8(edits.back().name);
     if (edits.size() > editsBefore + 1)
-        report.problems.push_back("the run made " + std::to_string(edits.size() - editsBefore) +
-                                  " edits instead of one");
+        problems.push_back("the run made " + std::to_string(edits.size() - editsBefore) +
+                           " edits instead of one");
     if (project->history().editOpen())
-        report.problems.push_back("the run left an edit open");
-    report.captureProject(*project, markersBefore);
+        problems.push_back("the run left an edit open");
+    // Written now, before undo takes the markers back.
+    RunReport report(std::cout, options.json);
+    report.writeRun(command, run, undoName, *project, markersBefore);
 
     int status = kExitOk;
+    std::optional<bool> undoRestored;
     if (options.undo)
-        undoRun(host, *project, before, stepsBefore, report);
+        undoRestored = undoRun(host, *project, before, stepsBefore, problems);
     if (options.outGiven)
-        storeAndSave(host, *project, options.out, report, status);
+        storeAndSave(host, *project, options.out, problems, status);
 
     for (std::string& problem : session.finish())
-        report.problems.push_back(std::move(problem));
-    if (!report.problems.empty() && status == kExitOk)
+        problems.push_back(std::move(problem));
+    if (!problems.empty() && status == kExitOk)
         status = kExitCheckFailed;
 
-    if (options.json)
-        report.json(std::cout);
-    else
-        std::cout << report.table();
+    report.finish(undoRestored, warnings, problems);
     if (!options.json)
-        for (const std::string& warning : report.warnings)
+        for (const std::string& warning : warnings)
             std::cerr << "zintara-host: warning: " << warning << '\n';
     if (!options.json)
-        for (const std::string& problem : report.problems)
+        for (const std::string& problem : problems)
             std::cerr << "zintara-host: " << problem << '\n';
     return status;
 }

@@ -1,8 +1,7 @@
 #include "run_report.h"
 
 #include "refhost/core/text_conversion.h"
-#include "refhost/files/json_writer.h"
-#include "refhost/files/object_pointers.h"
+#include "refhost/files/project_file.h"
 #include "refhost/loading/module_loader.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
@@ -44,18 +43,27 @@ std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string resultLine(const RunReport& report) {
-    if (!report.run.found)
-        return "the module registered no command \"" + report.command + "\"; nothing ran";
-    std::string code = resultText(report.run.result);
-    if (!report.run.available)
+std::string resultLine(const std::string& command, const CommandRun& run) {
+    if (!run.found)
+        return "the module registered no command \"" + command + "\"; nothing ran";
+    std::string code = resultText(run.result);
+    if (!run.available)
         return code + ": the module declined the command (checkOnly); nothing ran";
-    if (report.run.result != ResultOk)
+    if (run.result != ResultOk)
         return code + ": the command ran and reported that it did not make markers";
     return code;
 }
 
+const char* markerKind(const ProjectObject& marker) {
+    return marker.kind() == ObjectKind::kPositionMarker ? "position" : "cycle";
+}
+
 } // namespace
+
+RunReport::RunReport(std::ostream& out, bool json)
+    : out_(out), json_(json ? std::make_unique<JsonWriter>(out) : nullptr) {}
+
+RunReport::~RunReport() = default;
 
 std::unordered_set<const ProjectObject*> RunReport::markersOf(const Project& project) {
     std::unordered_set<const ProjectObject*> markers;
@@ -64,80 +72,112 @@ std::unordered_set<const ProjectObject*> RunReport::markersOf(const Project& pro
     return markers;
 }
 
-void RunReport::captureProject(const Project& project,
-                               const std::unordered_set<const ProjectObject*>& before) {
-    const ObjectPointers pointers(project);
-    markerTracks.clear();
-    const ProjectObject* active = project.activeMarkerTrack();
+void RunReport::writeRun(const std::string& command, const CommandRun& run,
+                         const std::string& undoName, const Project& project,
+                         const std::unordered_set<const ProjectObject*>& before) {
+    created_ = 0;
+    tracksWithCreated_ = 0;
     for (const ProjectObject* track : project.markerTracks()) {
-        MarkerTrack entry{track->nameUtf8(), track == active, {}};
-        for (const ProjectObject* object : track->children()) {
-            Marker marker;
-            marker.kind = object->kind() == ObjectKind::kPositionMarker ? "position" : "cycle";
-            marker.start = object->start();
-            marker.length = object->length();
-            marker.description = object->nameUtf8();
-            for (const auto& [key, value] : object->attributes().entries())
-                marker.attributes[key] = attributeText(value);
-            marker.selected = object->selected();
-            marker.path = pointers.of(*object);
-            marker.created = !before.contains(object);
-            entry.markers.push_back(std::move(marker));
-        }
-        markerTracks.push_back(std::move(entry));
-    }
-    selection.clear();
-    for (const ProjectObject* object : project.selection().objects())
-        selection.push_back(
-            {std::string(kindName(object->kind())), object->nameUtf8(), pointers.of(*object)});
-}
-
-std::string RunReport::summary() const {
-    std::size_t created = 0;
-    std::size_t tracks = 0;
-    for (const MarkerTrack& track : markerTracks) {
         std::size_t onTrack = 0;
-        for (const Marker& marker : track.markers)
-            onTrack += marker.created;
-        created += onTrack;
-        tracks += onTrack > 0;
+        for (const ProjectObject* marker : track->children())
+            onTrack += !before.contains(marker);
+        created_ += onTrack;
+        tracksWithCreated_ += onTrack > 0;
     }
-    if (created == 0)
-        return "no marker created";
-    return plural(created, "marker") + " created on " + plural(tracks, "track");
+    if (json_)
+        writeJson(command, run, undoName, project, before);
+    else
+        writeTable(command, run, undoName, project);
 }
 
-void RunReport::json(std::ostream& stream) const {
-    JsonWriter out(stream);
+void RunReport::writeJson(const std::string& command, const CommandRun& run,
+                          const std::string& undoName, const Project& project,
+                          const std::unordered_set<const ProjectObject*>& before) {
+    JsonWriter& out = *json_;
     out.beginObject();
     out.member("command", command).member("found", run.found).member("available", run.available);
     out.member("result", static_cast<std::int64_t>(run.result));
     out.member("resultText", resultText(run.result)).member("undoName", undoName);
     out.key("markerTracks").beginArray();
-    for (const MarkerTrack& track : markerTracks) {
-        out.beginObject().member("name", track.name).member("active", track.active);
+    const ProjectObject* active = project.activeMarkerTrack();
+    for (const ProjectObject* track : project.markerTracks()) {
+        out.beginObject().member("name", track->nameUtf8()).member("active", track == active);
         out.key("markers").beginArray();
-        for (const Marker& marker : track.markers) {
-            out.beginObject().member("kind", marker.kind).member("start", marker.start);
-            out.member("length", marker.length).member("description", marker.description);
+        for (const ProjectObject* marker : track->children()) {
+            out.beginObject().member("kind", markerKind(*marker)).member("start", marker->start());
+            out.member("length", marker->length()).member("description", marker->nameUtf8());
             out.key("attributes").beginObject();
-            for (const auto& [key, value] : marker.attributes)
-                out.member(key, value);
+            for (const auto& [key, value] : marker->attributes().entries())
+                out.member(key, attributeText(value));
             out.endObject();
-            out.member("selected", marker.selected).member("path", marker.path);
-            out.member("created", marker.created).endObject();
+            out.member("selected", marker->selected())
+                .member("path", ProjectFile::pointerOf(*marker));
+            out.member("created", !before.contains(marker)).endObject();
         }
         out.endArray().endObject();
     }
     out.endArray();
     out.key("selection").beginArray();
-    for (const Selected& object : selection)
+    for (const ProjectObject* object : project.selection().objects())
         out.beginObject()
-            .member("kind", object.kind)
-            .member("name", object.name)
-            .member("path", object.path)
+            .member("kind", kindName(object->kind()))
+            .member("name", object->nameUtf8())
+            .member("path", ProjectFile::pointerOf(*object))
             .endObject();
     out.endArray();
+}
+
+void RunReport::writeTable(const std::string& command, const CommandRun& run,
+                           const std::string& undoName, const Project& project) {
+    out_ << "Command  \"" << printable(command) << "\"\n";
+    out_ << "Result   " << resultLine(command, run) << "\n";
+    out_ << "Undo     "
+         << (undoName.empty() ? std::string("(no edit)") : "\"" + printable(undoName) + "\"")
+         << "\n";
+    const ProjectObject* active = project.activeMarkerTrack();
+    for (const ProjectObject* track : project.markerTracks()) {
+        const auto& markers = track->children();
+        out_ << "\nMarker track \"" << printable(track->nameUtf8()) << "\""
+             << (track == active ? " (active)" : "") << ", " << plural(markers.size(), "marker")
+             << "\n";
+        if (markers.empty())
+            continue;
+        std::size_t descriptionWidth = std::string("description").size() + 2;
+        for (const ProjectObject* marker : markers)
+            descriptionWidth = std::max(descriptionWidth, printable(marker->nameUtf8()).size() + 2);
+        descriptionWidth = std::min(descriptionWidth, kMaxCellWidth);
+        out_ << "  " << cell("kind", 10) << cell("start", 12) << cell("length", 12)
+             << cell("description", descriptionWidth) << "attributes\n";
+        for (const ProjectObject* marker : markers) {
+            std::string attributes;
+            for (const auto& [key, value] : marker->attributes().entries())
+                attributes += (attributes.empty() ? "" : ", ") + key + "=" + attributeText(value);
+            out_ << "  "
+                 << cell(std::string(markerKind(*marker)) + (marker->selected() ? "*" : ""), 10)
+                 << cell(seconds(marker->start()), 12) << cell(seconds(marker->length()), 12)
+                 << cell(marker->nameUtf8(), descriptionWidth) << printable(attributes) << "\n";
+        }
+    }
+    const auto& selection = project.selection().objects();
+    out_ << "\nSelection (" << selection.size() << ")"
+         << (selection.empty() ? "" : ", * marks selected markers") << "\n";
+    for (const ProjectObject* object : selection)
+        out_ << "  " << cell(kindName(object->kind()), 18)
+             << cell("\"" + object->nameUtf8() + "\"", 26)
+             << printable(ProjectFile::pointerOf(*object)) << "\n";
+}
+
+void RunReport::finish(std::optional<bool> undoRestored, const std::vector<std::string>& warnings,
+                       const std::vector<std::string>& problems) {
+    if (!json_) {
+        if (undoRestored)
+            out_ << "\nUndone   "
+                 << (*undoRestored ? "the project is as before the run" : "the project differs")
+                 << "\n";
+        out_ << "\n" << summary() << "\n";
+        return;
+    }
+    JsonWriter& out = *json_;
     if (undoRestored)
         out.member("undoRestored", *undoRestored);
     out.key("warnings").beginArray();
@@ -151,45 +191,13 @@ void RunReport::json(std::ostream& stream) const {
     out.member("summary", summary());
     out.endObject();
     out.finish();
-    stream << '\n';
+    out_ << '\n';
 }
 
-std::string RunReport::table() const {
-    std::string out = "Command  \"" + printable(command) + "\"\n";
-    out += "Result   " + resultLine(*this) + "\n";
-    out += "Undo     " +
-           (undoName.empty() ? std::string("(no edit)") : "\"" + printable(undoName) + "\"") + "\n";
-    if (undoRestored)
-        out += std::string("Undone   ") +
-               (*undoRestored ? "the project is as before the run" : "the project differs") + "\n";
-    for (const MarkerTrack& track : markerTracks) {
-        out += "\nMarker track \"" + printable(track.name) + "\"" +
-               (track.active ? " (active)" : "") + ", " + plural(track.markers.size(), "marker") +
-               "\n";
-        if (track.markers.empty())
-            continue;
-        std::size_t descriptionWidth = std::string("description").size() + 2;
-        for (const Marker& marker : track.markers)
-            descriptionWidth = std::max(descriptionWidth, printable(marker.description).size() + 2);
-        descriptionWidth = std::min(descriptionWidth, kMaxCellWidth);
-        out += "  " + cell("kind", 10) + cell("start", 12) + cell("length", 12) +
-               cell("description", descriptionWidth) + "attributes\n";
-        for (const Marker& marker : track.markers) {
-            std::string attributes;
-            for (const auto& [key, value] : marker.attributes)
-                attributes += (attributes.empty() ? "" : ", ") + key + "=" + value;
-            out += "  " + cell(marker.kind + (marker.selected ? "*" : ""), 10) +
-                   cell(seconds(marker.start), 12) + cell(seconds(marker.length), 12) +
-                   cell(marker.description, descriptionWidth) + printable(attributes) + "\n";
-        }
-    }
-    out += "\nSelection (" + std::to_string(selection.size()) + ")" +
-           (selection.empty() ? "" : ", * marks selected markers") + "\n";
-    for (const Selected& object : selection)
-        out += "  " + cell(object.kind, 18) + cell("\"" + object.name + "\"", 26) +
-               printable(object.path) + "\n";
-    out += "\n" + summary() + "\n";
-    return out;
+std::string RunReport::summary() const {
+    if (created_ == 0)
+        return "no marker created";
+    return plural(created_, "marker") + " created on " + plural(tracksWithCreated_, "track");
 }
 
 } // namespace Brennovar::RefHost

@@ -2,7 +2,6 @@
 
 #include "host_session.h"
 #include "refhost/files/json_writer.h"
-#include "refhost/files/object_pointers.h"
 #include "refhost/files/project_file.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
@@ -49,30 +48,30 @@ std::string summary(const Project& project) {
            std::to_string(project.selection().size()) + " selected";
 }
 
-void printJson(const Project& project, const ObjectPointers& pointers) {
+void printJson(const Project& project) {
     std::string text;
     JsonWriter out(text);
     out.beginObject().member("name", project.name());
     const ProjectObject* active = project.activeMarkerTrack();
-    out.member("activeMarkerTrack", active ? pointers.of(*active) : std::string());
+    out.member("activeMarkerTrack", active ? ProjectFile::pointerOf(*active) : std::string());
     out.member("offersNewMarkerTrack", project.offersNewMarkerTrack());
     out.key("selection").beginArray();
     for (const ProjectObject* object : project.selection().objects())
-        out.value(pointers.of(*object));
+        out.value(ProjectFile::pointerOf(*object));
     out.endArray().member("summary", summary(project)).endObject();
     std::cout << text << '\n';
 }
 
-void printText(const Project& project, const ObjectPointers& pointers) {
+void printText(const Project& project) {
     std::cout << printable(captureState(project).text());
     const ProjectObject* active = project.activeMarkerTrack();
-    std::cout << "active marker track: " << (active ? pointers.of(*active) : std::string("(none)"))
-              << '\n';
+    std::cout << "active marker track: "
+              << (active ? ProjectFile::pointerOf(*active) : std::string("(none)")) << '\n';
     std::cout << "new marker track offered: " << (project.offersNewMarkerTrack() ? "yes" : "no")
               << '\n';
     std::cout << "selection:";
     for (const ProjectObject* object : project.selection().objects())
-        std::cout << ' ' << pointers.of(*object);
+        std::cout << ' ' << ProjectFile::pointerOf(*object);
     std::cout << "\n\n" << summary(project) << '\n';
 }
 
@@ -94,11 +93,10 @@ int show(const ShowOptions& options, bool outGiven) {
             throw CommandFailure(kExitOutputFailed, e);
         }
     }
-    const ObjectPointers pointers(*project);
     if (options.json)
-        printJson(*project, pointers);
+        printJson(*project);
     else
-        printText(*project, pointers);
+        printText(*project);
     return kExitOk;
 }
 

@@ -4,10 +4,13 @@
 #include "refhost/files/project_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -32,6 +35,45 @@ std::string commandNames(const CLI::App& app) {
     for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
         names += (names.empty() ? "" : ", ") + command->get_name();
     return names;
+}
+
+/// Edits (insertions, deletions, substitutions, swaps of neighbours) from one word to the other,
+/// case aside.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i)
+        for (std::size_t j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = i + j;
+                continue;
+            }
+            const bool same = lower(a[i - 1]) == lower(b[j - 1]);
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + !same});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) &&
+                lower(a[i - 2]) == lower(b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+/// " (did you mean \"run\"?)" for the command nearest to a mistyped one, when one is near: a
+/// third of its letters wrong at most, and at least one.
+std::string nearestCommand(const CLI::App& app, std::string_view typed) {
+    // Mistyped words are short; a long argument is no command, and is not compared.
+    if (typed.size() > 64)
+        return {};
+    const CLI::App* nearest = nullptr;
+    std::size_t best = 0;
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+        const std::size_t distance = editDistance(typed, command->get_name());
+        if (distance <= std::max<std::size_t>(1, command->get_name().size() / 3) &&
+            (!nearest || distance < best)) {
+            nearest = command;
+            best = distance;
+        }
+    }
+    return nearest ? " (did you mean \"" + nearest->get_name() + "\"?)" : std::string();
 }
 
 } // namespace
@@ -110,8 +152,9 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
             return command->get_name() == argv[1];
         });
     if (argc > 1 && argv[1][0] != '-' && !known) {
-        report(CommandFailure(kExitBadInput, std::string("unknown command \"") + argv[1] +
-                                                 "\"; the commands are " + commandNames(app)),
+        report(CommandFailure(kExitBadInput, std::string("unknown command \"") + argv[1] + "\"" +
+                                                 nearestCommand(app, argv[1]) +
+                                                 "; the commands are " + commandNames(app)),
                json);
         return kExitBadInput;
     }

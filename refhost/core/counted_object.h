@@ -29,6 +29,8 @@ public:
     virtual FUnknown* face(const Guid& id) noexcept = 0;
     /// A readable name for reports.
     virtual std::string describe() const = 0;
+    /// Whether the pointer is one of this object's faces; compares addresses only.
+    virtual bool hasFace(const void*) const noexcept { return false; }
 
     /// queryInterface of every face: refuses the ids the fault plan refuses, otherwise hands out
     /// face(id) with one reference (counted on the object that owns that face).

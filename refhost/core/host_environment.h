@@ -2,22 +2,20 @@
 
 #include "refhost/core/counted_object.h"
 #include "refhost/core/fault_plan.h"
+#include "refhost/core/object_store.h"
 #include "refhost/core/reference_report.h"
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
-#include <unordered_map>
 #include <utility>
-#include <vector>
 
 namespace Brennovar::RefHost {
 
 class Project;
 
 /// What all objects of one host share: the store that keeps every host object alive until the
-/// host ends, the register of the faces handed to clients, the fault plan and the current
-/// project. Host thread only.
+/// host ends (and finds the object behind a face a client passes back), the fault plan and the
+/// current project. Host thread only.
 ///
 /// Objects are never freed before the host ends, whatever their clients do; a client's release
 /// only changes the count kept for the report (see CountedObject). Memory therefore grows with
@@ -32,16 +30,11 @@ public:
     /// Creates a host object (its constructor takes this environment first) and keeps it.
     template <class T, class... Args>
     T& make(Args&&... args) {
-        auto object = std::make_unique<T>(*this, std::forward<Args>(args)...);
-        T& result = *object;
-        objects_.push_back(std::move(object));
-        return result;
+        return objects_.make<T>(*this, std::forward<Args>(args)...);
     }
 
-    void registerFace(const void* face, CountedObject* owner);
-    void unregisterFace(const void* face) noexcept;
-    /// The host object that owns a pointer a client passed in, found without dereferencing the
-    /// pointer; null for anything the host did not make.
+    /// The host object whose face a client passed in, found without dereferencing the pointer;
+    /// null for anything else (a pointer the host did not make, or not to a face).
     CountedObject* resolve(const void* pointer) const noexcept;
     template <class T>
     T* resolveAs(const void* pointer) const noexcept {
@@ -70,8 +63,7 @@ public:
     void overReleased() noexcept { overReleased_.fetch_add(1); }
 
 private:
-    std::vector<std::unique_ptr<CountedObject>> objects_;
-    std::unordered_map<const void*, CountedObject*> faces_;
+    ObjectStore objects_;
     FaultPlan faults_;
     Project* current_ = nullptr;
     std::atomic<int64> held_{0};

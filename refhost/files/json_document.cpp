@@ -36,9 +36,6 @@ public:
     bool end_object() { return close(); }
     bool end_array() { return close(); }
     bool key(std::string& key) {
-        if (open_.back()->contains(key))
-            throw ProjectFileError(source_, pointer(open_.size()),
-                                   "duplicate member \"" + key + "\"");
         key_ = std::move(key);
         return true;
     }
@@ -57,23 +54,31 @@ public:
 
 private:
     bool put(Json value) {
-        if (open_.empty())
-            document_ = std::move(value);
-        else if (open_.back()->is_array())
-            open_.back()->push_back(std::move(value));
-        else
-            (*open_.back())[key_] = std::move(value);
+        add(std::move(value));
         return true;
+    }
+    /// Puts the value into the open container (or makes it the document) and answers where it
+    /// is, looking the member's key up once.
+    Json& add(Json value) {
+        if (open_.empty())
+            return document_ = std::move(value);
+        Json& container = *open_.back();
+        if (container.is_array()) {
+            container.push_back(std::move(value));
+            return container.back();
+        }
+        auto [member, added] =
+            container.get_ref<Json::object_t&>().try_emplace(std::move(key_), std::move(value));
+        if (!added)
+            throw ProjectFileError(source_, pointer(open_.size()),
+                                   "duplicate member \"" + member->first + "\"");
+        return member->second;
     }
     bool open(Json container) {
         if (open_.size() >= kMaxNesting)
             throw ProjectFileError(source_, pointer(open_.size()),
                                    "nested deeper than " + std::to_string(kMaxNesting) + " levels");
-        put(std::move(container));
-        Json* added = open_.empty()              ? &document_
-                      : open_.back()->is_array() ? &open_.back()->back()
-                                                 : &(*open_.back())[key_];
-        open_.push_back(added);
+        open_.push_back(&add(std::move(container)));
         return true;
     }
     bool close() {

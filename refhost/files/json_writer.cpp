@@ -1,32 +1,124 @@
 #include "refhost/files/json_writer.h"
 
+#include <charconv>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 namespace Brennovar::RefHost {
 
-// The library's serializer, for its escaping and its number format, so that what this writer
-// writes is byte for byte what a dumped document would be.
-class JsonWriter::Escaper {
-public:
-    explicit Escaper(std::string& out)
-        : serializer_(nlohmann::detail::output_adapter<char>(out), ' ',
-                      nlohmann::json::error_handler_t::replace) {}
+namespace {
 
-    /// Writes the value: a text quoted and escaped, a number in its shortest form.
-    template <class T>
-    void write(T value) {
-        serializer_.dump(nlohmann::json(value), false, false, 0);
-    }
-
-private:
-    nlohmann::detail::serializer<nlohmann::json> serializer_;
+/// How many bytes the UTF-8 sequence that starts with `lead` has (0: not a lead byte), and the
+/// range its second byte must lie in, which excludes overlong forms, surrogates and code points
+/// past U+10FFFF.
+struct Lead {
+    int length;
+    unsigned char low;
+    unsigned char high;
 };
 
-JsonWriter::JsonWriter(std::string& out) : out_(out), escaper_(std::make_unique<Escaper>(out)) {}
+Lead leadOf(unsigned char lead) noexcept {
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (lead == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (lead == 0xED)
+        return {3, 0x80, 0x9F};
+    if (lead >= 0xE1 && lead <= 0xEF)
+        return {3, 0x80, 0xBF};
+    if (lead == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (lead >= 0xF1 && lead <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (lead == 0xF4)
+        return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
 
-JsonWriter::JsonWriter(std::ostream& stream)
-    : out_(buffer_), stream_(&stream), escaper_(std::make_unique<Escaper>(buffer_)) {}
+/// The length of the well-formed UTF-8 sequence at the start of `text`, or, when it is not one,
+/// minus the length of its longest start that could begin one (at least 1), which is replaced
+/// by one U+FFFD.
+std::ptrdiff_t sequenceAt(std::string_view text) noexcept {
+    const Lead lead = leadOf(static_cast<unsigned char>(text[0]));
+    if (lead.length == 0)
+        return -1;
+    for (int i = 1; i < lead.length; ++i) {
+        const auto byte =
+            static_cast<unsigned char>(i < static_cast<int>(text.size()) ? text[i] : 0);
+        const bool fits = i == 1 ? byte >= lead.low && byte <= lead.high : (byte & 0xC0) == 0x80;
+        if (!fits)
+            return -i;
+    }
+    return lead.length;
+}
+
+bool isPlain(unsigned char byte) noexcept {
+    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+}
+
+} // namespace
+
+void JsonWriter::appendString(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Runs of characters that stay as they are go in at once.
+        std::size_t plain = i;
+        while (plain < text.size() && isPlain(static_cast<unsigned char>(text[plain])))
+            ++plain;
+        out.append(text, i, plain - i);
+        if ((i = plain) == text.size())
+            break;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80) {
+            const std::ptrdiff_t length = sequenceAt(text.substr(i));
+            if (length > 0)
+                out.append(text.substr(i, static_cast<std::size_t>(length)));
+            else
+                out += "\xEF\xBF\xBD";
+            i += static_cast<std::size_t>(length > 0 ? length : -length);
+            continue;
+        }
+        ++i;
+        switch (byte) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += static_cast<char>(byte);
+            }
+        }
+    }
+    out += '"';
+}
+
+JsonWriter::JsonWriter(std::string& out) : out_(out) {}
+
+JsonWriter::JsonWriter(std::ostream& stream) : out_(buffer_), stream_(&stream) {}
 
 JsonWriter::~JsonWriter() {
     finish();
@@ -94,7 +186,7 @@ JsonWriter& JsonWriter::endArray() {
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
-    escaper_->write(name);
+    appendString(out_, name);
     out_ += ": ";
     afterKey_ = true;
     return *this;
@@ -102,19 +194,21 @@ JsonWriter& JsonWriter::key(std::string_view name) {
 
 JsonWriter& JsonWriter::value(std::string_view text) {
     beforeValue();
-    escaper_->write(text);
+    appendString(out_, text);
     return *this;
 }
 
 JsonWriter& JsonWriter::value(double number) {
     beforeValue();
-    escaper_->write(number);
+    // The library's shortest form (and null for what is not finite), as a dumped document has.
+    out_ += nlohmann::json(number).dump();
     return *this;
 }
 
 JsonWriter& JsonWriter::value(std::int64_t number) {
     beforeValue();
-    escaper_->write(number);
+    char text[24];
+    out_.append(text, std::to_chars(text, text + sizeof text, number).ptr);
     return *this;
 }
 

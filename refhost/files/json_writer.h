@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +42,12 @@ public:
     /// Writes what is buffered to the stream (nothing for a writer into a string).
     void finish();
 
+    /// Appends the text as a JSON string: quoted, with quote, backslash and control characters
+    /// escaped (the short forms where JSON has them, otherwise \u00XX) and well-formed UTF-8 as
+    /// it is. Each ill-formed piece (the longest start of a sequence that cannot be completed, or
+    /// else one byte) becomes one U+FFFD, as a dumped document has it.
+    static void appendString(std::string& out, std::string_view text);
+
     /// Shorthand for key(name).value(x).
     template <class T>
     JsonWriter& member(std::string_view name, const T& x) {
@@ -50,8 +55,6 @@ public:
     }
 
 private:
-    class Escaper;
-
     void beforeValue();
     void open(char bracket);
     void close(char bracket);
@@ -60,7 +63,6 @@ private:
     std::string buffer_;
     std::string& out_;
     std::ostream* stream_ = nullptr;
-    std::unique_ptr<Escaper> escaper_;
     // Per open container: how many values it holds so far.
     std::vector<std::size_t> counts_;
     bool afterKey_ = false;

@@ -5,7 +5,6 @@
 #include "refhost/files/input_file.h"
 #include "refhost/files/json_document.h"
 #include "refhost/files/json_writer.h"
-#include "refhost/files/object_pointers.h"
 #include "refhost/files/output_file.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
@@ -33,8 +32,20 @@ constexpr int kVersion = 1;
 /// Folder tracks inside folder tracks, at most.
 constexpr int kMaxFolderDepth = 32;
 
+/// The member of a holder that lists what it holds.
 std::string_view childMember(ObjectKind holder) {
-    return ObjectPointers::memberOf(holder);
+    switch (holder) {
+    case ObjectKind::kRoot:
+        return "tracks";
+    case ObjectKind::kFolderTrack:
+        return "children";
+    case ObjectKind::kMarkerTrack:
+        return "markers";
+    case ObjectKind::kMidiPart:
+        return "notes";
+    default:
+        return "events";
+    }
 }
 
 /// Whether objects of this kind hold anything in a document.
@@ -540,9 +551,8 @@ void writeDocument(const Project& project, JsonWriter& out) {
     if (!root.attributes().entries().empty())
         writeAttributes(out, root.attributes());
     out.member("offersNewMarkerTrack", project.offersNewMarkerTrack());
-    const ObjectPointers pointers(project);
     if (const ProjectObject* active = project.activeMarkerTrack())
-        out.member("activeMarkerTrack", pointers.of(*active));
+        out.member("activeMarkerTrack", ProjectFile::pointerOf(*active));
     if (!project.clips().empty()) {
         out.key("clips").beginArray();
         for (const Clip* clip : project.clips()) {
@@ -566,14 +576,11 @@ void writeDocument(const Project& project, JsonWriter& out) {
     for (const ProjectObject* track : root.children())
         writeObject(out, *track);
     out.endArray();
-    std::vector<std::string> selection;
-    for (const ProjectObject* object : project.selection().objects())
-        if (std::string pointer = pointers.of(*object); !pointer.empty())
-            selection.push_back(std::move(pointer));
-    if (!selection.empty()) {
+    // Selected objects are part of the project, so each has a pointer.
+    if (project.selection().size() > 0) {
         out.key("selection").beginArray();
-        for (const std::string& pointer : selection)
-            out.value(pointer);
+        for (const ProjectObject* object : project.selection().objects())
+            out.value(ProjectFile::pointerOf(*object));
         out.endArray();
     }
     out.endObject();
@@ -586,22 +593,21 @@ void ProjectFile::save(const Project& project, const std::string& path) {
 }
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {
-    std::vector<std::string> steps;
-    const ProjectObject* current = &object;
-    while (const ProjectObject* holder = current->parent()) {
-        const auto& siblings = holder->children();
-        auto at = std::find(siblings.begin(), siblings.end(), current);
-        if (at == siblings.end())
-            return {};
-        steps.push_back(std::to_string(at - siblings.begin()));
-        steps.emplace_back(childMember(holder->kind()));
-        current = holder;
-    }
-    if (current->kind() != ObjectKind::kRoot)
+    // Held objects know their place, so this costs the object's depth, whatever the project's
+    // size; an explicit list rather than recursion, since folder tracks may nest deeply.
+    std::vector<const ProjectObject*> chain;
+    const ProjectObject* top = &object;
+    for (; top->parent(); top = top->parent())
+        chain.push_back(top);
+    if (top->kind() != ObjectKind::kRoot)
         return {};
     std::string pointer;
-    for (auto step = steps.rbegin(); step != steps.rend(); ++step)
-        pointer += "/" + *step;
+    for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+        pointer += '/';
+        pointer += childMember((*step)->parent()->kind());
+        pointer += '/';
+        pointer += std::to_string((*step)->place());
+    }
     return pointer;
 }
 

@@ -49,19 +49,29 @@ bool AttributeStore::storable(const FTaggedValue& value) noexcept {
 void AttributeStore::set(const std::string& key, const FTaggedValue& value) {
     FTaggedValue copy(value);
     if (copy.isEmpty()) {
-        values_.erase(key);
+        erase(key);
         return;
     }
-    values_[key] = copy;
+    if (!values_)
+        values_ = std::make_unique<Entries>();
+    (*values_)[key] = std::move(copy);
 }
 
 void AttributeStore::erase(const std::string& key) noexcept {
-    values_.erase(key);
+    if (values_)
+        values_->erase(key);
 }
 
 const FTaggedValue* AttributeStore::find(std::string_view key) const noexcept {
-    auto found = values_.find(key);
-    return found == values_.end() ? nullptr : &found->second;
+    if (!values_)
+        return nullptr;
+    auto found = values_->find(key);
+    return found == values_->end() ? nullptr : &found->second;
+}
+
+const AttributeStore::Entries& AttributeStore::entries() const noexcept {
+    static const Entries none;
+    return values_ ? *values_ : none;
 }
 
 } // namespace Brennovar::RefHost

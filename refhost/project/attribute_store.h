@@ -3,6 +3,7 @@
 #include "module/tagged_value.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,12 +27,13 @@ public:
     /// The stored value, or null.
     const FTaggedValue* find(std::string_view key) const noexcept;
 
-    const std::map<std::string, FTaggedValue, std::less<>>& entries() const noexcept {
-        return values_;
-    }
+    using Entries = std::map<std::string, FTaggedValue, std::less<>>;
+    const Entries& entries() const noexcept;
 
 private:
-    std::map<std::string, FTaggedValue, std::less<>> values_;
+    // Most objects of a large project (its events) have no attributes: they hold a null pointer
+    // rather than an empty map.
+    std::unique_ptr<Entries> values_;
 };
 
 /// Two tagged values hold the same kind and the same payload (strings by content).

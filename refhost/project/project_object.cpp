@@ -22,12 +22,9 @@ ResultCode ProjectObject::setAttribute(const char* key, const FTaggedValue& valu
     if (!key || !AttributeStore::storable(value))
         return ResultInvalidArgument;
     try {
-        UndoHistory::AttributeChange change{this, key, std::nullopt, std::nullopt};
+        UndoHistory::AttributeChange change{this, key, {}, value};
         if (const FTaggedValue* before = attributes_.find(key))
             change.before = *before;
-        FTaggedValue after(value);
-        if (!after.isEmpty())
-            change.after = after;
         attributes_.set(change.key, value);
         // Attributes are the project's stored data (clients write them when the project is
         // saved): undoable inside an edit only.
@@ -185,17 +182,22 @@ void ProjectObject::attachChild(ProjectObject& child, std::size_t index) {
     index = std::min(index, children_.size());
     children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), &child);
     child.parent_ = this;
+    renumberChildren(index);
+}
+
+void ProjectObject::renumberChildren(std::size_t first) noexcept {
+    for (std::size_t i = first; i < children_.size(); ++i)
+        children_[i]->place_ = static_cast<std::uint32_t>(i);
 }
 
 std::size_t ProjectObject::detach() {
     if (!parent_)
         return 0;
-    auto& siblings = parent_->children_;
-    auto found = std::find(siblings.begin(), siblings.end(), this);
-    std::size_t index = static_cast<std::size_t>(found - siblings.begin());
-    if (found != siblings.end())
-        siblings.erase(found);
+    const std::size_t index = place_;
+    parent_->children_.erase(parent_->children_.begin() + static_cast<std::ptrdiff_t>(index));
+    parent_->renumberChildren(index);
     parent_ = nullptr;
+    place_ = 0;
     deselectTree();
     return index;
 }

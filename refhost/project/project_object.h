@@ -6,6 +6,7 @@
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/object_kind.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ public:
     bool selected() const noexcept { return selected_; }
     const AttributeStore& attributes() const noexcept { return attributes_; }
     ProjectObject* parent() const noexcept { return parent_; }
+    /// Where this object stands among its holder's children (0 when it is not held).
+    std::size_t place() const noexcept { return place_; }
     const std::vector<ProjectObject*>& children() const noexcept { return children_; }
     /// Whether the chain of holders reaches the project's root (the root itself: true).
     bool isAttached() const noexcept;
@@ -115,19 +118,29 @@ public:
     /// Takes this object out of its holder; returns its index there. Deselects the object and
     /// everything below it, since what is not part of the project cannot stay selected.
     std::size_t detach();
-    /// Sets the selected flag without touching the project's selection order.
-    void assignSelected(bool selected) noexcept { selected_ = selected; }
+    /// Sets the selected flag and, for the project's SelectionList, where the object stands in
+    /// its order; touches nothing else.
+    void assignSelected(bool selected, std::uint32_t slot = 0) noexcept {
+        selected_ = selected;
+        selectionSlot_ = slot;
+    }
+    std::uint32_t selectionSlot() const noexcept { return selectionSlot_; }
 
 private:
     void deselectTree();
+    /// Tells the children from `first` on where they stand.
+    void renumberChildren(std::size_t first) noexcept;
 
     Project& project_;
     ObjectKind kind_;
+    bool selected_ = false;
+    // 32 bits each, beside the kind and the flag, where they cost no room.
+    std::uint32_t place_ = 0;
+    std::uint32_t selectionSlot_ = 0;
     std::u16string name_;
     double start_ = 0.0;
     double length_ = 0.0;
     double end_ = 0.0;
-    bool selected_ = false;
     AttributeStore attributes_;
     ProjectObject* parent_ = nullptr;
     std::vector<ProjectObject*> children_;

@@ -2,35 +2,38 @@
 
 #include "refhost/project/project_object.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace Brennovar::RefHost {
 
 void SelectionList::add(ProjectObject& object) {
     if (object.selected())
         return;
-    positions_[&object] = slots_.size();
+    // Slots are 32 bits: gaps are closed before they would run out.
+    if (slots_.size() >= std::numeric_limits<std::uint32_t>::max())
+        closeGaps();
     slots_.push_back(&object);
-    object.assignSelected(true);
+    object.assignSelected(true, static_cast<std::uint32_t>(slots_.size() - 1));
+    ++count_;
 }
 
 void SelectionList::remove(ProjectObject& object) {
     if (!object.selected())
         return;
+    slots_[object.selectionSlot()] = nullptr;
     object.assignSelected(false);
-    auto found = positions_.find(&object);
-    if (found == positions_.end())
-        return;
-    slots_[found->second] = nullptr;
-    positions_.erase(found);
+    --count_;
 }
 
 void SelectionList::closeGaps() const noexcept {
-    if (slots_.size() == positions_.size())
+    if (slots_.size() == count_)
         return;
     std::size_t kept = 0;
     for (ProjectObject* object : slots_) {
         if (!object)
             continue;
-        positions_[object] = kept;
+        object->assignSelected(true, static_cast<std::uint32_t>(kept));
         slots_[kept++] = object;
     }
     slots_.resize(kept);

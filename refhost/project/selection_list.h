@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <unordered_map>
 #include <vector>
 
 namespace Brennovar::RefHost {
@@ -19,7 +18,7 @@ public:
     /// Removes the object and clears its selected flag (no change when not selected).
     void remove(ProjectObject& object);
 
-    std::size_t size() const noexcept { return positions_.size(); }
+    std::size_t size() const noexcept { return count_; }
     ProjectObject* at(std::size_t index) const noexcept {
         closeGaps();
         return index < slots_.size() ? slots_[index] : nullptr;
@@ -32,9 +31,9 @@ public:
 private:
     void closeGaps() const noexcept;
 
-    // Selection order with null gaps for removed objects, and each object's slot.
+    // Selection order with null gaps for removed objects; each selected object knows its slot.
     mutable std::vector<ProjectObject*> slots_;
-    mutable std::unordered_map<const ProjectObject*, std::size_t> positions_;
+    std::size_t count_ = 0;
 };
 
 } // namespace Brennovar::RefHost

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "module/funknown.h"
-#include "module/tagged_value.h"
+#include "refhost/project/change_log.h"
 
 #include <cstddef>
-#include <optional>
 #include <string>
-#include <variant>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Brennovar::RefHost {
-
-class ProjectObject;
 
 /// A project's undo history, kept as a log of changes rather than copies of the project, so its
 /// cost grows with what was changed, not with the size of the project.
@@ -24,38 +22,15 @@ class ProjectObject;
 /// clears what could be redone. Undo and redo are refused while an edit is open.
 class UndoHistory {
 public:
-    struct NameChange {
-        ProjectObject* object;
-        std::u16string before;
-        std::u16string after;
-    };
-    struct StartChange {
-        ProjectObject* object;
-        double before;
-        double after;
-    };
-    struct LengthChange {
-        ProjectObject* object;
-        double before;
-        double after;
-    };
-    /// An absent value (nullopt) means the key was not set.
-    struct AttributeChange {
-        ProjectObject* object;
-        std::string key;
-        std::optional<FTaggedValue> before;
-        std::optional<FTaggedValue> after;
-    };
-    struct Insertion {
-        ProjectObject* parent;
-        ProjectObject* object;
-        std::size_t index;
-    };
-    using Change = std::variant<NameChange, StartChange, LengthChange, AttributeChange, Insertion>;
+    using NameChange = ChangeLog::NameChange;
+    using StartChange = ChangeLog::StartChange;
+    using LengthChange = ChangeLog::LengthChange;
+    using AttributeChange = ChangeLog::AttributeChange;
+    using Insertion = ChangeLog::Insertion;
 
     struct Step {
         std::u16string name;
-        std::vector<Change> changes;
+        ChangeLog changes;
     };
     /// What a closed edit was: its undo name, the flags of its beginEdit and its change count.
     struct ClosedEdit {
@@ -77,7 +52,16 @@ public:
     /// Records a change that has just been applied: into the open edit, or (when `undoable`) as
     /// a step of its own named stepName. Changes outside an edit that are not undoable are not
     /// recorded, and do not clear the redo list.
-    void record(Change change, std::u16string_view stepName, bool undoable);
+    template <class Change>
+    void record(Change&& change, std::u16string_view stepName, bool undoable) {
+        if (editOpen()) {
+            open_.add(std::forward<Change>(change));
+        } else if (undoable) {
+            ChangeLog single;
+            single.add(std::forward<Change>(change));
+            push({std::u16string(stepName), std::move(single)});
+        }
+    }
 
     bool canUndo() const noexcept { return !editOpen() && !undo_.empty(); }
     bool canRedo() const noexcept { return !editOpen() && !redo_.empty(); }
@@ -93,13 +77,11 @@ public:
     const std::vector<ClosedEdit>& closedEdits() const noexcept { return closed_; }
 
 private:
-    static void revert(const Change& change);
-    static void apply(const Change& change);
     void push(Step step);
 
     int32 depth_ = 0;
     int32 openFlags_ = 0;
-    std::vector<Change> open_;
+    ChangeLog open_;
     std::vector<Step> undo_;
     std::vector<Step> redo_;
     std::vector<ClosedEdit> closed_;

@@ -1,9 +1,12 @@
 #include "host/host_object_provider.h"
 #include "host/project.h"
 #include "refhost/core/host.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace Brennovar::RefHost {
 namespace {
@@ -98,6 +101,31 @@ TEST_F(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
     static_cast<FUnknown*>(hierarchy)->release();
     EXPECT_TRUE(host.references().clean()) << host.references().text();
     EXPECT_EQ(project.queryInterface(IHostObject::iid, nullptr), ResultInvalidArgument);
+}
+
+// A pointer a client passes back is recognised by address alone: each face of each object, in
+// a project that fills many blocks of the host's store, names its object; an address inside an
+// object that is no face, just past the newest object, or a foreign one names none.
+TEST_F(ReferenceAccountingTest, EveryFaceAndNothingElseResolvesToItsObject) {
+    ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio");
+    std::vector<AudioEvent*> events;
+    for (int i = 0; i < 3000; ++i)
+        events.push_back(&project.addAudioEvent(track, "Take", i, 1.0));
+    const HostEnvironment& environment = host.environment();
+    for (AudioEvent* event : events) {
+        ASSERT_EQ(environment.resolve(event->hostObject()), event);
+        ASSERT_EQ(environment.resolve(static_cast<IHostContainer*>(event)), event);
+        ASSERT_EQ(environment.resolve(static_cast<IAudioEvent*>(event)), event);
+        HierarchyNode& node = event->node();
+        ASSERT_EQ(environment.resolve(node.hierarchyNode()), &node);
+        ASSERT_EQ(environment.resolve(node.container()), &node);
+        ASSERT_EQ(environment.resolve(&event->name()), nullptr);
+    }
+    const int local = 0;
+    EXPECT_EQ(environment.resolve(&local), nullptr);
+    EXPECT_EQ(environment.resolve(reinterpret_cast<const char*>(&events.back()->node()) +
+                                  sizeof(HierarchyNode)),
+              nullptr);
 }
 
 } // namespace

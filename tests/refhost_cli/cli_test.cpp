@@ -346,7 +346,9 @@ TEST(CliTest, BadInputEndsWithAStatusAndAMessage) {
         {"skin --module " + quoted(truncated), 3, "is truncated"},
         {"run --module ''", 2, "--module needs a file name"},
         {run + " --confirm", 2, "--confirm has no effect here"},
-        {"frobnicate", 2, "unknown command \"frobnicate\""},
+        {"frobnicate", 2, "unknown command \"frobnicate\"; the commands are"},
+        {"rn", 2, "unknown command \"rn\" (did you mean \"run\"?)"},
+        {"Shwo", 2, "unknown command \"Shwo\" (did you mean \"show\"?)"},
     };
     for (const auto& testCase : cases) {
         ToolRun result = runTool(testCase.arguments);

@@ -1,0 +1,82 @@
+#include "refhost/core/object_store.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace Brennovar::RefHost {
+
+namespace {
+
+// Blocks grow from small (a test's host holds a few dozen objects), but stay below the size
+// from which the allocator maps fresh pages: smaller blocks reuse the memory a document freed
+// as it was read into objects, which keeps the peak of a large project near its own size.
+constexpr std::size_t kFirstBlockSize = std::size_t{1} << 12;
+constexpr std::size_t kLargestBlockSize = std::size_t{1} << 16;
+
+// Addresses of different blocks are compared, so through std::less, which orders them all.
+bool before(const std::byte* a, const std::byte* b) noexcept {
+    return std::less<const std::byte*>()(a, b);
+}
+
+} // namespace
+
+ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment) {
+    auto fits = [&](const Block& block) {
+        return (block.used + alignment - 1) / alignment * alignment + size <= block.size;
+    };
+    if (blocks_.empty() || !fits(blocks_.back())) {
+        std::size_t blockSize = blocks_.empty()
+                                    ? kFirstBlockSize
+                                    : std::min(2 * blocks_.back().size, kLargestBlockSize);
+        Block block;
+        block.size = std::max(blockSize, size);
+        block.memory.reset(new std::byte[block.size]);
+        const std::pair<const std::byte*, std::size_t> key{block.memory.get(), blocks_.size()};
+        auto at =
+            std::upper_bound(byAddress_.begin(), byAddress_.end(), key,
+                             [](const auto& a, const auto& b) { return before(a.first, b.first); });
+        byAddress_.insert(at, key);
+        try {
+            blocks_.push_back(std::move(block));
+        } catch (...) {
+            byAddress_.erase(std::find(byAddress_.begin(), byAddress_.end(), key));
+            throw;
+        }
+    }
+    Block& block = blocks_.back();
+    const std::size_t offset = (block.used + alignment - 1) / alignment * alignment;
+    Entry& entry = block.entries.emplace_back(Entry{block.memory.get() + offset, nullptr});
+    block.used = offset + size;
+    return entry;
+}
+
+CountedObject* ObjectStore::find(const void* address) const noexcept {
+    const auto* byte = static_cast<const std::byte*>(address);
+    auto block =
+        std::upper_bound(byAddress_.begin(), byAddress_.end(), byte,
+                         [](const std::byte* a, const auto& b) { return before(a, b.first); });
+    if (block == byAddress_.begin())
+        return nullptr;
+    const Block& holder = blocks_[std::prev(block)->second];
+    if (!before(byte, holder.memory.get() + holder.used))
+        return nullptr;
+    auto entry =
+        std::upper_bound(holder.entries.begin(), holder.entries.end(), byte,
+                         [](const std::byte* a, const Entry& b) { return before(a, b.start); });
+    return entry == holder.entries.begin() ? nullptr : std::prev(entry)->object;
+}
+
+void ObjectStore::clear() noexcept {
+    // Newest first, so objects go before the objects they were made from.
+    for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+        for (auto entry = block->entries.rbegin(); entry != block->entries.rend(); ++entry) {
+            CountedObject* object = std::exchange(entry->object, nullptr);
+            if (object)
+                object->~CountedObject();
+        }
+    }
+    blocks_.clear();
+    byAddress_.clear();
+}
+
+} // namespace Brennovar::RefHost
