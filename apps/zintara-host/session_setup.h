@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host_session.h"
+#include "refhost/core/host_behaviours.h"
 
 #include <string>
 #include <vector>
@@ -10,12 +11,13 @@ namespace Brennovar::RefHost {
 class Project;
 
 /// What the dialog and script commands share: the module, the project (a file or the demo),
-/// the settings stored in it before it opens and the host's language.
+/// the settings stored in it before it opens, the host's language and how the host behaves.
 struct SessionOptions {
     std::string module = ZINTARA_DEFAULT_MODULE;
     std::string project;
     std::string settings;
     std::string language;
+    HostBehaviours behaviours;
 };
 
 /// The project file (the demo when `project` is empty) with `settings` stored in it; warnings on
@@ -27,7 +29,8 @@ Project& readSessionProject(Host& host, const std::string& project, const std::s
 /// loader's error and the session's problems (the session is finished) when that fails.
 void startModule(HostSession& session, const std::string& module);
 
-/// Reads the project, applies the settings and the language, loads the module, starts its
+/// Reads the project, applies the settings, the language and the host behaviours, loads the
+/// module, starts its
 /// service and opens the project. Warnings (unknown settings keys, a language the module does
 /// not offer) go to standard error. Throws CommandFailure when the project or settings cannot be
 /// read (the session is untouched) or the module cannot be started (the session is finished).

@@ -1,5 +1,6 @@
 #include "validate_command.h"
 
+#include "host_behaviour_option.h"
 #include "host_session.h"
 #include "validate_runner.h"
 
@@ -24,6 +25,7 @@ struct ValidateOptions {
     std::vector<std::string> exclude;
     bool list = false;
     bool inProcess = false;
+    HostBehaviours behaviours;
 };
 
 constexpr const char* kStatusNames[] = {"passed", "failed", "warning", "skipped"};
@@ -76,7 +78,8 @@ int validate(const ValidateOptions& options) {
 
     TestSettings settings{
         options.module, options.level,
-        options.seed.value_or(std::random_device{}() * 0x100000000ull ^ std::random_device{}())};
+        options.seed.value_or(std::random_device{}() * 0x100000000ull ^ std::random_device{}()),
+        options.behaviours};
     const double timeLimit = options.timeLimit.value_or(30.0 * scaled(options.level, 1, 20));
     if (!options.json)
         std::cout << "zintara-host validate: module " << settings.module << ", level "
@@ -139,6 +142,7 @@ void addValidateCommand(CLI::App& app) {
     command->add_option("--include", options->include, "Run only these tests");
     command->add_option("--exclude", options->exclude, "Do not run these tests");
     command->add_flag("--list", options->list, "List the tests (after --include/--exclude)");
+    addHostBehaviourOption(*command, options->behaviours);
     command->add_flag("--in-process", options->inProcess,
                       "Run the tests in this process (for a debugger); a crash ends the run");
     command->callback([options] {
