@@ -82,8 +82,15 @@ UserAction DialogUser::addRow() {
     UserAction action = flip("addAttributeMapping", "the add button");
     if (!action.done && before > 0 && action.message.ends_with("is disabled"))
         action.message += " (the dialog shows " + std::to_string(before) + " rows)";
-    if (action.done)
-        action.message = "row " + std::to_string(rows().size()) + " added";
+    if (!action.done)
+        return action;
+    // What follows the flip's own text says how the host reported the press.
+    const std::size_t twice = action.message.find("; the host");
+    const std::string how = twice == std::string::npos ? "" : action.message.substr(twice);
+    const std::size_t after = rows().size();
+    action.message = after > before ? "row " + std::to_string(after) + " added"
+                                    : "a row was added; the dialog shows it once it is rebuilt";
+    action.message += how;
     return action;
 }
 
