@@ -52,7 +52,7 @@ int showDialog(const DialogOptions& options) {
         nlohmann::json out = state.is_null() ? nlohmann::json::object() : state;
         out["warnings"] = warnings;
         out["hostProblems"] = problems;
-        std::cout << out.dump(2) << '\n';
+        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         if (!state.is_null())
             std::cout << DialogStateReport::text(state);
