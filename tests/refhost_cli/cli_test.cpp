@@ -216,6 +216,15 @@ TEST(CliTest, SettingsFromTheCommandLineDecideTheRunAndTravelInTheFile) {
     EXPECT_EQ(document["attributes"]["CreateZintaraModelDataTargetTrackType"]["integer"], 1);
     EXPECT_EQ(document["attributes"]["CreateZintaraModelDataMappingSize"]["integer"], 2);
 
+    // A mistyped key is said once, though --check-fit reads the settings in every language.
+    std::ofstream(settings)
+        << R"({"mappings": [{"source": "EventNmae", "target": "User:STR_MAComment"}]})";
+    ToolRun typo =
+        runTool("dialog --check-fit " + moduleArgument() + " --settings '" + settings + "'");
+    EXPECT_EQ(typo.err, "zintara-host: warning: " + settings +
+                            ": at /mappings/0/source: the module offers no source \"EventNmae\"; "
+                            "it will drop the row\n");
+
     std::ofstream(settings) << R"({"markerType": "diamond"})";
     ToolRun bad = runTool("run " + moduleArgument() + " --settings '" + settings + "'");
     EXPECT_EQ(bad.status, 2);
