@@ -1,5 +1,7 @@
 // Fuzz target for the dialog: any sequence of a user's actions in the marker dialog, confirmed
-// or cancelled, must leave no crash, no problem in the rendered dialog and no reference behind.
+// or cancelled, under any of the ways a host may behave (the first byte chooses them and the
+// host's seed), must leave no crash, no problem in the rendered dialog or the host and no
+// reference behind.
 // The module's service is linked in, so the fuzzer sees its code.
 //
 // One host and one service serve a series of inputs, as in a long session: each input starts
@@ -81,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host.openProject(session.project);
     selectEvents(session.project, session.project.root());
     const std::int64_t before = outstanding(host);
+    HostBehaviours& behaviours = host.environment().behaviours();
+    behaviours = HostBehaviours::fromBits(size > 0 ? data[0] & HostBehaviours::kAll : 0);
+    behaviours.seed = size > 0 ? data[0] >> 4 : 0;
     bool clean = false;
     host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
         DialogActionPlayer({data, size}).play(runtime);
@@ -91,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host.runCommand("Create Markers From Selected Events...", "Project");
     host.dialogService().setDialogDriver(nullptr);
     host.undo();
-    if (!clean || outstanding(host) != before)
+    if (!clean || outstanding(host) != before || !host.environment().problems().empty())
         __builtin_trap();
     host.closeProject();
     return 0;

@@ -1,6 +1,7 @@
 #include "dialog_command.h"
 
 #include "dialog_preview.h"
+#include "host_behaviour_option.h"
 #include "language_option.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/dialog_state_report.h"
@@ -88,6 +89,7 @@ void addDialogCommand(CLI::App& app) {
                    "a text does not fit")
         ->excludes("--html");
     addLanguageOption(*dialog, options->session.language);
+    addHostBehaviourOption(*dialog, options->session.behaviours);
     ToolConventions::setAction(*dialog, options->json, [options, dialog] {
         ToolConventions::refuseEmptyName(*dialog, {"--module", "--project", "--settings"});
         if (dialog->count("--html") > 0)

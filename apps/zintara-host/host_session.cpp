@@ -11,7 +11,7 @@ bool HostSession::startService() {
 }
 
 std::vector<std::string> HostSession::finish() {
-    std::vector<std::string> problems;
+    std::vector<std::string> problems = host_.environment().problems();
     host_.closeProject();
     if (!loader_.stopService())
         problems.push_back(loader_.error());

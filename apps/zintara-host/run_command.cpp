@@ -1,5 +1,6 @@
 #include "run_command.h"
 
+#include "host_behaviour_option.h"
 #include "host_session.h"
 #include "language_option.h"
 #include "refhost/core/text_conversion.h"
@@ -40,6 +41,7 @@ struct RunOptions {
     std::string language;
     std::string settings;
     std::string script;
+    HostBehaviours behaviours;
     bool outGiven = false;
 };
 
@@ -87,8 +89,8 @@ void storeAndSave(Host& host, Project& project, const std::string& path,
 int runCommand(const RunOptions& options) {
     if (options.module.empty())
         throw CommandFailure(kExitBadInput, "--module needs a file name");
-    const CommandInputs inputs =
-        sessionInputs({options.module, options.project, options.settings, options.language});
+    const CommandInputs inputs = sessionInputs(
+        {options.module, options.project, options.settings, options.language, options.behaviours});
     if (options.outGiven)
         ToolConventions::checkOutput("--out", options.out, inputs);
     HostSession session;
@@ -100,6 +102,7 @@ int runCommand(const RunOptions& options) {
                                                        : "keep");
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
+    host.environment().behaviours() = options.behaviours;
     // --confirm is the one-step script that presses ok in the dialog as it is shown.
     const std::vector<ScriptStep> confirm = SessionScript::parse(R"([{"do": "ok"}])", "--confirm");
     ScriptRunner dialogUser(host, *project, inputs);
@@ -193,18 +196,24 @@ void addRunCommand(CLI::App& app) {
                     "dialog (see docs/zintara-host.md)")
         ->check(CLI::ExistingFile)
         ->excludes(confirm);
+    addHostBehaviourOption(*run, options->behaviours);
     ToolConventions::setAction(*run, options->json, [options, run] {
         options->outGiven = run->count("--out") > 0;
         ToolConventions::refuseEmptyName(*run, {"--project", "--settings", "--script"});
         ToolConventions::refuseWithoutEffect(*run, "--confirm", options->command == "dialog",
                                              "only the dialog command shows a dialog");
+        ToolConventions::refuseWithoutEffect(
+            *run, "--host-behaviour", options->command == "dialog" || !options->script.empty(),
+            "the host behaviours concern the dialog, which only the dialog command and scripts "
+            "show");
         if (options->script.empty())
             return runCommand(*options);
         for (const char* option : {"--command", "--select", "--out", "--undo"})
             ToolConventions::refuseWithoutEffect(*run, option, false,
                                                  "a script says itself what to select, run, "
                                                  "undo and store");
-        return runScript({options->module, options->project, options->settings, options->language},
+        return runScript({options->module, options->project, options->settings, options->language,
+                          options->behaviours},
                          options->script, options->json);
     });
 }

@@ -45,6 +45,7 @@ Project& openSession(HostSession& session, const SessionOptions& options,
     Project& project = readSessionProject(host, options.project, options.settings, warnings);
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
+    host.environment().behaviours() = options.behaviours;
     startModule(session, options.module);
     host.openProject(project);
     if (std::string warning = languageWarning(host.translationService(), options.language);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host_session.h"
+#include "refhost/core/host_behaviours.h"
 #include "refhost/files/command_inputs.h"
 
 #include <string>
@@ -11,12 +12,13 @@ namespace Brennovar::RefHost {
 class Project;
 
 /// What the dialog and script commands share: the module, the project (a file or the demo),
-/// the settings stored in it before it opens and the host's language.
+/// the settings stored in it before it opens, the host's language and how the host behaves.
 struct SessionOptions {
     std::string module = ZINTARA_DEFAULT_MODULE;
     std::string project;
     std::string settings;
     std::string language;
+    HostBehaviours behaviours;
 };
 
 /// The module, the project and the settings file: what no output of the command may replace.
@@ -31,11 +33,11 @@ Project& readSessionProject(Host& host, const std::string& project, const std::s
 /// loader's error and the session's problems (the session is finished) when that fails.
 void startModule(HostSession& session, const std::string& module);
 
-/// Reads the project, applies the settings and the language, loads the module, starts its
-/// service and opens the project. Warnings (settings the module will drop, a language it does
-/// not offer) are appended to `warnings`. Throws CommandFailure when the project or settings
-/// cannot be read (the session is untouched) or the module cannot be started (the session is
-/// finished).
+/// Reads the project, applies the settings, the language and the host behaviours, loads the
+/// module, starts its service and opens the project. Warnings (settings the module will drop, a
+/// language it does not offer) are appended to `warnings`. Throws CommandFailure when the
+/// project or settings cannot be read (the session is untouched) or the module cannot be started
+/// (the session is finished).
 Project& openSession(HostSession& session, const SessionOptions& options,
                      std::vector<std::string>& warnings);
 

@@ -1,5 +1,6 @@
 #include "validate_command.h"
 
+#include "host_behaviour_option.h"
 #include "host_session.h"
 #include "refhost/loading/module_file_check.h"
 #include "text_cells.h"
@@ -33,6 +34,7 @@ struct ValidateOptions {
     std::vector<std::string> exclude;
     bool list = false;
     bool inProcess = false;
+    HostBehaviours behaviours;
     bool seedGiven = false;
     bool timeoutGiven = false;
 };
@@ -126,7 +128,7 @@ int validate(const ValidateOptions& options) {
     if (std::string problem = ModuleFileCheck::problem(options.module); !problem.empty())
         throw CommandFailure(kExitModuleFailed, "module " + options.module + ": " + problem);
 
-    TestSettings settings{options.module, options.level, seed};
+    TestSettings settings{options.module, options.level, seed, options.behaviours};
     if (!options.json)
         std::cout << "zintara-host validate: module " << settings.module << ", level "
                   << settings.level << ", seed " << settings.seed << std::endl;
@@ -187,6 +189,7 @@ void addValidateCommand(CLI::App& app) {
     command->add_option("--include", options->include, "Run only these tests");
     command->add_option("--exclude", options->exclude, "Do not run these tests");
     command->add_flag("--list", options->list, "List the tests (after --include/--exclude)");
+    addHostBehaviourOption(*command, options->behaviours);
     command->add_flag("--in-process", options->inProcess,
                       "Run the tests in this process (for a debugger); a crash ends the run");
     ToolConventions::setAction(*command, options->json, [options, command] {

@@ -2,6 +2,7 @@
 // dialog, its resources and the undo of its edits.
 #include "host_session.h"
 #include "refhost/dialog/dialog_action_player.h"
+#include "refhost/dialog/random_dialog_user.h"
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
@@ -28,14 +29,17 @@ using Attributes = std::vector<std::pair<std::string, FTaggedValue>>;
 class DemoSession {
 public:
     /// `stored` are written into the project before it opens, as a saved project carries them.
-    DemoSession(const std::string& module, const Attributes& stored = {},
+    /// The host behaves as the settings say, its choices drawn from their seed.
+    DemoSession(const TestSettings& settings, const Attributes& stored = {},
                 const std::string& language = {}) {
         if (!language.empty())
             session_.host().translationService().setLanguage(language);
+        session_.host().environment().behaviours() = settings.behaviours;
+        session_.host().environment().behaviours().seed = settings.seed;
         project_ = &DemoProject::build(session_.host());
         for (const auto& [key, value] : stored)
             project_->root().setAttribute(key.c_str(), value, true);
-        if (!session_.load(module) || !session_.startService()) {
+        if (!session_.load(settings.module) || !session_.startService()) {
             problems.push_back(session_.loader().error());
             return;
         }
@@ -160,7 +164,7 @@ std::string difference(const Attributes& expected, const Attributes& actual) {
 }
 
 TestOutcome commands(const TestSettings& settings, std::mt19937_64& random) {
-    DemoSession session(settings.module);
+    DemoSession session(settings);
     if (!session.started())
         return session.finish();
     const std::vector<ProjectObject*> events = session.events();
@@ -194,7 +198,7 @@ TestOutcome settingsRoundTrip(const TestSettings& settings, std::mt19937_64& ran
     for (int round = 0, rounds = scaled(settings.level, 1, 30); round < rounds; ++round) {
         Attributes first;
         {
-            DemoSession session(settings.module);
+            DemoSession session(settings);
             if (!session.started())
                 return session.finish();
             session.select(session.events());
@@ -203,7 +207,7 @@ TestOutcome settingsRoundTrip(const TestSettings& settings, std::mt19937_64& ran
             if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
                 return outcome;
         }
-        DemoSession fresh(settings.module, first);
+        DemoSession fresh(settings, first);
         if (!fresh.started())
             return fresh.finish();
         const Attributes second = fresh.stored();
@@ -307,7 +311,7 @@ void damage(Attributes& stored, std::mt19937_64& random, std::vector<int>& touch
 TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& random) {
     Attributes valid;
     {
-        DemoSession session(settings.module);
+        DemoSession session(settings);
         if (!session.started())
             return session.finish();
         session.select(session.events());
@@ -324,7 +328,7 @@ TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& rando
         std::string what;
         for (int count = 1 + static_cast<int>(random() % 3); count > 0; --count)
             damage(damaged, random, touched, what);
-        DemoSession session(settings.module, damaged);
+        DemoSession session(settings, damaged);
         if (!session.started())
             return session.finish();
         // Every row no damage touched is still there, in order.
@@ -351,7 +355,7 @@ TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& rando
 
 TestOutcome dialogActions(const TestSettings& settings, std::mt19937_64& random) {
     for (int round = 0, rounds = scaled(settings.level, 3, 300); round < rounds; ++round) {
-        DemoSession session(settings.module);
+        DemoSession session(settings);
         if (!session.started())
             return session.finish();
         if (!session.host().dialogService().skin()) {
@@ -366,9 +370,46 @@ TestOutcome dialogActions(const TestSettings& settings, std::mt19937_64& random)
     return TestOutcome::passed();
 }
 
+TestOutcome dialogHostBehaviours(const TestSettings& settings, std::mt19937_64& random) {
+    const int actions = scaled(settings.level, 100, 5000);
+    // Each behaviour alone, then all of them together.
+    for (std::size_t i = 0; i <= HostBehaviours::kNames.size(); ++i) {
+        TestSettings under = settings;
+        under.behaviours = HostBehaviours::fromBits(
+            i < HostBehaviours::kNames.size() ? 1u << i : HostBehaviours::kAll);
+        under.seed = random();
+        DemoSession session(under);
+        if (!session.started())
+            return session.finish();
+        if (!session.host().dialogService().skin()) {
+            session.finish();
+            return TestOutcome::skipped("the module registers no dialog skin");
+        }
+        const std::string names = under.behaviours.names();
+        session.select(session.events());
+        session.host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+            RandomDialogUser user(runtime, random);
+            user.play(actions);
+            for (const std::string& problem : user.problems())
+                session.problems.push_back(problem);
+            runtime.pause();
+            DialogUser(runtime).press(random() % 2 ? "ok" : "cancel");
+            for (const std::string& problem : runtime.problems())
+                session.problems.push_back("the dialog shows a problem: " + problem);
+        });
+        session.host().runCommand(kDialogCommand, kCategory);
+        session.host().dialogService().setDialogDriver(nullptr);
+        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed) {
+            outcome.message = "under the host behaviour " + names + ": " + outcome.message;
+            return outcome;
+        }
+    }
+    return TestOutcome::passed();
+}
+
 TestOutcome resources(const TestSettings& settings, std::mt19937_64&) {
     for (const char* language : kLanguages) {
-        DemoSession session(settings.module, {}, language);
+        DemoSession session(settings, {}, language);
         if (!session.started())
             return session.finish();
         const std::string in = std::string(" in \"") + language + "\"";
@@ -390,7 +431,7 @@ TestOutcome resources(const TestSettings& settings, std::mt19937_64&) {
 }
 
 TestOutcome undoRestores(const TestSettings& settings, std::mt19937_64& random) {
-    DemoSession session(settings.module);
+    DemoSession session(settings);
     if (!session.started())
         return session.finish();
     for (int round = 0, rounds = scaled(settings.level, 2, 100); round < rounds; ++round) {
@@ -436,6 +477,10 @@ std::vector<ValidationTest> sessionTests() {
          "damaged rows lost",
          damagedSettings},
         {"dialog-random-actions", "the dialog driven by random user actions", dialogActions},
+        {"dialog-host-behaviours",
+         "random dialog actions under a host that echoes, rebuilds late or at once, or reports a "
+         "press twice: rows always what the accepted actions mean",
+         dialogHostBehaviours},
         {"resources", "the skin container and the translation document in every language",
          resources},
         {"undo-restores", "undo of a run restores the project exactly, redo repeats it",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "refhost/core/host_behaviours.h"
+
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -28,6 +30,8 @@ struct TestSettings {
     /// 1 to 10; higher levels repeat more and try more.
     int level = 5;
     std::uint64_t seed = 0;
+    /// How the host behaves in every session of the tests (see HostBehaviours).
+    HostBehaviours behaviours;
 };
 
 /// A number that grows with the level: `atOne` at level 1, `atTen` at level 10, geometric in

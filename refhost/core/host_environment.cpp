@@ -2,6 +2,8 @@
 
 #include "refhost/core/counted_object.h"
 
+#include <algorithm>
+
 namespace Brennovar::RefHost {
 
 HostEnvironment::~HostEnvironment() {
@@ -14,6 +16,11 @@ CountedObject* HostEnvironment::resolve(const void* pointer) const noexcept {
         return nullptr;
     CountedObject* holder = objects_.find(pointer);
     return holder && holder->hasFace(pointer) ? holder : nullptr;
+}
+
+void HostEnvironment::noteProblem(std::string problem) {
+    if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end())
+        problems_.push_back(std::move(problem));
 }
 
 Project* HostEnvironment::currentProject() const noexcept {

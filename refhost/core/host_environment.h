@@ -2,12 +2,15 @@
 
 #include "refhost/core/counted_object.h"
 #include "refhost/core/fault_plan.h"
+#include "refhost/core/host_behaviours.h"
 #include "refhost/core/object_store.h"
 #include "refhost/core/reference_report.h"
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -44,6 +47,16 @@ public:
     FaultPlan& faults() noexcept { return faults_; }
     const FaultPlan& faults() const noexcept { return faults_; }
 
+    /// How the host behaves where a client cannot count on one answer; read when the
+    /// behaviour matters, so a change takes effect at once.
+    HostBehaviours& behaviours() noexcept { return behaviours_; }
+    const HostBehaviours& behaviours() const noexcept { return behaviours_; }
+
+    /// What the host noticed a client do wrong outside any one report (a client that answers
+    /// its own change with another, endlessly): one line each, each said once.
+    void noteProblem(std::string problem);
+    const std::vector<std::string>& problems() const noexcept { return problems_; }
+
     /// The project the services work on: null when none is open, or when the fault plan says
     /// noProject.
     Project* currentProject() const noexcept;
@@ -65,6 +78,8 @@ public:
 private:
     ObjectStore objects_;
     FaultPlan faults_;
+    HostBehaviours behaviours_;
+    std::vector<std::string> problems_;
     Project* current_ = nullptr;
     std::atomic<int64> held_{0};
     std::atomic<std::uint64_t> overReleased_{0};

@@ -65,10 +65,15 @@ bool parseInt(std::string_view text, int& value) {
 
 DialogRuntime::DialogRuntime(const SkinDocument& skin, HostEnvironment& environment,
                              TranslationService& translation)
-    : skin_(skin), environment_(environment), translation_(translation) {}
+    : skin_(skin), environment_(environment), translation_(translation),
+      behaviours_(environment.behaviours()), random_(behaviours_.seed.value_or(0)),
+      actionsUntilPause_(1 + static_cast<int>(random_() % 5)) {}
 
 // The views go before the dialog's controller: they give back the sub-controllers first.
-DialogRuntime::~DialogRuntime() = default;
+DialogRuntime::~DialogRuntime() {
+    for (HostParameter* parameter : watched_)
+        parameter->watch(nullptr);
+}
 
 bool DialogRuntime::open(std::string_view templateName, IPlugController* controller) {
     const SkinElement* dialogTemplate = skin_.findTemplate(templateName);
@@ -82,8 +87,10 @@ bool DialogRuntime::open(std::string_view templateName, IPlugController* control
     root_->type = "template";
     root_->name = templateName;
     root_->context = BuildContext{controller, {}, std::string(templateName), 1};
+    building_ = true;
     buildChildren(*dialogTemplate, *root_, root_->context);
     addButtons(*dialogTemplate, *root_);
+    building_ = false;
     return true;
 }
 
@@ -105,10 +112,55 @@ void DialogRuntime::buildTemplateView(std::string_view templateName, IPlugContro
 }
 
 void DialogRuntime::idle() {
+    if (behaviours_.lateRebuild) {
+        if (!behaviours_.seed || --actionsUntilPause_ > 0)
+            return;
+        actionsUntilPause_ = 1 + static_cast<int>(random_() % 5);
+    }
+    rebuild();
+}
+
+void DialogRuntime::pause() {
+    rebuild();
+}
+
+void DialogRuntime::rebuild() {
+    if (building_)
+        return;
+    building_ = true;
     // A rebuild changes no parameter, so a second pass finds nothing; the bound only guards
     // against a controller that changes parameters while its views are built.
     for (int pass = 0; root_ && pass < 4 && rebuildChanged(*root_); ++pass) {
     }
+    building_ = false;
+}
+
+bool DialogRuntime::rebuildPending() const {
+    std::vector<const ViewNode*> pending;
+    if (root_)
+        pending.push_back(root_.get());
+    while (!pending.empty()) {
+        const ViewNode* node = pending.back();
+        pending.pop_back();
+        if (node->type == "dependentcontentview" && node->parameter &&
+            node->parameter->version() != node->builtVersion)
+            return true;
+        for (const auto& child : node->children)
+            pending.push_back(child.get());
+    }
+    return false;
+}
+
+bool DialogRuntime::reportsPressTwice() {
+    return behaviours_.doubleClick && (!behaviours_.seed || random_() % 2 == 0);
+}
+
+void DialogRuntime::watch(HostParameter& parameter) {
+    if (!behaviours_.immediateRebuild ||
+        std::find(watched_.begin(), watched_.end(), &parameter) != watched_.end())
+        return;
+    watched_.push_back(&parameter);
+    parameter.watch([this] { rebuild(); });
 }
 
 void DialogRuntime::updateMenu(const ViewNode& control) {
@@ -174,6 +226,8 @@ void DialogRuntime::buildElement(const SkinElement& element, ViewNode& parent,
     } else if (node.type == "dependentcontentview") {
         bind(node, true);
         node.builtVersion = node.parameter ? node.parameter->version() : 0;
+        if (node.parameter)
+            watch(*node.parameter);
         buildTemplate(element.attribute("template"), node, context, element);
     } else {
         if (isBound(node.type))

@@ -2,11 +2,13 @@
 
 #include "host/plug_controller.h"
 #include "module/owned.h"
+#include "refhost/core/host_behaviours.h"
 #include "refhost/dialog/skin_document.h"
 #include "refhost/dialog/view_node.h"
 
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +33,9 @@ class TranslationService;
 /// not know, a template the skin lacks, a symbol without an atlas section) is recorded as a
 /// problem of the run rather than ignored.
 ///
+/// The runtime behaves as the environment's host behaviours say (HostBehaviours): it rebuilds
+/// dependent views at every idle, only when the user pauses, or at once inside the change.
+///
 /// Host thread only. The skin and the translation service outlive the runtime.
 class DialogRuntime {
 public:
@@ -48,8 +53,17 @@ public:
     void buildTemplateView(std::string_view templateName, IPlugController* controller);
     /// What a host does on its next idle after a user action: rebuilds every dependent view
     /// whose parameter changed since it was built. Old views, and the references they hold,
-    /// go only now, so a controller that removed itself is never called afterwards.
+    /// go only now, so a controller that removed itself is never called afterwards. A host that
+    /// rebuilds late does so only when the user pauses: after a drawn number of actions, or,
+    /// without a seed, only at pause().
     void idle();
+    /// The user pauses: every dependent view whose parameter changed is rebuilt now.
+    void pause();
+    /// Whether a dependent view shows an older build than its parameter asks for.
+    bool rebuildPending() const;
+    /// Whether the host reports the push switch press now being made twice (the double-click
+    /// behaviour).
+    bool reportsPressTwice();
     /// Calls the IOptionMenuCallback of the control's controller, as before a menu is shown.
     void updateMenu(const ViewNode& control);
 
@@ -79,7 +93,9 @@ private:
     void repeat(const SkinElement& element, ViewNode& parent, const BuildContext& context);
     void bind(ViewNode& node, bool required);
     void addButtons(const SkinElement& dialogTemplate, ViewNode& root);
+    void rebuild();
     bool rebuildChanged(ViewNode& node);
+    void watch(HostParameter& parameter);
     void problem(const SkinElement* element, const BuildContext& context, std::string text);
 
     const SkinDocument& skin_;
@@ -91,6 +107,15 @@ private:
     ViewNode* expanding_ = nullptr;
     std::optional<ResultCode> result_;
     std::vector<std::string> problems_;
+    HostBehaviours behaviours_;
+    std::mt19937_64 random_;
+    // Actions left until the user pauses, under the late-rebuild behaviour with a seed.
+    int actionsUntilPause_ = 0;
+    // Set while views are built, so that a rebuild at once never runs inside another build.
+    bool building_ = false;
+    // The parameters watched for the immediate-rebuild behaviour; their watchers go with the
+    // runtime.
+    std::vector<HostParameter*> watched_;
 };
 
 } // namespace Brennovar::RefHost

@@ -2,6 +2,7 @@
 
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/host_parameter.h"
+#include "refhost/loading/module_loader.h"
 
 #include <stdexcept>
 
@@ -115,9 +116,13 @@ UserAction DialogUser::typeText(int row, std::string_view text) {
     } catch (const std::invalid_argument&) {
         return refused("the text for row " + std::to_string(row) + " is not valid UTF-8");
     }
-    field->parameter->userSetText(typed);
+    HostParameter& parameter = *field->parameter;
+    const std::string name = field->name;
+    const ResultCode answer = parameter.userSetText(typed);
+    UserAction action = answered(parameter, name, answer, false,
+                                 "row " + std::to_string(row) + " text " + quoted(text));
     runtime_.idle();
-    return {true, "row " + std::to_string(row) + " text " + quoted(text)};
+    return action;
 }
 
 UserAction DialogUser::deleteRow(int row) {
@@ -231,10 +236,35 @@ UserAction DialogUser::chooseInMenu(const ViewNode& menu, const std::vector<std:
 }
 
 UserAction DialogUser::set(const ViewNode& control, int32 value, std::string message) {
-    // The view may be rebuilt by idle(): nothing of it is used after the change.
-    control.parameter->userSetValue(value);
+    // The view may be rebuilt while the change is handled: nothing of it is used afterwards.
+    HostParameter& parameter = *control.parameter;
+    const bool pressed = control.type == "push-switch";
+    const std::string name = control.name;
+    const ResultCode answer = parameter.userSetValue(value);
+    UserAction action = answered(parameter, name, answer, pressed, std::move(message));
     runtime_.idle();
-    return {true, std::move(message)};
+    return action;
+}
+
+UserAction DialogUser::answered(HostParameter& parameter, const std::string& parameterName,
+                                ResultCode answer, bool pressed, std::string message) {
+    UserAction action{answer == ResultOk, std::move(message), 1, answer == ResultOk ? 1 : 0};
+    if (!action.done)
+        action.message = "the module refused the change of \"" + parameterName + "\" (" +
+                         resultText(answer) + ")";
+    // A second report reaches the controller the parameter is connected to now, if any.
+    if (pressed && parameter.controller() && runtime_.reportsPressTwice()) {
+        // The same press again, before the host rebuilt anything.
+        const ResultCode again = parameter.userSetValue(parameter.value());
+        ++action.reports;
+        action.accepted += again == ResultOk ? 1 : 0;
+        action.message += again == ResultOk
+                              ? "; the host reported the press twice and the module took both"
+                              : "; the host reported the press twice and the module refused "
+                                "the second (" +
+                                    resultText(again) + ")";
+    }
+    return action;
 }
 
 UserAction DialogUser::flip(std::string_view name, const std::string& what) {

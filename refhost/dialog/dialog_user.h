@@ -9,15 +9,21 @@
 namespace Brennovar::RefHost {
 
 /// The outcome of one action of the dialog's user: done, or refused because a person could not
-/// do it; the message says what happened or why not.
+/// do it or because the module refused the change; the message says what happened or why not.
 struct UserAction {
     bool done = false;
     std::string message;
+    /// How many times the host reported the change to the module (0 when the user could not
+    /// act; 2 for a press the host reported twice), and how many of those the module accepted.
+    int reports = 0;
+    int accepted = 0;
 };
 
 /// What a person does in the marker dialog, done through the rendered controls only: a control
 /// must be shown and enabled, a choice must be one the control offers by its displayed text.
-/// Each action is followed by the host's idle, so dependent views are rebuilt before the next.
+/// Each action is followed by the host's idle, so dependent views are rebuilt before the next
+/// (unless the host rebuilds late). A change the module answers with anything but ResultOk is
+/// a refused action.
 ///
 /// Rows are counted from 1 in the order the dialog shows them. A menu item is named by its
 /// displayed text: a top-level item of that text first, else the one item of that text in the
@@ -52,6 +58,8 @@ private:
     UserAction chooseInMenu(const ViewNode& menu, const std::vector<std::string>& item,
                             const std::string& what);
     UserAction set(const ViewNode& control, int32 value, std::string message);
+    UserAction answered(HostParameter& parameter, const std::string& parameterName,
+                        ResultCode answer, bool pressed, std::string message);
     UserAction flip(std::string_view name, const std::string& what);
 
     DialogRuntime& runtime_;

@@ -23,9 +23,16 @@ struct HostParameter::State {
     std::uint64_t version = 0;
     HostMenu* menu = nullptr;
     std::vector<std::string> calls;
+    std::function<void()> watcher;
 };
 
 namespace {
+
+// A client that answers each echo of its own change with another change would never end; the
+// host stops echoing this deep, and echoes nothing more until the outermost echo has returned.
+constexpr int kMostNestedEchoes = 16;
+thread_local int nestedEchoes = 0;
+thread_local bool echoesStopped = false;
 
 int32 countLeaves(const std::vector<MenuEntry>& entries) {
     int32 count = 0;
@@ -91,6 +98,35 @@ const std::vector<std::string>& HostParameter::clientCalls() const noexcept {
 
 void HostParameter::changed() noexcept {
     ++state_->version;
+    if (state_->watcher)
+        state_->watcher();
+}
+
+void HostParameter::watch(std::function<void()> watcher) {
+    state_->watcher = std::move(watcher);
+}
+
+void HostParameter::echo() noexcept {
+    IPlugController* controller = state_->controller;
+    if (!controller || !environment().behaviours().echo)
+        return;
+    if (echoesStopped)
+        return;
+    if (nestedEchoes >= kMostNestedEchoes) {
+        echoesStopped = true;
+        try {
+            environment().noteProblem(
+                "the module answered the echo of its own parameter change with another change, " +
+                std::to_string(kMostNestedEchoes) + " deep (tag " + std::to_string(state_->tag) +
+                "): a host that reports a client's own changes would never finish");
+        } catch (...) {
+        }
+        return;
+    }
+    ++nestedEchoes;
+    controller->onParameterChanged(this, state_->tag);
+    if (--nestedEchoes == 0)
+        echoesStopped = false;
 }
 
 void HostParameter::clientChanged(const char* call,
@@ -153,6 +189,7 @@ int32 HostParameter::getValue() noexcept {
 ResultCode HostParameter::setOn(bool on) noexcept {
     state_->value = on ? 1 : 0;
     clientChanged("setOn", {on ? 1.0 : 0.0});
+    echo();
     return ResultOk;
 }
 
@@ -180,12 +217,14 @@ ResultCode HostParameter::setText(const char16_t* text, int32) noexcept {
         return ResultFailed;
     }
     clientChanged("setText");
+    echo();
     return ResultOk;
 }
 
 ResultCode HostParameter::setValue(int32 value, int32) noexcept {
     state_->value = value;
     clientChanged("setValue", {double(value)});
+    echo();
     return ResultOk;
 }
 

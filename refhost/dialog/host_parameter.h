@@ -8,6 +8,7 @@
 #include "refhost/dialog/menu_entry.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -27,9 +28,10 @@ const char* parameterKindName(ParameterKind kind) noexcept;
 /// The client side (the module's controllers) uses the interfaces; the host side (the dialog
 /// runtime, tests) uses the plain operations below. A change made by the user is stored and then
 /// reported to the connected controller's onParameterChanged with the parameter's tag; a
-/// parameter connected to no controller reports nothing. Changes the client makes are never
-/// reported back to it. Every change, from either side, advances version(), which is how the
-/// runtime notices that a view depending on the parameter must be rebuilt.
+/// parameter connected to no controller reports nothing. Changes the client makes are reported
+/// back to it only under the host's echo behaviour (see HostBehaviours). Every change, from
+/// either side, advances version(), which is how the runtime notices that a view depending on
+/// the parameter must be rebuilt; a watcher, when set, hears of every change at once.
 ///
 /// The menu kind also answers IMenuAccess; its menu, items and sub-menus are host objects too.
 /// The string-list kind answers IStringListParameter; setStrings takes a null-terminated array of
@@ -73,6 +75,9 @@ public:
     ResultCode userSetValue(int32 value);
     /// The user types a text into a text parameter: stored, then reported as above.
     ResultCode userSetText(const std::u16string& text);
+    /// Called after every change from either side (empty: none). The runtime watches the
+    /// parameters its dependent views depend on when it rebuilds them at once.
+    void watch(std::function<void()> watcher);
 
     // IHostParameter, IParameterDisplay, IStringListParameter, IParameterValue, IMenuAccess:
     // as declared in the host's interfaces.
@@ -102,6 +107,8 @@ public:
 private:
     ResultCode report();
     void changed() noexcept;
+    /// Under the echo behaviour, reports a change the client made to the connected controller.
+    void echo() noexcept;
     /// Records a client call and advances the version.
     void clientChanged(const char* call, std::initializer_list<double> arguments = {}) noexcept;
 

@@ -213,7 +213,11 @@ StepOutcome ScriptRunner::dialogStep(const ScriptStep& step, DialogUser& user) {
         action = user.deleteRow(step.row);
     else if (step.kind == "ok" || step.kind == "cancel")
         action = user.press(step.kind);
-    else {
+    else if (step.kind == "wait") {
+        user.runtime().pause();
+        return outcome(true, "the user paused; the host rebuilt the views whose parameters "
+                             "changed");
+    } else {
         StepOutcome shown = outcome(true, "");
         shown.shownJson = DialogStateReport::capture(user.runtime());
         shown.shown = DialogStateReport::text(shown.shownJson);

@@ -25,8 +25,8 @@ struct StepKind {
     std::vector<std::string_view> keys;
 };
 
-const std::array<StepKind, 16>& stepKinds() {
-    static const std::array<StepKind, 16> kinds = {{
+const std::array<StepKind, 17>& stepKinds() {
+    static const std::array<StepKind, 17> kinds = {{
         {"select", false, {"objects"}},
         {"run", false, {"command"}},
         {"undo", false, {}},
@@ -43,6 +43,7 @@ const std::array<StepKind, 16>& stepKinds() {
         {"ok", true, {}},
         {"cancel", true, {}},
         {"show", true, {}},
+        {"wait", true, {}},
     }};
     return kinds;
 }

@@ -18,7 +18,7 @@ public:
 /// One step of a session script: what a person does in the dialog or around it.
 struct ScriptStep {
     /// "select", "run", "undo", "store", "save", "markerType", "targetTrack", "combine",
-    /// "addRow", "source", "target", "type", "deleteRow", "ok", "cancel" or "show".
+    /// "addRow", "source", "target", "type", "deleteRow", "ok", "cancel", "show" or "wait".
     std::string kind;
     /// select: "all", "none", or the paths of the objects to select.
     std::vector<std::string> objects;

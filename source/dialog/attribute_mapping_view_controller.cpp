@@ -1,6 +1,7 @@
 #include "dialog/attribute_mapping_view_controller.h"
 
 #include "dialog/host_translation.h"
+#include "dialog/own_setting.h"
 #include "host/menus.h"
 #include "localization/localized_string.h"
 #include "module/host_context.h"
@@ -39,9 +40,11 @@ Owned<IMenuItem> newItem(const char16_t* title, int32 tag, bool enabled) {
 
 } // namespace
 
-AttributeMappingViewController::AttributeMappingViewController(IMappingModel& model, uint32 row)
-    : model_(model), row_(row), parameters_(hostObjectProvider(), nullptr) {
+AttributeMappingViewController::AttributeMappingViewController(IMappingModel& model, uint32 row,
+                                                               RowSet rows)
+    : model_(model), row_(row), rows_(std::move(rows)), parameters_(hostObjectProvider(), nullptr) {
     parameters_.setController(controllerFace());
+    const OwnSetting setting(settingOwn_);
     buildParameters();
 }
 
@@ -170,7 +173,10 @@ ResultCode AttributeMappingViewController::getParameter(const char* name,
 
 ResultCode AttributeMappingViewController::onParameterChanged(IHostParameter* parameter,
                                                               int32 tag) noexcept {
-    if (!row())
+    if (settingOwn_)
+        return ResultOk;
+    // A controller of an earlier set may have an index that names another row by now.
+    if (!rows_.isCurrent() || !row())
         return ResultFalse;
     Owned<IParameterValue> value = Owned<IParameterValue>::query(parameter);
     if (!value)
@@ -181,8 +187,14 @@ ResultCode AttributeMappingViewController::onParameterChanged(IHostParameter* pa
         switch (tag) {
         case kSelectSourceAttribute: {
             const IMappingAttribute* entry = entryForValue(model_.getSourceAttributes(), v);
-            if (IHostParameter* toggle = parameters_.findByTag(kToggleFreeText))
+            const IMappingAttribute* current = row()->source;
+            // Choosing the source the row has changes nothing, whoever reports it.
+            if (entry && current && std::strcmp(entry->getKey(), current->getKey()) == 0)
+                break;
+            if (IHostParameter* toggle = parameters_.findByTag(kToggleFreeText)) {
+                const OwnSetting setting(settingOwn_);
                 toggle->setOn(isFreeText(entry));
+            }
             if (entry)
                 model_.setMappingSource(index, entry->getKey());
             else

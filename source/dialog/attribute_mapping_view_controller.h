@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog/row_set.h"
 #include "host/plug_controller.h"
 #include "model/mapping_model.h"
 #include "module/implements.h"
@@ -10,7 +11,10 @@ namespace Brennovar::Zintara {
 /// The controller of one row of the dialog's attribute-mapping list: the source menu (or the
 /// free text), the target menu and the delete button of mapping row `row`, written straight into
 /// the mapping model. The dialog controller makes one per row and replaces all of them after
-/// every change of the rows; a controller whose row is gone answers ResultFalse to every change.
+/// every change of the rows; a controller of an earlier set of rows, or whose row is gone,
+/// answers ResultFalse to every change. A change the host reports while the controller is
+/// itself setting one of its parameters is the host's echo of that setting and is ignored, as is
+/// a choice of the source the row already has.
 class AttributeMappingViewController
     : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
                                   Vorn::Directly<IPlugController, IOptionMenuCallback>,
@@ -26,8 +30,9 @@ public:
     /// The capacity, in 16-bit units, in which the free text is fetched from the host.
     static constexpr int32 kFreeTextCapacity = 1024;
 
-    /// The count starts at 1 for the creator. The mapping model is borrowed.
-    AttributeMappingViewController(IMappingModel& model, uint32 row);
+    /// The count starts at 1 for the creator. The mapping model is borrowed; `rows` is the set
+    /// of row controllers this one belongs to.
+    AttributeMappingViewController(IMappingModel& model, uint32 row, RowSet rows);
     ~AttributeMappingViewController() override;
 
     // IPlugController
@@ -57,8 +62,11 @@ private:
 
     IMappingModel& model_;
     uint32 row_;
+    RowSet rows_;
     PValueContainer parameters_;
     uint32 firstAttributeIndex_ = 1;
+    // True while this controller sets values of its own parameters.
+    bool settingOwn_ = false;
 };
 
 } // namespace Brennovar::Zintara

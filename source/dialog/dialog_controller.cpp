@@ -1,6 +1,7 @@
 #include "dialog/dialog_controller.h"
 
 #include "dialog/host_translation.h"
+#include "dialog/own_setting.h"
 #include "localization/localized_string.h"
 #include "module/host_context.h"
 #include "text/text_string.h"
@@ -28,6 +29,7 @@ int32 shownValue(int32 value, int32 highest) {
 
 DialogController::DialogController(IModel& model, IDialogService* dialogService)
     : model_(model), dialogService_(dialogService), parameters_(hostObjectProvider(), nullptr) {
+    const OwnSetting setting(settingOwn_);
     buildParameters();
     buildRowControllers();
     mappingListener_.reset(Core::makeChangeListener<MappingChangeEvent>(
@@ -39,6 +41,8 @@ DialogController::~DialogController() {
     parameters_.removeAll();
     model_.getMappingModel().removeListener(mappingListener_.get());
     mappingListener_.reset();
+    // The dialog is over: a row controller the host still holds changes nothing any more.
+    rowSet_.end();
     rowControllers_.clear();
 }
 
@@ -77,13 +81,15 @@ void DialogController::addTargetTrackTypeList() noexcept {
 }
 
 void DialogController::buildRowControllers() noexcept {
+    rowSet_.end();
     rowControllers_.clear();
     const std::size_t rows = model_.getMappingModel().getMappings().size();
     try {
+        rowSet_ = RowSet();
         rowControllers_.reserve(rows);
         for (std::size_t i = 0; i < rows; ++i)
             rowControllers_.emplace_back(new AttributeMappingViewController(
-                model_.getMappingModel(), static_cast<uint32>(i)));
+                model_.getMappingModel(), static_cast<uint32>(i), rowSet_));
     } catch (...) {
         // Without memory for every row the list offers none rather than the wrong ones.
         rowControllers_.clear();
@@ -98,8 +104,10 @@ void DialogController::onMappingChange(const MappingChangeEvent& event) noexcept
     if (IHostParameter* add = parameters_.findByTag(kAddAttributeMapping))
         add->setEnabled(belowRowLimit());
     buildRowControllers();
-    if (IHostParameter* changed = parameters_.findByTag(kAttributeMappingChanged))
+    if (IHostParameter* changed = parameters_.findByTag(kAttributeMappingChanged)) {
+        const OwnSetting setting(settingOwn_);
         changed->setValue(changed->getValue() < 1 ? 1 : 0, 0);
+    }
 }
 
 ResultCode DialogController::getParameter(const char* name, IHostParameter** parameter) noexcept {
@@ -110,6 +118,8 @@ ResultCode DialogController::getParameter(const char* name, IHostParameter** par
 }
 
 ResultCode DialogController::onParameterChanged(IHostParameter*, int32 tag) noexcept {
+    if (settingOwn_)
+        return ResultOk;
     IHostParameter* own = parameters_.findByTag(tag);
     if (!own)
         return ResultFalse;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialog/attribute_mapping_view_controller.h"
+#include "dialog/row_set.h"
 #include "host/dialog_service.h"
 #include "host/plug_controller.h"
 #include "model/model.h"
@@ -16,7 +17,8 @@ namespace Brennovar::Zintara {
 /// writes every change straight into the live settings, keeps one row controller per mapping
 /// row and flips "attributeMappingChanged" after every change of the rows so that the host
 /// rebuilds the row list. It does not know how the dialog ends; the dialog command restores the
-/// settings when the user cancels.
+/// settings when the user cancels. Changes the host reports while the controller sets its own
+/// parameters are the host's echo of them and are ignored.
 class DialogController
     : public Vorn::ImplementsImpl<Vorn::Detail::QueryInterfaceEnd<Vorn::Detail::RefCounted>,
                                   Vorn::Directly<IPlugController, IPlugController3, IViewBuilder>,
@@ -61,7 +63,10 @@ private:
     IDialogService* dialogService_;
     PValueContainer parameters_;
     std::vector<Owned<AttributeMappingViewController>> rowControllers_;
+    RowSet rowSet_;
     Owned<MappingChangeListener> mappingListener_;
+    // True while this controller sets values of its own parameters.
+    bool settingOwn_ = false;
 };
 
 } // namespace Brennovar::Zintara

@@ -41,18 +41,23 @@ private:
 
 } // namespace
 
-TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
+// A host that reports the controller's own settings back to it (echo) changes nothing either.
+TEST_F(DialogControllerTest, ParametersStartFromTheSettingsAndWriteNothingBack) {
+    host.environment().behaviours().echo = true;
     settings.setMarkerType(7);
-    settings.setTargetTrackType(2);
+    settings.setTargetTrackType(9);
     settings.setCombineAdjacent(false);
+    settings.getMappingModel().addMapping("EventName", "MarkerDescription");
     DialogController& dialog = open();
+    EXPECT_EQ(settings.getTargetTrackType(), 9);
+    EXPECT_EQ(rowText(0), "EventName>MarkerDescription");
     struct Case {
         const char* name;
         int32 tag;
         int32 value;
     };
     for (const Case& c :
-         {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, 2},
+         {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, -1},
           Case{"combineAdjacentEvents", 2, 0}, Case{"attributeMappingChanged", 3, 0},
           Case{"addAttributeMapping", 4, 0}, Case{"ok", 5, 0}}) {
         HostParameter& p = parameter(dialog, c.name);
@@ -74,6 +79,17 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettings) {
     EXPECT_EQ(settings.getTargetTrackType(), 0);
     EXPECT_TRUE(settings.getCombineAdjacent());
     EXPECT_EQ(settings.getMarkerType(), 1);
+    // Rows change, each flipping "attributeMappingChanged", whose echo adds no row.
+    std::vector<int32> flips;
+    for (const char* row : {"addAttributeMapping", "addAttributeMapping"}) {
+        parameter(dialog, row).userSetValue(1);
+        flips.push_back(parameter(dialog, "attributeMappingChanged").value());
+    }
+    parameter(this->row(dialog, 1), "deleteAttribute").userSetValue(1);
+    flips.push_back(parameter(dialog, "attributeMappingChanged").value());
+    EXPECT_EQ(flips, (std::vector<int32>{1, 0, 1}));
+    EXPECT_EQ(settings.getMappingModel().getMappings().size(), 2u);
+    EXPECT_EQ(host.environment().problems(), std::vector<std::string>{});
 }
 
 TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
@@ -102,9 +118,14 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     mapping.addMapping("TrackName", "User:STR_MAComment");
     mapping.addMapping("Counter", "User:STR_MAReel");
     DialogController& dialog = open();
+    // Row 2's controller, whose index is gone after the delete, and row 0's, whose index still
+    // names a row: both are of an older build.
     auto stale = Owned<IPlugController>::share(&row(dialog, 2));
+    auto staleFirst = Owned<IPlugController>::share(&row(dialog, 0));
     IHostParameter* staleDelete = nullptr;
     stale->getParameter("deleteAttribute", &staleDelete);
+    IHostParameter* staleFirstDelete = nullptr;
+    staleFirst->getParameter("deleteAttribute", &staleFirstDelete);
 
     EXPECT_EQ(parameter(row(dialog, 1), "deleteAttribute").userSetValue(1), ResultOk);
     ASSERT_EQ(mapping.getMappings().size(), 2u);
@@ -112,6 +133,7 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     EXPECT_NE(&row(dialog, 1), stale.get());
     EXPECT_FALSE(mapping.getTargetAttribute("User:STR_MAComment")->isUsed());
     EXPECT_EQ(stale->onParameterChanged(staleDelete, 2), ResultFalse);
+    EXPECT_EQ(staleFirst->onParameterChanged(staleFirstDelete, 2), ResultFalse);
     EXPECT_EQ(mapping.getMappings().size(), 2u);
 }
 

@@ -173,6 +173,61 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
     }
 }
 
+// However the host reports and rebuilds, each press acts once, on the row the user clicked, and
+// the module's own settings of its parameters change nothing.
+TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserClicked) {
+    constexpr const char* kThreeRows = R"({"mappings": [
+        {"source": "EventName", "target": "MarkerDescription"},
+        {"source": "TrackName", "target": "User:STR_MAComment"},
+        {"source": "Counter", "target": "User:STR_MAReel"}]})";
+    struct Case {
+        const char* behaviours;
+        const char* steps;
+        std::vector<std::string> sources;
+    } cases[] = {
+        {"echo",
+         R"({"do": "deleteRow", "row": 2}, {"do": "addRow"},
+            {"do": "source", "row": 3, "choose": "Free Text"},
+            {"do": "type", "row": 3, "text": "echoed"})",
+         {"Event Name", "Counter", "Free Text"}},
+        // The second press reaches the controller of the row the dialog still shows as row 2.
+        {"late-rebuild",
+         R"({"do": "deleteRow", "row": 2}, {"do": "deleteRow", "row": 2, "expect": "refused"},
+            {"do": "source", "row": 1, "choose": "Counter", "expect": "refused"}, {"do": "wait"},
+            {"do": "deleteRow", "row": 2})",
+         {"Event Name"}},
+        {"double-click",
+         R"({"do": "deleteRow", "row": 2}, {"do": "addRow"})",
+         {"Event Name", "Counter", "-", "-"}},
+        {"immediate-rebuild",
+         R"({"do": "deleteRow", "row": 2}, {"do": "deleteRow", "row": 2},
+            {"do": "source", "row": 1, "choose": "Counter"})",
+         {"Counter"}},
+        {"all",
+         R"({"do": "deleteRow", "row": 1}, {"do": "wait"}, {"do": "addRow"})",
+         {"Track Name", "Counter", "-", "-"}},
+    };
+    ASSERT_TRUE(start());
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.behaviours);
+        host.environment().behaviours() = RefHost::HostBehaviours::parse(test.behaviours);
+        RefHost::Project& project = songWithEvents();
+        RefHost::SettingsFile::applyText(kThreeRows, "settings", project);
+        host.openProject(project);
+        ScriptReport report =
+            play(project, std::string(R"([{"do": "run", "command": "dialog"},)") + test.steps +
+                              R"(, {"do": "wait"}, {"do": "show"}, {"do": "ok"}])");
+        EXPECT_TRUE(report.passed()) << report.text();
+        std::vector<std::string> sources;
+        for (const json& row : report.steps.at(report.steps.size() - 2).shownJson["controls"])
+            if (row.contains("row"))
+                sources.push_back(
+                    control(row["controls"], "selectSourceAttribute")->value("shows", ""));
+        EXPECT_EQ(sources, test.sources) << report.text();
+        EXPECT_THAT(host.environment().problems(), ::testing::IsEmpty());
+    }
+}
+
 TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
     RefHost::Project& project = open();
     std::vector<std::string> problems;
