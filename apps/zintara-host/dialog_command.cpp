@@ -25,12 +25,13 @@ struct DialogOptions {
 
 int showDialog(const DialogOptions& options) {
     HostSession session;
-    Project* project = &openSession(session, options.session);
+    std::vector<std::string> warnings;
+    Project* project = &openSession(session, options.session, warnings);
     std::vector<std::string> problems;
     nlohmann::json state;
     // The dialog command opens its dialog only on a selection with events.
     const auto select = SessionScript::parse(R"([{"do": "select", "objects": "all"}])", "");
-    ScriptRunner(session.host(), *project).run(select);
+    ScriptRunner(session.host(), *project, sessionInputs(options.session)).run(select);
     session.host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
         state = DialogStateReport::capture(runtime);
         runtime.close(ResultFalse);
@@ -50,11 +51,13 @@ int showDialog(const DialogOptions& options) {
 
     if (options.json) {
         nlohmann::json out = state.is_null() ? nlohmann::json::object() : state;
+        out["warnings"] = warnings;
         out["hostProblems"] = problems;
-        std::cout << out.dump(2) << '\n';
+        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         if (!state.is_null())
             std::cout << DialogStateReport::text(state);
+        ToolConventions::printWarnings(warnings);
         for (const std::string& problem : problems)
             std::cerr << "zintara-host: " << problem << '\n';
     }
@@ -88,7 +91,9 @@ void addDialogCommand(CLI::App& app) {
     addLanguageOption(*dialog, options->session.language);
     addHostBehaviourOption(*dialog, options->session.behaviours);
     ToolConventions::setAction(*dialog, options->json, [options, dialog] {
-        ToolConventions::refuseEmptyName(*dialog, {"--project", "--settings", "--html"});
+        ToolConventions::refuseEmptyName(*dialog, {"--module", "--project", "--settings"});
+        if (dialog->count("--html") > 0)
+            ToolConventions::checkOutput("--html", options->html, sessionInputs(options->session));
         ToolConventions::refuseWithoutEffect(*dialog, "--lang", !options->checkFit,
                                              "--check-fit lays the dialog out in every language");
         if (options->checkFit)

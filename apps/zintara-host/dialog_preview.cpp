@@ -8,6 +8,7 @@
 #include "refhost/files/output_file.h"
 #include "refhost/files/project_file.h"
 #include "refhost/script/script_runner.h"
+#include "tool_conventions.h"
 
 #include <filesystem>
 #include <fstream>
@@ -29,15 +30,16 @@ struct Preview {
     int width = 0;
     int height = 0;
     std::vector<TextCut> cuts;
+    std::vector<std::string> warnings;
     std::vector<std::string> problems;
 };
 
 std::vector<std::string> previewOpenDialog(HostSession& session, Project& project,
-                                           Preview& preview) {
+                                           const CommandInputs& inputs, Preview& preview) {
     std::vector<std::string> problems;
     Host& host = session.host();
     // The dialog command opens its dialog only on a selection with events.
-    ScriptRunner(host, project)
+    ScriptRunner(host, project, inputs)
         .run(SessionScript::parse(R"([{"do": "select", "objects": "all"}])", ""));
     bool shown = false;
     host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
@@ -71,12 +73,12 @@ std::vector<std::string> previewOpenDialog(HostSession& session, Project& projec
 // Opens the dialog in options.language; throws CommandFailure when the session cannot start.
 void preview(const SessionOptions& options, Preview& result) {
     HostSession session;
-    Project* project = &openSession(session, options);
+    Project* project = &openSession(session, options, result.warnings);
     result.language = session.host().translationService().language();
     for (const auto& language : session.host().translationService().languages())
         if (language.code != Zintara::TranslationTable::kPseudoLanguage)
             result.offered.emplace_back(language.code);
-    result.problems = previewOpenDialog(session, *project, result);
+    result.problems = previewOpenDialog(session, *project, sessionInputs(options), result);
     for (std::string& problem : session.finish())
         result.problems.push_back(std::move(problem));
 }
@@ -100,7 +102,9 @@ void printCuts(const Preview& preview) {
                   << " px (cut by " << cut.needed - cut.available << " px)\n";
 }
 
-void printProblems(const std::vector<std::string>& problems) {
+void printProblems(const std::vector<std::string>& warnings,
+                   const std::vector<std::string>& problems) {
+    ToolConventions::printWarnings(warnings);
     for (const std::string& problem : problems)
         std::cerr << "zintara-host: " << problem << '\n';
 }
@@ -113,7 +117,7 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
     int status = result.problems.empty() ? kExitOk : kExitCheckFailed;
     if (!result.html.empty()) {
         try {
-            OutputFile::replace(file, result.html);
+            OutputFile::replace(file, result.html, sessionInputs(options));
         } catch (const ProjectFileError& error) {
             result.problems.push_back(error.what());
             status = kExitOutputFailed;
@@ -125,8 +129,9 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
                               {"width", result.width},
                               {"height", result.height},
                               {"cuts", cutsJson(result)},
+                              {"warnings", result.warnings},
                               {"hostProblems", result.problems}};
-        std::cout << out.dump(2) << '\n';
+        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         if (status != kExitOutputFailed && !result.html.empty())
             std::cout << "wrote " << file << ": the dialog in \"" << result.language << "\", "
@@ -134,7 +139,7 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
         printCuts(result);
         std::cout << result.cuts.size() << (result.cuts.size() == 1 ? " text does" : " texts do")
                   << " not fit\n";
-        printProblems(result.problems);
+        printProblems(result.warnings, result.problems);
     }
     return status;
 }
@@ -149,6 +154,8 @@ int checkDialogFit(const SessionOptions& options, bool json) {
 
     nlohmann::json out = {{"languages", nlohmann::json::array()}};
     std::size_t cuts = 0;
+    // Every language reads the same project and settings: their warnings are said once.
+    const std::vector<std::string> warnings = first.warnings;
     std::vector<std::string> problems;
     for (const std::string& language : languages) {
         Preview result;
@@ -166,13 +173,14 @@ int checkDialogFit(const SessionOptions& options, bool json) {
             printCuts(result);
     }
     out["fits"] = cuts == 0;
+    out["warnings"] = warnings;
     out["hostProblems"] = problems;
     if (json) {
-        std::cout << out.dump(2) << '\n';
+        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         std::cout << languages.size() << " languages checked, " << cuts
                   << (cuts == 1 ? " text does" : " texts do") << " not fit\n";
-        printProblems(problems);
+        printProblems(warnings, problems);
     }
     return cuts == 0 && problems.empty() ? kExitOk : kExitCheckFailed;
 }

@@ -321,8 +321,7 @@ int runInfo(const std::string& modulePath, const std::string& language, bool jso
     } else {
         problems = session.finish();
         std::cout << '\n' << summary << '\n';
-        for (const std::string& warning : warnings)
-            std::cerr << "zintara-host: warning: " << warning << '\n';
+        ToolConventions::printWarnings(warnings);
         for (const std::string& problem : problems)
             std::cerr << "zintara-host: " << problem << '\n';
     }

@@ -74,12 +74,12 @@ bool undoRun(Host& host, Project& project, const ProjectState& before, std::size
 }
 
 void storeAndSave(Host& host, Project& project, const std::string& path,
-                  std::vector<std::string>& problems, int& status) {
+                  const CommandInputs& inputs, std::vector<std::string>& problems, int& status) {
     // The module writes its settings into the project while it is being stored, so that they
     // travel in the file as project attributes.
     host.storeProject();
     try {
-        ProjectFile::save(project, path);
+        ProjectFile::save(project, path, inputs);
     } catch (const ProjectFileError& e) {
         problems.push_back(e.what());
         status = kExitOutputFailed;
@@ -89,9 +89,10 @@ void storeAndSave(Host& host, Project& project, const std::string& path,
 int runCommand(const RunOptions& options) {
     if (options.module.empty())
         throw CommandFailure(kExitBadInput, "--module needs a file name");
-    if (!options.out.empty() || options.outGiven)
-        ToolConventions::checkOutput("--out", options.out,
-                                     {options.module, options.project, options.settings});
+    const CommandInputs inputs = sessionInputs(
+        {options.module, options.project, options.settings, options.language, options.behaviours});
+    if (options.outGiven)
+        ToolConventions::checkOutput("--out", options.out, inputs);
     HostSession session;
     Host& host = session.host();
     std::vector<std::string> warnings;
@@ -104,7 +105,7 @@ int runCommand(const RunOptions& options) {
     host.environment().behaviours() = options.behaviours;
     // --confirm is the one-step script that presses ok in the dialog as it is shown.
     const std::vector<ScriptStep> confirm = SessionScript::parse(R"([{"do": "ok"}])", "--confirm");
-    ScriptRunner dialogUser(host, *project);
+    ScriptRunner dialogUser(host, *project, inputs);
     if (options.confirm)
         dialogUser.driveDialogs(confirm);
 
@@ -144,7 +145,7 @@ int runCommand(const RunOptions& options) {
     if (options.undo)
         undoRestored = undoRun(host, *project, before, stepsBefore, problems);
     if (options.outGiven)
-        storeAndSave(host, *project, options.out, problems, status);
+        storeAndSave(host, *project, options.out, inputs, problems, status);
 
     for (std::string& problem : session.finish())
         problems.push_back(std::move(problem));
@@ -152,12 +153,11 @@ int runCommand(const RunOptions& options) {
         status = kExitCheckFailed;
 
     report.finish(undoRestored, warnings, problems);
-    if (!options.json)
-        for (const std::string& warning : warnings)
-            std::cerr << "zintara-host: warning: " << warning << '\n';
-    if (!options.json)
+    if (!options.json) {
+        ToolConventions::printWarnings(warnings);
         for (const std::string& problem : problems)
             std::cerr << "zintara-host: " << problem << '\n';
+    }
     return status;
 }
 

@@ -6,9 +6,15 @@
 #include "refhost/files/settings_file.h"
 #include "refhost/project/demo_project.h"
 
-#include <iostream>
-
 namespace Brennovar::RefHost {
+
+CommandInputs sessionInputs(const SessionOptions& options) {
+    CommandInputs inputs;
+    inputs.add("the module", options.module)
+        .add("the project", options.project)
+        .add("the settings file", options.settings);
+    return inputs;
+}
 
 Project& readSessionProject(Host& host, const std::string& project, const std::string& settings,
                             std::vector<std::string>& warnings) {
@@ -33,9 +39,9 @@ void startModule(HostSession& session, const std::string& module) {
     throw CommandFailure(kExitModuleFailed, message);
 }
 
-Project& openSession(HostSession& session, const SessionOptions& options) {
+Project& openSession(HostSession& session, const SessionOptions& options,
+                     std::vector<std::string>& warnings) {
     Host& host = session.host();
-    std::vector<std::string> warnings;
     Project& project = readSessionProject(host, options.project, options.settings, warnings);
     if (!options.language.empty())
         host.translationService().setLanguage(options.language);
@@ -45,8 +51,6 @@ Project& openSession(HostSession& session, const SessionOptions& options) {
     if (std::string warning = languageWarning(host.translationService(), options.language);
         !warning.empty())
         warnings.push_back(std::move(warning));
-    for (const std::string& warning : warnings)
-        std::cerr << "zintara-host: warning: " << warning << '\n';
     return project;
 }
 

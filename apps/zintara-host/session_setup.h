@@ -2,6 +2,7 @@
 
 #include "host_session.h"
 #include "refhost/core/host_behaviours.h"
+#include "refhost/files/command_inputs.h"
 
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct SessionOptions {
     HostBehaviours behaviours;
 };
 
+/// The module, the project and the settings file: what no output of the command may replace.
+CommandInputs sessionInputs(const SessionOptions& options);
+
 /// The project file (the demo when `project` is empty) with `settings` stored in it; warnings on
 /// the settings are appended. Throws CommandFailure(kExitBadInput) when either cannot be read.
 Project& readSessionProject(Host& host, const std::string& project, const std::string& settings,
@@ -30,10 +34,11 @@ Project& readSessionProject(Host& host, const std::string& project, const std::s
 void startModule(HostSession& session, const std::string& module);
 
 /// Reads the project, applies the settings, the language and the host behaviours, loads the
-/// module, starts its
-/// service and opens the project. Warnings (unknown settings keys, a language the module does
-/// not offer) go to standard error. Throws CommandFailure when the project or settings cannot be
-/// read (the session is untouched) or the module cannot be started (the session is finished).
-Project& openSession(HostSession& session, const SessionOptions& options);
+/// module, starts its service and opens the project. Warnings (settings the module will drop, a
+/// language it does not offer) are appended to `warnings`. Throws CommandFailure when the
+/// project or settings cannot be read (the session is untouched) or the module cannot be started
+/// (the session is finished).
+Project& openSession(HostSession& session, const SessionOptions& options,
+                     std::vector<std::string>& warnings);
 
 } // namespace Brennovar::RefHost

@@ -1,14 +1,17 @@
 #include "show_command.h"
 
 #include "host_session.h"
+#include "refhost/core/text_conversion.h"
 #include "refhost/files/json_writer.h"
 #include "refhost/files/project_file.h"
+#include "refhost/project/audio_event.h"
+#include "refhost/project/clip.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
-#include "refhost/project/project_state.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -62,8 +65,54 @@ void printJson(const Project& project) {
     std::cout << text << '\n';
 }
 
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+/// " key=value" for each attribute: integers as numbers, 8-bit texts in single quotes, 16-bit
+/// texts in double quotes.
+std::string attributesText(const AttributeStore& attributes) {
+    std::string text;
+    for (const auto& [key, value] : attributes.entries()) {
+        text += ' ' + printable(key) + '=';
+        if (value.kind() == FTaggedValue::kInteger)
+            text += std::to_string(value.integer);
+        else if (value.kind() == FTaggedValue::kString8)
+            text += '\'' + printable(value.string8 ? value.string8 : "") + '\'';
+        else if (value.kind() == FTaggedValue::kString16)
+            text += '"' + printable(utf8(value.string16)) + '"';
+    }
+    return text;
+}
+
+/// One line per object, indented by its depth, its texts escaped so that a name can never
+/// break the listing. Tracks have no place on the timeline; what they hold shows its own.
+void listObjects(const ProjectObject& holder, std::size_t depth) {
+    for (const ProjectObject* object : holder.children()) {
+        std::cout << std::string(depth * 2, ' ') << kindName(object->kind()) << " \""
+                  << printable(object->nameUtf8()) << '"';
+        if (!isTrack(object->kind()))
+            std::cout << " start=" << number(object->start())
+                      << " length=" << number(object->length());
+        if (object->selected())
+            std::cout << " selected";
+        if (const auto* event = dynamic_cast<const AudioEvent*>(object)) {
+            if (!event->description().empty())
+                std::cout << " description=\"" << printable(utf8(event->description())) << '"';
+            if (event->clip() && !event->clip()->fileName().empty())
+                std::cout << " clip=\"" << printable(event->clip()->fileName()) << '"';
+        }
+        std::cout << attributesText(object->attributes()) << '\n';
+        listObjects(*object, depth + 1);
+    }
+}
+
 void printText(const Project& project) {
-    std::cout << printable(captureState(project).text());
+    std::cout << "project \"" << printable(project.root().nameUtf8()) << '"'
+              << attributesText(project.root().attributes()) << '\n';
+    listObjects(project.root(), 1);
     const ProjectObject* active = project.activeMarkerTrack();
     std::cout << "active marker track: "
               << (active ? ProjectFile::pointerOf(*active) : std::string("(none)")) << '\n';
@@ -76,8 +125,11 @@ void printText(const Project& project) {
 }
 
 int show(const ShowOptions& options, bool outGiven) {
+    // show loads no module, but the one the tool would load is never an output either.
+    CommandInputs inputs;
+    inputs.add("the module", ZINTARA_DEFAULT_MODULE).add("the project", options.project);
     if (outGiven)
-        ToolConventions::checkOutput("--out", options.out, {options.project});
+        ToolConventions::checkOutput("--out", options.out, inputs);
     Host host;
     Project* project = nullptr;
     try {
@@ -88,7 +140,7 @@ int show(const ShowOptions& options, bool outGiven) {
     }
     if (outGiven) {
         try {
-            ProjectFile::save(*project, options.out);
+            ProjectFile::save(*project, options.out, inputs);
         } catch (const ProjectFileError& e) {
             throw CommandFailure(kExitOutputFailed, e);
         }

@@ -91,11 +91,13 @@ void printJson(const SkinContainer& container, const std::string& module, bool v
 }
 
 std::vector<std::string> extract(const SkinContainer& container,
-                                 const std::filesystem::path& folder) {
-    for (const ContainerEntry& entry : container.entries)
+                                 const std::filesystem::path& folder, const CommandInputs& inputs) {
+    for (const ContainerEntry& entry : container.entries) {
         if (!isPlainFileName(entry.name))
             throw CommandFailure(kExitCheckFailed, "refusing to write the entry named \"" +
                                                        printable(entry.name) + "\"");
+        ToolConventions::checkOutput("--extract", (folder / entry.name).string(), inputs);
+    }
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     if (failure)
@@ -107,7 +109,8 @@ std::vector<std::string> extract(const SkinContainer& container,
         try {
             OutputFile::replace(path,
                                 std::string_view(reinterpret_cast<const char*>(entry.data.data()),
-                                                 entry.data.size()));
+                                                 entry.data.size()),
+                                inputs);
         } catch (const ProjectFileError& e) {
             throw CommandFailure(kExitOutputFailed, e);
         }
@@ -142,7 +145,8 @@ int runSkinCommand(const SkinOptions& options, bool extractGiven) {
     const bool valid = validateSkinContainer(*container, problem);
     std::vector<std::string> written;
     if (extractGiven)
-        written = extract(*container, options.extractTo);
+        written = extract(*container, options.extractTo,
+                          CommandInputs().add("the module", options.module));
     if (options.json) {
         printJson(*container, options.module, valid, problem, written);
     } else {

@@ -9,19 +9,11 @@
 #include <cstring>
 #include <iostream>
 #include <string_view>
-#include <sys/stat.h>
 #include <vector>
 
 namespace Brennovar::RefHost {
 
 namespace {
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 bool wantsJson(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
@@ -113,14 +105,19 @@ void ToolConventions::refuseEmptyName(const CLI::App& command,
 }
 
 void ToolConventions::checkOutput(const std::string& option, const std::string& output,
-                                  const std::vector<std::string>& inputs) {
+                                  const CommandInputs& inputs) {
     if (output.empty())
         throw CommandFailure(kExitBadInput, option + " needs a file name");
-    for (const std::string& input : inputs)
-        if (!input.empty() && sameFile(output, input))
-            throw CommandFailure(kExitBadInput, option + " " + output + " is " + input +
-                                                    ", an input of this command; it is not "
-                                                    "overwritten");
+    try {
+        inputs.checkOutput(output);
+    } catch (const ProjectFileError& error) {
+        throw CommandFailure(kExitBadInput, error);
+    }
+}
+
+void ToolConventions::printWarnings(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings)
+        std::cerr << "zintara-host: warning: " << warning << '\n';
 }
 
 void ToolConventions::report(const CommandFailure& failure, bool json) {
@@ -168,7 +165,11 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
+        if (!json)
+            return app.exit(e);
+        std::string text;
+        JsonWriter(text).beginObject().member("version", ZINTARA_HOST_VERSION).endObject();
+        std::cout << text << '\n';
     } catch (const CLI::ParseError& e) {
         if (!json)
             return app.exit(e) == 0 ? kExitOk : kExitBadInput;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_failure.h"
+#include "refhost/files/command_inputs.h"
 
 #include <CLI/CLI.hpp>
 #include <functional>
@@ -15,7 +16,8 @@ namespace Brennovar::RefHost {
 ///   {"error": {"status": 2, "message": "...", "file": ..., "place": ..., "problem": ...}};
 /// - the exit statuses of ExitStatus, from a CommandFailure thrown by the subcommand's body;
 /// - options that would have no effect are refused rather than ignored;
-/// - an output file is never one of the command's inputs or the loaded module, and has a name.
+/// - an output file is never one of the command's inputs or the loaded module, and has a name;
+/// - under `--json`, standard output is one JSON object and standard error stays empty.
 class ToolConventions {
 public:
     /// Adds `--json` to a subcommand.
@@ -33,9 +35,10 @@ public:
     static void refuseEmptyName(const CLI::App& command,
                                 std::initializer_list<const char*> options);
     /// Throws CommandFailure(kExitBadInput) for an empty output name and for an output that is
-    /// the same file as one of `inputs` (the module, a project, a settings file).
+    /// one of `inputs`, before the command does anything: the check every writer makes again
+    /// when it writes (OutputFile), made early so that a mistaken command line costs nothing.
     static void checkOutput(const std::string& option, const std::string& output,
-                            const std::vector<std::string>& inputs);
+                            const CommandInputs& inputs);
 
     /// Parses the command line and runs the chosen subcommand: `--version`, an unknown
     /// subcommand named as such, and command-line errors as JSON under `--json`.
@@ -43,6 +46,9 @@ public:
 
     /// Prints a failure as text on standard error or as one JSON object on standard output.
     static void report(const CommandFailure& failure, bool json);
+    /// Prints warnings as text on standard error, one line each; under `--json` they are the
+    /// outcome's "warnings" member instead.
+    static void printWarnings(const std::vector<std::string>& warnings);
 };
 
 } // namespace Brennovar::RefHost

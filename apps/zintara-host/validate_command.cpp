@@ -2,8 +2,12 @@
 
 #include "host_behaviour_option.h"
 #include "host_session.h"
+#include "refhost/loading/module_file_check.h"
+#include "text_cells.h"
+#include "tool_conventions.h"
 #include "validate_runner.h"
 
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -14,11 +18,16 @@ namespace Brennovar::RefHost {
 
 namespace {
 
+// A test's time limit: long enough for any level on a slow machine, short enough that a hang
+// is noticed the same day.
+constexpr double kMinTimeout = 0.1;
+constexpr double kMaxTimeout = 86400;
+
 struct ValidateOptions {
     std::string module = ZINTARA_DEFAULT_MODULE;
     int level = 5;
-    std::optional<std::uint64_t> seed;
-    std::optional<double> timeLimit;
+    std::string seed;
+    std::string timeLimit;
     bool json = false;
     bool onlyFailed = false;
     std::vector<std::string> include;
@@ -26,6 +35,8 @@ struct ValidateOptions {
     bool list = false;
     bool inProcess = false;
     HostBehaviours behaviours;
+    bool seedGiven = false;
+    bool timeoutGiven = false;
 };
 
 constexpr const char* kStatusNames[] = {"passed", "failed", "warning", "skipped"};
@@ -53,34 +64,71 @@ void printLine(const TestResult& result) {
               << std::endl;
 }
 
+/// --seed: a whole number of 64 bits, written in decimal digits only.
+std::uint64_t seedOf(const std::string& text) {
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw CommandFailure(kExitBadInput, "--seed takes a whole number from 0 to " +
+                                                std::to_string(UINT64_MAX) + ", not \"" +
+                                                printable(text) + "\"");
+    return seed;
+}
+
+/// --timeout: seconds from kMinTimeout to kMaxTimeout.
+double timeoutOf(const std::string& text) {
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !(seconds >= kMinTimeout && seconds <= kMaxTimeout))
+        throw CommandFailure(kExitBadInput, "--timeout takes seconds from 0.1 to 86400 (a day), "
+                                            "not \"" +
+                                                printable(text) + "\"");
+    return seconds;
+}
+
+void printList(const std::vector<const ValidationTest*>& tests, bool json) {
+    if (!json) {
+        for (const ValidationTest* test : tests)
+            std::cout << test->name
+                      << std::string(24 - std::min<std::size_t>(test->name.size(), 23), ' ')
+                      << test->summary << '\n';
+        return;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (const ValidationTest* test : tests)
+        list.push_back({{"name", test->name}, {"summary", test->summary}});
+    std::cout << nlohmann::json{{"tests", list}}.dump(2) << '\n';
+}
+
 int validate(const ValidateOptions& options) {
     const std::vector<ValidationTest> all = battery();
     for (const auto* names : {&options.include, &options.exclude})
         for (const std::string& name : *names)
             if (std::none_of(all.begin(), all.end(),
-                             [&](const ValidationTest& test) { return test.name == name; })) {
-                std::cerr << "zintara-host validate: no test is called \"" << name
-                          << "\" (see --list)\n";
-                return kExitBadInput;
-            }
+                             [&](const ValidationTest& test) { return test.name == name; }))
+                throw CommandFailure(kExitBadInput,
+                                     "no test is called \"" + printable(name) + "\" (see --list)");
     std::vector<const ValidationTest*> chosen;
     for (const ValidationTest& test : all)
         if ((options.include.empty() || contains(options.include, test.name)) &&
             !contains(options.exclude, test.name))
             chosen.push_back(&test);
     if (options.list) {
-        for (const ValidationTest* test : chosen)
-            std::cout << test->name
-                      << std::string(24 - std::min<std::size_t>(test->name.size(), 23), ' ')
-                      << test->summary << '\n';
+        printList(chosen, options.json);
         return kExitOk;
     }
+    const std::uint64_t seed =
+        options.seedGiven ? seedOf(options.seed)
+                          : std::random_device{}() * 0x100000000ull ^ std::random_device{}();
+    const double timeLimit =
+        options.timeoutGiven ? timeoutOf(options.timeLimit) : 30.0 * scaled(options.level, 1, 20);
+    // Checked once, before any test: a file the loader must not see (a device, a pipe, a
+    // truncated object) would otherwise fail, hang or exhaust every test in its own way.
+    if (std::string problem = ModuleFileCheck::problem(options.module); !problem.empty())
+        throw CommandFailure(kExitModuleFailed, "module " + options.module + ": " + problem);
 
-    TestSettings settings{
-        options.module, options.level,
-        options.seed.value_or(std::random_device{}() * 0x100000000ull ^ std::random_device{}()),
-        options.behaviours};
-    const double timeLimit = options.timeLimit.value_or(30.0 * scaled(options.level, 1, 20));
+    TestSettings settings{options.module, options.level, seed, options.behaviours};
     if (!options.json)
         std::cout << "zintara-host validate: module " << settings.module << ", level "
                   << settings.level << ", seed " << settings.seed << std::endl;
@@ -111,7 +159,7 @@ int validate(const ValidateOptions& options) {
                                     {"failed", counts[1]},
                                     {"warnings", counts[2]},
                                     {"skipped", counts[3]}}
-                         .dump(2)
+                         .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
     else
         std::cout << run << " tests run, " << counts[0] << " passed, " << counts[1] << " failed, "
@@ -133,11 +181,10 @@ void addValidateCommand(CLI::App& app) {
         ->capture_default_str();
     command->add_option("--seed", options->seed,
                         "The seed of every random choice (printed; random when absent)");
-    command
-        ->add_option("--timeout", options->timeLimit,
-                     "Seconds a test may take (default grows with the level, 30 at 1)")
-        ->check(CLI::PositiveNumber);
-    command->add_flag("--json", options->json, "Print the results as one JSON object");
+    command->add_option("--timeout", options->timeLimit,
+                        "Seconds a test may take, 0.1 to 86400 (default grows with the level, 30 "
+                        "at 1)");
+    ToolConventions::addJsonFlag(*command, options->json);
     command->add_flag("--only-failed", options->onlyFailed, "Show only the failed tests");
     command->add_option("--include", options->include, "Run only these tests");
     command->add_option("--exclude", options->exclude, "Do not run these tests");
@@ -145,9 +192,11 @@ void addValidateCommand(CLI::App& app) {
     addHostBehaviourOption(*command, options->behaviours);
     command->add_flag("--in-process", options->inProcess,
                       "Run the tests in this process (for a debugger); a crash ends the run");
-    command->callback([options] {
-        if (int status = validate(*options))
-            throw CLI::RuntimeError(status);
+    ToolConventions::setAction(*command, options->json, [options, command] {
+        ToolConventions::refuseEmptyName(*command, {"--module"});
+        options->seedGiven = command->count("--seed") > 0;
+        options->timeoutGiven = command->count("--timeout") > 0;
+        return validate(*options);
     });
 }
 

@@ -1,7 +1,6 @@
 #include "validate_runner.h"
 
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +34,12 @@ TestOutcome decode(const std::string& text) {
         if (!text.empty() && text[0] == kStatusLetters[i])
             return {static_cast<TestStatus>(i), text.substr(1)};
     return TestOutcome::failed("the test process ended without a result");
+}
+
+std::string seconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 void writeAll(int fd, const std::string& text) {
@@ -114,9 +119,8 @@ TestOutcome ValidateRunner::runInChild(const ValidationTest& test) const {
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (timedOut)
-        return TestOutcome::failed("no result within the time limit of " +
-                                   std::to_string(std::lround(timeLimit_)) + " s" +
-                                   replayHint(test));
+        return TestOutcome::failed("no result within the time limit of " + seconds(timeLimit_) +
+                                   " s" + replayHint(test));
     if (WIFSIGNALED(status))
         return TestOutcome::failed("the test process was killed by signal " +
                                    std::to_string(WTERMSIG(status)) + " (" +

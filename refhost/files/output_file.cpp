@@ -1,12 +1,15 @@
 #include "refhost/files/output_file.h"
 
+#include "refhost/files/command_inputs.h"
 #include "refhost/files/project_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <ostream>
 #include <streambuf>
 #include <sys/stat.h>
@@ -27,10 +30,38 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
+/// The file a path leads to: the path itself, or where its chain of symbolic links ends (which
+/// need not exist yet), so that writing through a link replaces that file and keeps the link.
+std::string linkTarget(const std::string& path) {
+    // The system's own limit on links followed in one lookup.
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path at = path;
+    for (int followed = 0; followed < kMaxLinks; ++followed) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(at, error)))
+            return at.string();
+        std::filesystem::path next = std::filesystem::read_symlink(at, error);
+        if (error)
+            throw ProjectFileError(path, "", "cannot be written: " + error.message());
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    throw ProjectFileError(path, "", "cannot be written: too many levels of symbolic links");
+}
+
+/// "NAME.XXXXXX" beside the target, with NAME cut so that the whole fits the longest file name
+/// a folder takes.
+std::string temporaryName(const std::string& target) {
+    constexpr std::string_view kSuffix = ".XXXXXX";
+    const std::filesystem::path path = target;
+    std::string name = path.filename().string();
+    name.resize(std::min(name.size(), NAME_MAX - kSuffix.size()));
+    return (path.parent_path() / (name + std::string(kSuffix))).string();
+}
+
 /// The temporary file: removed on destruction unless it was renamed into place.
 class Temporary {
 public:
-    explicit Temporary(const std::string& target) : name_(target + ".XXXXXX") {
+    explicit Temporary(const std::string& target) : name_(temporaryName(target)) {
         fd_ = mkstemp(name_.data());
     }
     ~Temporary() {
@@ -100,20 +131,27 @@ private:
 
 } // namespace
 
-void OutputFile::replace(const std::string& path, std::string_view content) {
-    replace(path, [content](std::ostream& out) {
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    });
+void OutputFile::replace(const std::string& path, std::string_view content,
+                         const CommandInputs& inputs) {
+    replace(
+        path,
+        [content](std::ostream& out) {
+            out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        },
+        inputs);
 }
 
-void OutputFile::replace(const std::string& path, const std::function<void(std::ostream&)>& write) {
+void OutputFile::replace(const std::string& path, const std::function<void(std::ostream&)>& write,
+                         const CommandInputs& inputs) {
     if (path.empty())
         throw ProjectFileError("(empty name)", "", "an output file needs a name");
+    inputs.checkOutput(path);
+    const std::string target = linkTarget(path);
     struct stat existing {};
-    const bool exists = stat(path.c_str(), &existing) == 0;
+    const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         throw ProjectFileError(path, "", "is not a regular file; it is not replaced");
-    Temporary temporary(path);
+    Temporary temporary(target);
     if (temporary.fd() < 0)
         throw ProjectFileError(path, "",
                                "cannot be written: " + failure("creating a file beside it"));
@@ -133,7 +171,7 @@ void OutputFile::replace(const std::string& path, const std::function<void(std::
         throw ProjectFileError(path, "",
                                "cannot be written: " + failure("flush") +
                                    "; the previous file is unchanged");
-    if (std::rename(temporary.name().c_str(), path.c_str()) != 0)
+    if (std::rename(temporary.name().c_str(), target.c_str()) != 0)
         throw ProjectFileError(path, "",
                                "cannot be written: " + failure("rename") +
                                    "; the previous file is unchanged");

@@ -588,8 +588,10 @@ void writeDocument(const Project& project, JsonWriter& out) {
 
 } // namespace
 
-void ProjectFile::save(const Project& project, const std::string& path) {
-    OutputFile::replace(path, [&project](std::ostream& out) { write(project, out); });
+void ProjectFile::save(const Project& project, const std::string& path,
+                       const CommandInputs& inputs) {
+    OutputFile::replace(
+        path, [&project](std::ostream& out) { write(project, out); }, inputs);
 }
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {

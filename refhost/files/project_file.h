@@ -8,6 +8,7 @@
 
 namespace Brennovar::RefHost {
 
+class CommandInputs;
 class Host;
 class Project;
 class ProjectObject;
@@ -51,8 +52,8 @@ public:
     static std::string write(const Project& project);
     /// The same written into a stream piece by piece.
     static void write(const Project& project, std::ostream& out);
-    /// Throws ProjectFileError when the file cannot be written.
-    static void save(const Project& project, const std::string& path);
+    /// Throws ProjectFileError when the file cannot be written or is one of `inputs`.
+    static void save(const Project& project, const std::string& path, const CommandInputs& inputs);
 
     /// Builds the project of a parsed document, releasing the document's parts as they are read.
     static Project& build(Host& host, nlohmann::json& document, const std::string& source);

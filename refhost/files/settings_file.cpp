@@ -202,6 +202,8 @@ std::vector<std::string> SettingsFile::applyText(std::string_view text, const st
         std::u16string text;
     };
     std::vector<Row> rows;
+    // The rows the module will keep, by target: it keeps the first row of each target.
+    std::map<std::string, std::size_t> keptTargets;
     if (document.contains("mappings")) {
         const Json& mappings = document["mappings"];
         if (!mappings.is_array())
@@ -223,6 +225,13 @@ std::vector<std::string> SettingsFile::applyText(std::string_view text, const st
                 warnings.push_back(source + ": at " + place +
                                    "/target: the module offers no target \"" + parsed.target +
                                    "\"; it will drop the row");
+            else if (const auto earlier = keptTargets.find(parsed.target);
+                     earlier != keptTargets.end())
+                warnings.push_back(source + ": at " + place + "/target: \"" + parsed.target +
+                                   "\" is already the target of /mappings/" +
+                                   std::to_string(earlier->second) + "; it will drop the row");
+            else if (known(kSourceKeys, parsed.source))
+                keptTargets.emplace(parsed.target, i);
             if (row.contains("text"))
                 parsed.text = utf16(reader.text(row, "text", place));
             rows.push_back(std::move(parsed));

@@ -63,27 +63,6 @@ std::string attributeText(const AttributeState& value) {
     }
 }
 
-void appendAttributes(std::string& out, const std::map<std::string, AttributeState>& attributes) {
-    for (const auto& [key, value] : attributes)
-        out += " " + key + "=" + attributeText(value);
-}
-
-void appendObject(std::string& out, const ObjectState& object, int depth) {
-    out += std::string(static_cast<std::size_t>(depth) * 2, ' ');
-    out += object.kind + " \"" + object.name + "\" start=" + number(object.start) +
-           " length=" + number(object.length);
-    if (object.selected)
-        out += " selected";
-    if (!object.description.empty())
-        out += " description=\"" + object.description + "\"";
-    if (!object.clip.empty())
-        out += " clip=\"" + object.clip + "\"";
-    appendAttributes(out, object.attributes);
-    out += '\n';
-    for (const ObjectState& child : object.children)
-        appendObject(out, child, depth + 1);
-}
-
 bool visitStates(const std::vector<ObjectState>& objects,
                  const std::function<bool(const ObjectState&)>& visit) {
     for (const ObjectState& object : objects)
@@ -161,15 +140,6 @@ const ObjectState* ProjectState::find(const std::string& name) const {
         return found == nullptr;
     });
     return found;
-}
-
-std::string ProjectState::text() const {
-    std::string out = "project \"" + name + "\"";
-    appendAttributes(out, attributes);
-    out += '\n';
-    for (const ObjectState& track : tracks)
-        appendObject(out, track, 1);
-    return out;
 }
 
 ProjectState captureState(const Project& project, CaptureOptions options) {

@@ -54,10 +54,6 @@ struct ProjectState {
     std::vector<const ObjectState*> markerTracks() const;
     /// The first object (depth first) with this name, or null.
     const ObjectState* find(const std::string& name) const;
-    /// An indented listing: one line per object with kind, name, start, length, "selected",
-    /// attributes (key=value), description and clip. Stable for a given state, so tools can
-    /// print it and tests can compare it.
-    std::string text() const;
 };
 
 /// What the state capture includes.

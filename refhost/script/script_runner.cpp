@@ -185,8 +185,9 @@ StepOutcome ScriptRunner::hostStep(const ScriptStep& step) {
     if (step.kind == "store")
         return outcome(true, "the project was stored (the module wrote its settings)");
     try {
-        ProjectFile::save(project_, step.text);
+        ProjectFile::save(project_, step.text, inputs_);
     } catch (const ProjectFileError& e) {
+        report_.outputFailed = report_.outputFailed || !step.expectRefused;
         return outcome(false, e.what());
     }
     return outcome(true, "the project was stored and saved to " + step.text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "refhost/files/command_inputs.h"
 #include "refhost/script/session_script.h"
 
 #include <nlohmann/json.hpp>
@@ -30,6 +31,8 @@ struct StepOutcome {
 /// All steps of a run; a script passes when every step went as it expected.
 struct ScriptReport {
     std::vector<StepOutcome> steps;
+    /// A save step that did not expect to be refused could not write its file.
+    bool outputFailed = false;
 
     bool passed() const noexcept;
     /// One line per step ("step 4 (addRow): done: row 1 added"), each "show" step's dialog
@@ -44,10 +47,13 @@ struct ScriptReport {
 /// expects that, the script stops there and the remaining steps are skipped. A dialog left open
 /// when the steps run out is cancelled.
 ///
+/// A save step never writes over one of the command's `inputs`.
+///
 /// The runner sets the host's dialog driver for its run and clears it afterwards.
 class ScriptRunner {
 public:
-    ScriptRunner(Host& host, Project& project) : host_(host), project_(project) {}
+    ScriptRunner(Host& host, Project& project, CommandInputs inputs)
+        : host_(host), project_(project), inputs_(std::move(inputs)) {}
 
     ScriptReport run(const std::vector<ScriptStep>& steps);
     /// Makes the host's dialogs play these steps (which outlive the runner's use) from the
@@ -66,6 +72,7 @@ private:
 
     Host& host_;
     Project& project_;
+    CommandInputs inputs_;
     const std::vector<ScriptStep>* steps_ = nullptr;
     std::size_t next_ = 0;
     bool stopped_ = false;

@@ -1,5 +1,7 @@
 #include "refhost/script/session_script.h"
 
+#include "refhost/files/json_document.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -101,8 +103,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& pointer, const std::string& message) const {
-        throw ScriptError(source_ + ": step " + std::to_string(index_ + 1) + " (/" +
-                          std::to_string(index_) + pointer + "): " + message);
+        throw ScriptError(source_, "/" + std::to_string(index_) + pointer,
+                          "step " + std::to_string(index_ + 1) + ": " + message);
     }
 
     std::string text(const std::string& key) const {
@@ -154,27 +156,27 @@ std::vector<ScriptStep> SessionScript::read(const std::string& path) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (error || !std::filesystem::is_regular_file(path))
-        throw ScriptError(path + ": cannot read the script (not a readable file)");
+        throw ScriptError(path, "", "cannot read the script (not a readable file)");
     if (size > kMaxScriptBytes)
-        throw ScriptError(path + ": the script is larger than " + std::to_string(kMaxScriptBytes) +
-                          " bytes");
+        throw ScriptError(
+            path, "", "the script is larger than " + std::to_string(kMaxScriptBytes) + " bytes");
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     if (!in)
-        throw ScriptError(path + ": cannot read the script");
+        throw ScriptError(path, "", "cannot read the script");
     return parse(text.str(), path);
 }
 
 std::vector<ScriptStep> SessionScript::parse(std::string_view text, const std::string& source) {
     json document;
     try {
-        document = json::parse(text);
-    } catch (const json::parse_error& e) {
-        throw ScriptError(source + ": not JSON: " + e.what());
+        document = JsonDocument::parse(text, source);
+    } catch (const ProjectFileError& e) {
+        throw ScriptError(e.file(), e.place(), e.problem());
     }
     if (!document.is_array())
-        throw ScriptError(source + ": a script is a JSON list of steps");
+        throw ScriptError(source, "", "a script is a JSON list of steps");
     std::vector<ScriptStep> steps;
     for (std::size_t i = 0; i < document.size(); ++i)
         steps.push_back(StepReader(source, i, document[i]).read());

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <stdexcept>
+#include "refhost/files/project_file.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace Brennovar::RefHost {
 
-/// A script that cannot be read; the message names the file, the step and the place.
-class ScriptError : public std::runtime_error {
+/// A script that cannot be read: the file, the place (a line and column, or the JSON pointer of
+/// the member at fault) and the problem, which names the step.
+class ScriptError : public ProjectFileError {
 public:
-    using std::runtime_error::runtime_error;
+    using ProjectFileError::ProjectFileError;
 };
 
 /// One step of a session script: what a person does in the dialog or around it.

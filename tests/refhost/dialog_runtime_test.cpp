@@ -30,7 +30,7 @@ protected:
         return project;
     }
     ScriptReport play(RefHost::Project& project, const std::string& script) {
-        return RefHost::ScriptRunner(host, project)
+        return RefHost::ScriptRunner(host, project, {})
             .run(RefHost::SessionScript::parse(script, "script"));
     }
     /// The dialog's state as it opens on the project.
@@ -281,12 +281,13 @@ TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
         const char* error;
     } cases[] = {
         {"{}", "s: a script is a JSON list of steps"},
-        {"[{\"do\": \"fly\"}]", "s: step 1 (/0/do): unknown step \"fly\"; the steps are select"},
+        {"[{\"do\": \"fly\"}]", "s: at /0/do: step 1: unknown step \"fly\"; the steps are select"},
         {"[{\"do\": \"ok\"}, {\"do\": \"source\", \"row\": 0, \"choose\": \"-\"}]",
-         "s: step 2 (/1/row): \"row\" must be a row number counted from 1"},
-        {"[{\"do\": \"addRow\", \"row\": 1}]", "s: step 1 (/0/row): a \"addRow\" step takes no"},
-        {"[{\"do\": \"run\", \"command\": \"all\"}]", "s: step 1 (/0/command): the command is"},
-        {"[{\"do\": \"ok\", \"expect\": \"done\"}]", "s: step 1 (/0/expect): the only expectation"},
+         "s: at /1/row: step 2: \"row\" must be a row number counted from 1"},
+        {"[{\"do\": \"addRow\", \"row\": 1}]", "s: at /0/row: step 1: a \"addRow\" step takes no"},
+        {"[{\"do\": \"run\", \"command\": \"all\"}]", "s: at /0/command: step 1: the command is"},
+        {"[{\"do\": \"ok\", \"expect\": \"done\"}]",
+         "s: at /0/expect: step 1: the only expectation"},
         {"[{\"do\": \"markerType\", \"choose\": [\"a\", \"b\"]}]", "\"choose\" is one text here"},
     };
     for (const Case& test : cases) {

@@ -1,4 +1,5 @@
 #include "refhost/core/host.h"
+#include "refhost/files/command_inputs.h"
 #include "refhost/files/project_file.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
@@ -128,8 +129,8 @@ TEST(ProjectFileTest, MissingFileAndUnwritablePathAreReported) {
                      "directory");
     }
     Project& demo = DemoProject::build(host);
-    EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json"), ProjectFileError);
-    EXPECT_THROW(ProjectFile::save(demo, "/dev/full"), ProjectFileError);
+    EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json", {}), ProjectFileError);
+    EXPECT_THROW(ProjectFile::save(demo, "/dev/full", {}), ProjectFileError);
 }
 
 TEST(ProjectFileTest, InvalidUtf8FromTheModuleIsReplacedNotFatal) {
