@@ -442,6 +442,13 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         {"dialog " + mod + " --settings /dev/zero", 2, "is not a regular file", -1},
         {"dialog --module " + fakeModule("missing_exports"), 3, "does not export ExitDll", -1},
         {"dialog " + mod + " --html /nonexistent/dir/page.html", 4, "cannot be written", 0},
+        {"dialog " + mod + " --host-behaviour all", 0, R"("hostProblems": [])", 0},
+        {"dialog " + mod + " --host-behaviour echo,twice", 2, "unknown host behaviour", -1},
+        {run + " --host-behaviour echo", 2, "has no effect", -1},
+        {run + " --script " + selectAll + " --host-behaviour late-rebuild,double-click", 0,
+         R"("passed": true)", 0},
+        {"validate " + mod + " --level 1 --include dialog-host-behaviours --host-behaviour echo",
+         0, R"("passed": 1)", -1},
     };
     for (const auto& testCase : cases) {
         const ToolRun result = runTool(testCase.arguments + " --json");
