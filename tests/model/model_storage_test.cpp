@@ -114,14 +114,19 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
 
 // Restoring a stored size of 0 used to keep the rows the model had, so a list the user had
 // emptied came back with the default rows after the project was reopened.
-TEST_F(ModelStorageTest, AListStoredEmptyRestoresEmpty) {
+TEST_F(ModelStorageTest, AListStoredEmptyAndASizeWithoutStoredRowsRestoreEmpty) {
     Model emptied;
     emptied.getMappingModel().removeAllMappings();
     FakeObject project;
     emptied.store(&project);
+    model.restore(&project);
+    EXPECT_TRUE(rowsOf(model).empty());
+
+    putInteger(kSize, 1);
     Model subject;
-    subject.restore(&project);
+    subject.restore(&host);
     EXPECT_TRUE(rowsOf(subject).empty());
+    EXPECT_TRUE(usedTargets(subject).empty());
 }
 
 TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
@@ -179,13 +184,6 @@ TEST_F(ModelStorageTest, HugeStoredSizeReadsOnlyWhatTheProjectHolds) {
         // Three settings, the size, per row two keys and the data, per missing number two keys.
         EXPECT_LE(project.reads, 4 + 4 * 3 + (598 + 599 + 999 + 1000) * 2);
     }
-}
-
-TEST_F(ModelStorageTest, SizeWithoutStoredRowsEmptiesTheRows) {
-    putInteger(kSize, 1);
-    restore();
-    EXPECT_TRUE(rowsOf(model).empty());
-    EXPECT_TRUE(usedTargets(model).empty());
 }
 
 TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {
