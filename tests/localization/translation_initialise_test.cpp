@@ -22,44 +22,39 @@ protected:
     ScopedEnvironment locale{"LC_ALL", "de_DE.UTF-8"};
 };
 
-TEST_F(TranslationInitialiseTest, LanguageFileChoosesTheLanguage) {
+// The language file chooses the language; one the document lacks falls back to the default,
+// and without a usable file (missing, too short, two bytes that are not two characters) the
+// user interface's language decides.
+TEST_F(TranslationInitialiseTest, LanguageFileOrElseTheUiLanguageChooses) {
     settings.write("translation.xml", kLooseDocument);
-    settings.write("lang.cfg", "us\n");
-    TranslationTable table;
-    table.initialise(false);
-    EXPECT_STREQ(table.currentLanguage(), "us");
-    EXPECT_EQ(table.languageIndex(), 1);
-    EXPECT_EQ(LanguageCodeTable::currentIndex(), 0);
-    EXPECT_EQ(std::u16string_view(table.lookup(u"Source")), u"Origin");
-    ASSERT_EQ(table.languages().size(), 2u);
-    EXPECT_EQ(std::u16string_view(table.languages()[0].name), u"Deutsch");
-}
-
-TEST_F(TranslationInitialiseTest, LanguageMissingFromTheDocumentFallsBackToDefault) {
-    settings.write("translation.xml", kLooseDocument);
-    settings.write("lang.cfg", "fr");
-    TranslationTable table;
-    table.initialise(false);
-    EXPECT_STREQ(table.currentLanguage(), "us");
-    EXPECT_EQ(table.dictionarySize(), 0u);
-    EXPECT_EQ(std::u16string_view(table.lookup(u"Media")), u"Media");
-    EXPECT_EQ(std::u16string_view(table.lookup(u"Source")), u"Origin");
-}
-
-TEST_F(TranslationInitialiseTest, WithoutUsableLanguageFileTheUiLanguageDecides) {
-    settings.write("translation.xml", kLooseDocument);
-    // Missing, too short, and two bytes that are not two characters.
-    for (const std::optional<std::string>& content :
-         {std::optional<std::string>(), std::optional<std::string>("d"),
-          std::optional<std::string>(std::string("\0e", 2))}) {
+    const struct {
+        std::optional<std::string> file;
+        const char* language;
+        int languageIndex; // in the document's language table
+        int32 codeIndex;
+        const char16_t* media;
+    } cases[] = {
+        {"us\n", "us", 1, 0, u"Media"},
+        {"fr", "us", 1, 0, u"Media"},
+        {std::nullopt, "de", 0, 1, u"Medien"},
+        {"d", "de", 0, 1, u"Medien"},
+        {std::string("\0e", 2), "de", 0, 1, u"Medien"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.file));
         std::filesystem::remove(settings.folder() / "lang.cfg");
-        if (content)
-            settings.write("lang.cfg", *content);
+        if (c.file)
+            settings.write("lang.cfg", *c.file);
         TranslationTable table;
         table.initialise(false);
-        EXPECT_STREQ(table.currentLanguage(), "de");
-        EXPECT_EQ(LanguageCodeTable::currentIndex(), 1);
-        EXPECT_EQ(std::u16string_view(table.lookup(u"Media")), u"Medien");
+        EXPECT_STREQ(table.currentLanguage(), c.language);
+        EXPECT_EQ(table.languageIndex(), c.languageIndex);
+        EXPECT_EQ(LanguageCodeTable::currentIndex(), c.codeIndex);
+        EXPECT_EQ(std::u16string_view(table.lookup(u"Media")), c.media);
+        EXPECT_EQ(std::u16string_view(table.lookup(u"Source")),
+                  c.language == std::string("de") ? u"Quelle" : u"Origin");
+        ASSERT_EQ(table.languages().size(), 2u);
+        EXPECT_EQ(std::u16string_view(table.languages()[0].name), u"Deutsch");
     }
 }
 

@@ -112,8 +112,9 @@ TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePa
                            "<StringTable>\n"
                            "  <String Key=\"Gr\xfc\xdf \\\"x\\\"\">\n"
                            "    <de>  Zeile\\nZwei\\t\\<b> \\\\ \\q \x80</de>\n"
-                           // The trail bytes of 能 and 表 are 0x5C; doubled it stays one.
-                           "    <jp>\x93\xfa\x96\x7b\x8b\x40\x94\x5c</jp>\n"
+                           // The trail bytes of 能, 濬, 纊 and 表 are 0x5C; doubled it stays
+                           // one. 濬 and 纊 have lead bytes of the upper range.
+                           "    <jp>\x93\xfa\x96\x7b\x8b\x40\x94\x5c\xe0\x5c\xfa\x5c</jp>\n"
                            "    <JP>\x93\xfa\x95\x5c\x5c</JP>\n"
                            "    <fr/>\n"
                            "  </String>\n"
@@ -125,7 +126,7 @@ TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePa
                                   {"de", u"Deutsch"}, {"fr", u"Français"}}));
     const std::u16string key = u"Grüß \"x\"";
     EXPECT_EQ(sink.entries, (std::vector<Entry>{{key, "de", u"  Zeile\nZwei\t<b> \\ \\q €"},
-                                                {key, "jp", u"日本機能"},
+                                                {key, "jp", u"日本機能濬纊"},
                                                 {key, "JP", u"日表"}}));
 }
 

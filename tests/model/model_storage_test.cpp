@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Brennovar::Zintara {
@@ -113,14 +114,19 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
 
 // Restoring a stored size of 0 used to keep the rows the model had, so a list the user had
 // emptied came back with the default rows after the project was reopened.
-TEST_F(ModelStorageTest, AListStoredEmptyRestoresEmpty) {
+TEST_F(ModelStorageTest, AListStoredEmptyAndASizeWithoutStoredRowsRestoreEmpty) {
     Model emptied;
     emptied.getMappingModel().removeAllMappings();
     FakeObject project;
     emptied.store(&project);
+    model.restore(&project);
+    EXPECT_TRUE(rowsOf(model).empty());
+
+    putInteger(kSize, 1);
     Model subject;
-    subject.restore(&project);
+    subject.restore(&host);
     EXPECT_TRUE(rowsOf(subject).empty());
+    EXPECT_TRUE(usedTargets(subject).empty());
 }
 
 TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
@@ -159,25 +165,25 @@ TEST_F(ModelStorageTest, HugeStoredSizeReadsOnlyWhatTheProjectHolds) {
         project.put(kSize, FTaggedValue::fromInteger(size));
         project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
         project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
-        // 999 missing numbers are a gap, 1000 end the rows.
-        project.put(sourceKey(1001), FTaggedValue::fromString8("FreeText"));
-        project.put(targetKey(1001), FTaggedValue::fromString8("User:STR_MATakeNo"));
-        project.put(sourceKey(2002), FTaggedValue::fromString8("TrackName"));
-        project.put(targetKey(2002), FTaggedValue::fromString8("MarkerDescription"));
+        // Each row found starts the count of missing numbers anew: gaps of 598 and 599 add up
+        // past the limit. 999 missing numbers are a gap, 1000 end the rows.
+        const std::pair<int, const char*> stored[] = {{600, "User:STR_MATakeNo"},
+                                                      {1200, "MarkerDescription"},
+                                                      {2200, "User:STR_MAComment"},
+                                                      {3201, "User:STR_MADialog"}};
+        for (const auto& [number, target] : stored) {
+            project.put(sourceKey(number), FTaggedValue::fromString8("FreeText"));
+            project.put(targetKey(number), FTaggedValue::fromString8(target));
+        }
         Model subject;
         subject.restore(&project);
         EXPECT_EQ(rowsOf(subject), (std::vector<Row>{{"Counter", "User:STR_MAReel"},
-                                                     {"FreeText", "User:STR_MATakeNo"}}));
+                                                     {"FreeText", "User:STR_MATakeNo"},
+                                                     {"FreeText", "MarkerDescription"},
+                                                     {"FreeText", "User:STR_MAComment"}}));
         // Three settings, the size, per row two keys and the data, per missing number two keys.
-        EXPECT_LE(project.reads, 4 + 2 * 3 + (999 + 1000) * 2);
+        EXPECT_LE(project.reads, 4 + 4 * 3 + (598 + 599 + 999 + 1000) * 2);
     }
-}
-
-TEST_F(ModelStorageTest, SizeWithoutStoredRowsEmptiesTheRows) {
-    putInteger(kSize, 1);
-    restore();
-    EXPECT_TRUE(rowsOf(model).empty());
-    EXPECT_TRUE(usedTargets(model).empty());
 }
 
 TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {

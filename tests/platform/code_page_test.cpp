@@ -17,30 +17,38 @@ std::string toNarrow(std::uint32_t codePage, std::u16string_view text) {
     return out;
 }
 
-TEST(CodePageTest, Utf8DecodesEveryLengthAndBoundary) {
+// UTF-8 at every length and boundary, and code page 932.
+TEST(CodePageTest, ConvertsBothWays) {
     using namespace std::string_view_literals;
     struct Case {
-        std::string_view utf8;
-        std::u16string_view utf16;
+        std::uint32_t codePage;
+        std::string_view narrow;
+        std::u16string_view wide;
     };
+    const std::uint32_t utf8 = kCodePageUtf8, japanese = kCodePageJapanese;
     const Case cases[] = {
-        {""sv, u""sv},
-        {"abc"sv, u"abc"sv},
-        {"a\0b"sv, u"a\0b"sv},
-        {"\x7F"sv, u"\u007F"sv},
-        {"\xC2\x80"sv, u"\u0080"sv},
-        {"\xDF\xBF"sv, u"\u07FF"sv},
-        {"\xE0\xA0\x80"sv, u"\u0800"sv},
-        {"\xE2\x82\xAC"sv, u"\u20AC"sv},
-        {"\xEF\xBF\xBF"sv, u"\uFFFF"sv},
-        {"\xF0\x90\x80\x80"sv, u"\U00010000"sv},
-        {"\xF0\x9F\x98\x80"sv, u"\U0001F600"sv},
-        {"\xF4\x8F\xBF\xBF"sv, u"\U0010FFFF"sv},
-        {"Caf\xC3\xA9"sv, u"Caf\u00E9"sv},
+        {utf8, ""sv, u""sv},
+        {utf8, "abc"sv, u"abc"sv},
+        {utf8, "a\0b"sv, u"a\0b"sv},
+        {utf8, "\x7F"sv, u"\u007F"sv},
+        {utf8, "\xC2\x80"sv, u"\u0080"sv},
+        {utf8, "\xDF\xBF"sv, u"\u07FF"sv},
+        {utf8, "\xE0\xA0\x80"sv, u"\u0800"sv},
+        {utf8, "\xE2\x82\xAC"sv, u"\u20AC"sv},
+        {utf8, "\xEF\xBF\xBF"sv, u"\uFFFF"sv},
+        {utf8, "\xF0\x90\x80\x80"sv, u"\U00010000"sv},
+        {utf8, "\xF0\x9F\x98\x80"sv, u"\U0001F600"sv},
+        {utf8, "\xF4\x8F\xBF\xBF"sv, u"\U0010FFFF"sv},
+        {utf8, "Caf\xC3\xA9"sv, u"Caf\u00E9"sv},
+        {japanese, "\x93\xFA\x96\x7B\x8C\xEA", u"\u65E5\u672C\u8A9E"}, // Japanese (the word)
+        {japanese, "\x82\xA0\x82\xA2\x82\xA4", u"\u3042\u3044\u3046"}, // hiragana a i u
+        {japanese, "\xB1\xB2", u"\uFF71\uFF72"},                       // half-width katakana
+        {japanese, "C:\\x~", u"C:\\x~"},                               // 0x5C and 0x7E stay ASCII
+        {japanese, "\x83\x7D\x81\x5B\x83\x4A\x81\x5B", u"\u30DE\u30FC\u30AB\u30FC"}, // "marker"
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(toWide(kCodePageUtf8, c.utf8), c.utf16);
-        EXPECT_EQ(toNarrow(kCodePageUtf8, c.utf16), c.utf8);
+        EXPECT_EQ(toWide(c.codePage, c.narrow), c.wide);
+        EXPECT_EQ(toNarrow(c.codePage, c.wide), c.narrow);
     }
 }
 
@@ -90,24 +98,6 @@ TEST(CodePageTest, WesternMapsTheRangeFrom80To9F) {
     for (const Case& c : cases)
         EXPECT_EQ(toWide(kCodePageWestern, std::string(1, c.byte)), std::u16string(1, c.unit))
             << "byte " << +static_cast<unsigned char>(c.byte);
-}
-
-TEST(CodePageTest, JapaneseConvertsBothWays) {
-    struct Case {
-        std::string_view shiftJis;
-        std::u16string_view utf16;
-    };
-    const Case cases[] = {
-        {"\x93\xFA\x96\x7B\x8C\xEA", u"\u65E5\u672C\u8A9E"}, // Japanese (the word)
-        {"\x82\xA0\x82\xA2\x82\xA4", u"\u3042\u3044\u3046"}, // hiragana a i u
-        {"\xB1\xB2", u"\uFF71\uFF72"},                       // half-width katakana
-        {"C:\\x~", u"C:\\x~"},                               // 0x5C and 0x7E stay ASCII
-        {"\x83\x7D\x81\x5B\x83\x4A\x81\x5B", u"\u30DE\u30FC\u30AB\u30FC"}, // "marker"
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(toWide(kCodePageJapanese, c.shiftJis), c.utf16);
-        EXPECT_EQ(toNarrow(kCodePageJapanese, c.utf16), c.shiftJis);
-    }
 }
 
 TEST(CodePageTest, UnmappableCharactersBecomeReplacements) {

@@ -35,38 +35,36 @@ TEST(LanguageTest, MapsLocaleNamesToPrimaryLanguageIds) {
     }
 }
 
-TEST(LanguageTest, UserLanguageTakesTheFirstVariableThatIsSetAndNotEmpty) {
+// The user's language is the first of the variables that is set and not empty; the system's
+// is LANG alone.
+TEST(LanguageTest, UserLanguageTakesTheFirstVariableSetAndSystemLanguageLang) {
     struct Case {
         const char* all;
         const char* messages;
         const char* lang;
-        std::uint16_t id;
+        std::uint16_t user;
+        std::uint16_t system;
     };
     const Case cases[] = {
-        {"de_DE", "fr_FR", "ja_JP", 0x07},
-        {nullptr, "fr_FR", "ja_JP", 0x0C},
-        {"", "fr_FR", "ja_JP", 0x0C},
-        {"", "", "ja_JP", 0x11},
-        {nullptr, nullptr, nullptr, 0x09},
-        {"", "", "", 0x09},
+        {"de_DE", "fr_FR", "ja_JP", 0x07, 0x11},
+        {nullptr, "fr_FR", "ja_JP", 0x0C, 0x11},
+        {"", "fr_FR", "ja_JP", 0x0C, 0x11},
+        {"", "", "ja_JP", 0x11, 0x11},
+        {"de_DE", "fr_FR", nullptr, 0x07, 0x09},
+        {nullptr, nullptr, nullptr, 0x09, 0x09},
+        {"", "", "", 0x09, 0x09},
         // The first variable decides even when it names no known language.
-        {"xx_YY", "fr_FR", "ja_JP", 0x09},
+        {"xx_YY", "fr_FR", "ja_JP", 0x09, 0x11},
     };
     for (const Case& c : cases) {
         ScopedEnvironment environment;
         setLocale(environment, c.all, c.messages, c.lang);
-        EXPECT_EQ(userDefaultUiLanguage(), c.id)
-            << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
-            << (c.lang ? c.lang : "-");
+        SCOPED_TRACE(testing::Message()
+                     << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
+                     << (c.lang ? c.lang : "-"));
+        EXPECT_EQ(userDefaultUiLanguage(), c.user);
+        EXPECT_EQ(systemDefaultLanguage(), c.system);
     }
-}
-
-TEST(LanguageTest, SystemLanguageReadsLangAlone) {
-    ScopedEnvironment environment;
-    setLocale(environment, "de_DE", "fr_FR", "ja_JP");
-    EXPECT_EQ(systemDefaultLanguage(), 0x11);
-    environment.set("LANG", nullptr);
-    EXPECT_EQ(systemDefaultLanguage(), 0x09);
 }
 
 } // namespace

@@ -28,7 +28,6 @@ protected:
 using SelectionServiceTest = HostServicesTest;
 using CommandServiceTest = HostServicesTest;
 using ProjectNotificationTest = HostServicesTest;
-using DialogServiceTest = HostServicesTest;
 
 TEST_F(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
     ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
@@ -149,16 +148,6 @@ TEST_F(ProjectNotificationTest, OpeningStoringAndClosingReachTheListeners) {
     EXPECT_EQ(listener.count(), 1);
 }
 
-TEST_F(ProjectNotificationTest, ReleasingClientObjectsGivesBackEveryHold) {
-    RecordingListener listener;
-    service<IProjectAccess>()->addProjectListener(&listener);
-    host.openProject(project);
-    EXPECT_EQ(listener.count(), 3) << "project listener and storage listener";
-    EXPECT_EQ(host.releaseClientObjects(), 2u);
-    EXPECT_EQ(listener.count(), 1);
-    EXPECT_EQ(host.releaseClientObjects(), 0u);
-}
-
 namespace {
 
 // Writes the given keys into the project's host object whenever the project is stored.
@@ -186,24 +175,6 @@ TEST_F(ProjectNotificationTest, StoringKeepsWhatWasStoredBefore) {
     EXPECT_NE(project.root().attributes().find("Data2"), nullptr) << "a plain dictionary";
     host.closeProject();
     host.releaseClientObjects();
-}
-
-TEST_F(DialogServiceTest, SkinsAreCheckedAndDialogsGoToTheRunner) {
-    auto dialogs = service<IDialogService>();
-    // The test program carries no skin.
-    EXPECT_EQ(dialogs->registerSkin(nullptr, u"skin.kxp"), ResultFalse);
-    EXPECT_EQ(host.dialogService().lastSkinError(), "no resource \"skin.kxp\" in the module");
-    host.faults().refuseSkin = true;
-    EXPECT_EQ(dialogs->registerSkin(nullptr, u"skin.kxp"), ResultFalse);
-    EXPECT_EQ(host.dialogService().skins().size(), 2u);
-
-    EXPECT_EQ(dialogs->runDialog("ZintaraDialog", nullptr), ResultFalse);
-    host.dialogService().setDialogRunner([](const char* name, IPlugController*) {
-        return name == std::string("ZintaraDialog") ? ResultOk : ResultFalse;
-    });
-    EXPECT_EQ(dialogs->runDialog("ZintaraDialog", nullptr), ResultOk);
-    ASSERT_EQ(host.dialogService().dialogRuns().size(), 2u);
-    EXPECT_EQ(host.dialogService().dialogRuns()[1].result, ResultOk);
 }
 
 } // namespace

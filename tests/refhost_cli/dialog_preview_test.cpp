@@ -149,18 +149,25 @@ TEST(DialogPreviewTest, CheckFitListsTheCutTextsOfEveryLanguage) {
     EXPECT_TRUE(report["hostProblems"].empty()) << report["hostProblems"];
 }
 
-// The page opens in a real browser and shows the whole dialog: the screenshot has the window's
-// size, the dialog's box is where and as large as the layout says, and it holds drawn text and
-// icons rather than a blank or error page.
-TEST(DialogPreviewTest, ChromiumDrawsThePageAsTheLaidOutDialog) {
+// The page shows a user's text as text, and opens in a real browser showing the whole dialog:
+// the screenshot has the window's size, the dialog's box is where and as large as the layout
+// says, and it holds drawn text and icons rather than a blank or error page.
+TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
+    const fs::path folder = freshFolder("chromium");
+    const fs::path page = folder / "dialog.html";
+    const fs::path settings = folder / "settings.json";
+    std::ofstream(settings)
+        << R"({"mappings": [{"source": "FreeText", "target": "MarkerDescription", "text": "<b>&"}]})";
+    auto [status, out] =
+        run(tool("--lang de --settings '" + settings.string() + "' --html '" + page.string() + "'"),
+            folder);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(readFile(page).find(">&lt;b&gt;&amp;</span>"), std::string::npos);
+
     const std::string browser = chromium();
     if (browser.empty())
         GTEST_SKIP() << "chromium is not installed (scripts/install-deps --with-chromium "
                         "installs it); the browser check of the dialog preview is skipped";
-    const fs::path folder = freshFolder("chromium");
-    const fs::path page = folder / "dialog.html";
-    auto [status, out] = run(tool("--lang de --html '" + page.string() + "'"), folder);
-    ASSERT_EQ(status, 0) << out;
     const nlohmann::json written = nlohmann::json::parse(out);
     const int width = written["width"];
     const int height = written["height"];

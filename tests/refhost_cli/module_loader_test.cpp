@@ -1,9 +1,17 @@
 #include "refhost/core/host.h"
 #include "refhost/loading/module_loader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <elf.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <link.h>
 #include <string>
+#include <unistd.h>
 
 using namespace Brennovar;
 using Brennovar::RefHost::ModuleLoader;
@@ -17,6 +25,31 @@ std::string realModule() {
 
 std::string fakeModule(const char* fault) {
     return std::string(FAKE_MODULE_DIR) + "/fake_" + fault + ".so";
+}
+
+// A copy of the healthy fake that ends one byte after the start of its last segment: every
+// segment starts inside the file, but mapping the last one would fault on its missing bytes.
+std::string cutInsideLastSegment() {
+    std::ifstream in(fakeModule("healthy"), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    ElfW(Ehdr) header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    std::uint64_t lastStart = 0;
+    std::uint64_t lastEnd = 0;
+    for (int i = 0; i < header.e_phnum; ++i) {
+        ElfW(Phdr) segment;
+        std::memcpy(&segment, bytes.data() + header.e_phoff + i * sizeof segment, sizeof segment);
+        if (segment.p_type == PT_LOAD || segment.p_type == PT_DYNAMIC) {
+            lastStart = std::max<std::uint64_t>(lastStart, segment.p_offset);
+            lastEnd = std::max<std::uint64_t>(lastEnd, segment.p_offset + segment.p_filesz);
+        }
+    }
+    EXPECT_LT(lastStart + 1, lastEnd);
+    const std::string path =
+        testing::TempDir() + "module_loader_" + std::to_string(getpid()) + "_cut.so";
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(lastStart + 1));
+    return path;
 }
 
 } // namespace
@@ -70,7 +103,9 @@ TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
     RefHost::Host host;
     {
         ModuleLoader loader;
-        std::string path = fakeModule(c.fault);
+        const std::string path = std::strcmp(c.fault, "cut_inside_last_segment") == 0
+                                     ? cutInsideLastSegment()
+                                     : fakeModule(c.fault);
         bool ok = loader.load(path) && loader.startService(host.context());
         EXPECT_FALSE(ok);
         EXPECT_EQ(loader.isLoaded(), c.loads);
@@ -86,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, BrokenModuleTest,
     testing::Values(
         BrokenModuleCase{"does_not_exist", false, "cannot be opened: "},
+        BrokenModuleCase{"cut_inside_last_segment", false, "is truncated: the file is "},
         BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
         BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
         BrokenModuleCase{"no_service", true, "the factory lists no class of category \"Service\""},

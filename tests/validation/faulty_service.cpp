@@ -7,11 +7,13 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
 #define FIXTURE_CRASHES_IN_COMMAND 0
 #define FIXTURE_LEAKS_HOST_REFERENCE 1
+#define FIXTURE_HANGS_IN_COMMAND 2
 
 using namespace Brennovar;
 
@@ -22,11 +24,16 @@ public:
     FaultyService() : AccessHandler(std::make_unique<ModuleHandleProvider>()) { ++liveServices; }
     ~FaultyService() override { --liveServices; }
 
-#if FIXTURE_FAULT == FIXTURE_CRASHES_IN_COMMAND
+#if FIXTURE_FAULT == FIXTURE_CRASHES_IN_COMMAND || FIXTURE_FAULT == FIXTURE_HANGS_IN_COMMAND
+    // Crashes, or never returns, when the host runs the current-settings command.
     ResultCode executeCommand(const char* category, const char* name,
                               bool checkOnly) noexcept override {
-        if (!checkOnly && name && std::strcmp(name, kCurrentSettingsCommand) == 0)
-            std::raise(SIGSEGV);
+        if (!checkOnly && name && std::strcmp(name, kCurrentSettingsCommand) == 0) {
+            if (FIXTURE_FAULT == FIXTURE_CRASHES_IN_COMMAND)
+                std::raise(SIGSEGV);
+            for (;;)
+                pause();
+        }
         return AccessHandler::executeCommand(category, name, checkOnly);
     }
 #elif FIXTURE_FAULT == FIXTURE_LEAKS_HOST_REFERENCE
