@@ -8,8 +8,6 @@
 #include "refhost/files/project_file.h"
 #include "refhost/project/project_object.h"
 
-#include <sstream>
-
 namespace Brennovar::RefHost {
 
 namespace {
@@ -54,7 +52,16 @@ ProjectObject* findPath(ProjectObject& root, std::string_view path) {
     return at == &root ? nullptr : at;
 }
 
-const char* resultName(Result result) {
+} // namespace
+
+std::string StepOutcome::line() const {
+    std::string text = "step " + std::to_string(number) + " (" + kind + "): " + resultName();
+    if (!message.empty())
+        text += ": " + message;
+    return text;
+}
+
+const char* StepOutcome::resultName() const noexcept {
     switch (result) {
     case Result::kDone:
         return "done";
@@ -70,98 +77,85 @@ const char* resultName(Result result) {
     return "?";
 }
 
-} // namespace
+bool ScriptTally::passed() const noexcept {
+    return counts_[static_cast<int>(Result::kRefused)] == 0 &&
+           counts_[static_cast<int>(Result::kDoneUnexpectedly)] == 0 &&
+           counts_[static_cast<int>(Result::kSkipped)] == 0;
+}
 
-bool ScriptReport::passed() const noexcept {
-    for (const StepOutcome& step : steps)
-        if (step.result != Result::kDone && step.result != Result::kRefusedAsExpected)
-            return false;
-    return true;
+std::string ScriptTally::summary() const {
+    std::size_t total = 0;
+    for (std::size_t count : counts_)
+        total += count;
+    std::string text = std::to_string(total) + " steps: " + std::to_string(counts_[0]) + " done, " +
+                       std::to_string(counts_[2]) + " refused as expected";
+    const char* others[] = {nullptr, "refused", nullptr, "done but expected to be refused",
+                            "skipped"};
+    for (int result : {1, 3, 4})
+        if (counts_[result])
+            text += ", " + std::to_string(counts_[result]) + " " + others[result];
+    return text;
 }
 
 std::string ScriptReport::text() const {
-    std::ostringstream out;
-    std::size_t counts[5] = {};
-    for (const StepOutcome& step : steps) {
-        ++counts[static_cast<int>(step.result)];
-        out << "step " << step.number << " (" << step.kind << "): " << resultName(step.result);
-        if (!step.message.empty())
-            out << ": " << step.message;
-        out << '\n' << step.shown;
-    }
-    out << steps.size() << " steps: " << counts[0] << " done, " << counts[2]
-        << " refused as expected";
-    if (counts[1])
-        out << ", " << counts[1] << " refused";
-    if (counts[3])
-        out << ", " << counts[3] << " done but expected to be refused";
-    if (counts[4])
-        out << ", " << counts[4] << " skipped";
-    out << '\n';
-    return out.str();
+    std::string text;
+    for (const StepOutcome& step : steps)
+        text += step.line() + "\n" + step.shown;
+    return text + tally.summary() + "\n";
 }
 
-nlohmann::json ScriptReport::json() const {
-    nlohmann::json list = nlohmann::json::array();
-    for (const StepOutcome& step : steps) {
-        nlohmann::json item = {{"step", step.number},
-                               {"do", step.kind},
-                               {"result", resultName(step.result)},
-                               {"message", step.message}};
-        if (!step.shownJson.is_null())
-            item["dialog"] = step.shownJson;
-        list.push_back(std::move(item));
-    }
-    return {{"passed", passed()}, {"steps", std::move(list)}};
-}
-
-ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
-    driveDialogs(steps);
+ScriptTally ScriptRunner::run(const std::vector<ScriptStep>& steps, const StepSink& sink) {
+    driveDialogs(steps, &sink);
     while (next_ < steps.size() && !stopped_) {
-        const ScriptStep& step = steps[next_++];
-        const std::size_t slot = report_.steps.size();
-        // A run's dialog steps are recorded while it runs, after the run's own place.
-        report_.steps.emplace_back();
-        StepOutcome done = perform(step, nullptr);
-        done.number = slot + 1;
-        report_.steps[slot] = judged(std::move(done), step);
+        const std::size_t number = ++next_;
+        end(perform(steps[number - 1], nullptr), steps[number - 1], number);
     }
     host_.dialogService().setDialogDriver(nullptr);
     for (; next_ < steps.size(); ++next_) {
         StepOutcome skipped;
         skipped.number = next_ + 1;
         skipped.kind = steps[next_].kind;
-        report_.steps.push_back(std::move(skipped));
+        tally_.add(skipped);
+        sink(std::move(skipped));
     }
-    return report_;
+    return tally_;
 }
 
-void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps) {
+ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
+    ScriptReport report;
+    report.tally =
+        run(steps, [&report](StepOutcome&& step) { report.steps.push_back(std::move(step)); });
+    return report;
+}
+
+void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps, const StepSink* sink) {
     steps_ = &steps;
+    sink_ = sink;
     next_ = 0;
     stopped_ = false;
-    report_ = {};
+    tally_ = {};
     host_.dialogService().setDialogDriver([this](DialogRuntime& runtime) { playDialog(runtime); });
 }
 
 void ScriptRunner::playDialog(DialogRuntime& runtime) {
     DialogUser user(runtime);
     while (!runtime.closed() && !stopped_ && next_ < steps_->size()) {
-        const ScriptStep& step = (*steps_)[next_++];
-        StepOutcome done = perform(step, &user);
-        done.number = next_;
-        report_.steps.push_back(judged(std::move(done), step));
+        const std::size_t number = ++next_;
+        end(perform((*steps_)[number - 1], &user), (*steps_)[number - 1], number);
     }
 }
 
-StepOutcome ScriptRunner::judged(StepOutcome outcome, const ScriptStep& step) {
+void ScriptRunner::end(StepOutcome outcome, const ScriptStep& step, std::size_t number) {
+    outcome.number = number;
     outcome.kind = step.kind;
     if (step.expectRefused)
         outcome.result = outcome.result == Result::kRefused ? Result::kRefusedAsExpected
                                                             : Result::kDoneUnexpectedly;
     if (outcome.result == Result::kRefused || outcome.result == Result::kDoneUnexpectedly)
         stopped_ = true;
-    return outcome;
+    tally_.add(outcome);
+    if (sink_ && *sink_)
+        (*sink_)(std::move(outcome));
 }
 
 StepOutcome ScriptRunner::perform(const ScriptStep& step, DialogUser* user) {
@@ -240,7 +234,9 @@ StepOutcome ScriptRunner::runCommand(const ScriptStep& step) {
     for (std::size_t i = dialogsBefore; i < dialogs.size(); ++i)
         for (const std::string& problem : dialogs[i].problems)
             message += "; the dialog shows a problem: " + problem;
-    return outcome(true, std::move(message));
+    StepOutcome done = outcome(true, std::move(message));
+    done.command = StepOutcome::CommandAnswer{run.result, made};
+    return done;
 }
 
 StepOutcome ScriptRunner::select(const ScriptStep& step) {
