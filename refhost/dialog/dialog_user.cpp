@@ -116,8 +116,14 @@ UserAction DialogUser::typeText(int row, std::string_view text) {
         return refused("the text for row " + std::to_string(row) + " is not valid UTF-8");
     }
     field->parameter->userSetText(typed);
+    // The module reads the text as it is told of the change; the views may go below.
+    const std::size_t kept = field->parameter->textCutTo();
     runtime_.idle();
-    return {true, "row " + std::to_string(row) + " text " + quoted(text)};
+    std::string message = "row " + std::to_string(row) + " text " + quoted(text);
+    if (kept)
+        message += " (shortened by the module to its first " + std::to_string(kept) + " of " +
+                   std::to_string(typed.size()) + " UTF-16 units)";
+    return {true, std::move(message)};
 }
 
 UserAction DialogUser::deleteRow(int row) {
