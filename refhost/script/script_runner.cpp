@@ -73,11 +73,15 @@ public:
         while (!pending.empty()) {
             auto [object, path] = std::move(pending.back());
             pending.pop_back();
-            for (ProjectObject* child : object->children()) {
-                std::string childPath = (object == &root ? "" : path + "/") + utf8(child->name());
-                paths_[childPath].push_back(child);
-                pending.emplace_back(child, std::move(childPath));
+            // Last child first onto the stack, so that matches are listed in document order.
+            const auto& children = object->children();
+            for (auto child = children.rbegin(); child != children.rend(); ++child) {
+                std::string childPath =
+                    (object == &root ? "" : path + "/") + utf8((*child)->name());
+                pending.emplace_back(*child, childPath);
             }
+            if (object != &root)
+                paths_[path].push_back(object);
         }
     }
 
