@@ -7,6 +7,7 @@
 #include "refhost/dialog/dialog_state_report.h"
 #include "refhost/script/script_runner.h"
 #include "session_setup.h"
+#include "text_cells.h"
 #include "tool_conventions.h"
 
 #include <iostream>
@@ -56,10 +57,10 @@ int showDialog(const DialogOptions& options) {
         std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         if (!state.is_null())
-            std::cout << DialogStateReport::text(state);
+            std::cout << printableLines(DialogStateReport::text(state));
         ToolConventions::printWarnings(warnings);
         for (const std::string& problem : problems)
-            std::cerr << "zintara-host: " << problem << '\n';
+            std::cerr << "zintara-host: " << printable(problem) << '\n';
     }
     return problems.empty() ? kExitOk : kExitCheckFailed;
 }

@@ -8,6 +8,7 @@
 #include "refhost/files/output_file.h"
 #include "refhost/files/project_file.h"
 #include "refhost/script/script_runner.h"
+#include "text_cells.h"
 #include "tool_conventions.h"
 
 #include <filesystem>
@@ -97,16 +98,16 @@ json cutsJson(const Preview& preview) {
 
 void printCuts(const Preview& preview) {
     for (const TextCut& cut : preview.cuts)
-        std::cout << preview.language << ": " << cut.control << " \"" << cut.text
-                  << "\" does not fit: needs " << cut.needed << " px, has " << cut.available
-                  << " px (cut by " << cut.needed - cut.available << " px)\n";
+        std::cout << printable(preview.language) << ": " << printable(cut.control) << " \""
+                  << printable(cut.text) << "\" does not fit: needs " << cut.needed << " px, has "
+                  << cut.available << " px (cut by " << cut.needed - cut.available << " px)\n";
 }
 
 void printProblems(const std::vector<std::string>& warnings,
                    const std::vector<std::string>& problems) {
     ToolConventions::printWarnings(warnings);
     for (const std::string& problem : problems)
-        std::cerr << "zintara-host: " << problem << '\n';
+        std::cerr << "zintara-host: " << printable(problem) << '\n';
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "text_cells.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Brennovar::RefHost {
@@ -51,6 +52,19 @@ std::string printable(std::string_view text) {
             result += escaped;
         }
         }
+    }
+    return result;
+}
+
+std::string printableLines(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        result += printable(text.substr(start, end - start));
+        if (end < text.size())
+            result += '\n';
+        start = end + 1;
     }
     return result;
 }

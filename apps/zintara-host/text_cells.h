@@ -11,6 +11,9 @@ namespace Brennovar::RefHost {
 /// terminal.
 std::string printable(std::string_view text);
 
+/// A text of several lines, each made printable; the line breaks between them stay.
+std::string printableLines(std::string_view text);
+
 /// A cell of a text table: printable, cut to fit `width` with an ellipsis, and padded so that at
 /// least one space separates it from the next column.
 std::string cell(std::string_view text, std::size_t width);

@@ -30,6 +30,8 @@ uint32 CountedObject::clientRelease() noexcept {
     while (held > 0) {
         if (clientRefs_.compare_exchange_weak(held, held - 1)) {
             environment_.referenceGivenBack();
+            if (held == 1 && releasable_)
+                environment_.retireIfFree(*this);
             return static_cast<uint32>(held);
         }
     }

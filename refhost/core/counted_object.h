@@ -12,10 +12,13 @@ class HostEnvironment;
 /// The reference accounting behind every object that the host hands to a client (the module, or
 /// a test acting as one).
 ///
-/// The host keeps each of its objects alive itself for as long as the host lives, so the count
-/// kept here is only what the clients hold. This keeps the host's own hold separate from theirs:
-/// a release that would take the clients' count below zero is an over-release, counted and
-/// reported, and has no other effect; the object is never freed under the client.
+/// The count kept here is only what the clients hold; the host's own hold is separate from
+/// theirs. Most host objects (services, the project's objects) live as long as the host. An
+/// object made for a client alone (a dialog's parameters, menu items and sub-menus) is
+/// releasable: it lives while its clients or other host objects hold it (holdsByHost) and is
+/// then retired (see HostEnvironment::makeReleasable). A release that would take the clients'
+/// count below zero is an over-release, counted and reported, and has no other effect; the
+/// object is never freed under the client.
 /// The counts are atomic; everything else runs on the host's thread.
 class CountedObject {
 public:
@@ -42,13 +45,21 @@ public:
     uint32 clientRelease() noexcept;
 
     int32 clientReferences() const noexcept { return clientRefs_.load(); }
+    /// How many host objects hold this one (a menu its items, a parameter its menu).
+    int32 holdsByHost() const noexcept { return hostHolds_; }
     uint32 referencesHandedOut() const noexcept { return handedOut_.load(); }
     uint32 overReleases() const noexcept { return overReleases_.load(); }
 
     HostEnvironment& environment() const noexcept { return environment_; }
 
 private:
+    friend class HostEnvironment;
+
     HostEnvironment& environment_;
+    // Kept by HostEnvironment, on the host's thread.
+    int32 hostHolds_ = 0;
+    bool releasable_ = false;
+    bool retired_ = false;
     std::atomic<int32> clientRefs_{0};
     std::atomic<uint32> handedOut_{0};
     std::atomic<uint32> overReleases_{0};

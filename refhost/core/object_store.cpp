@@ -52,6 +52,11 @@ ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment
 
 CountedObject* ObjectStore::find(const void* address) const noexcept {
     const auto* byte = static_cast<const std::byte*>(address);
+    if (auto loose = loose_.upper_bound(byte); loose != loose_.begin()) {
+        --loose;
+        if (before(byte, loose->first + loose->second.size))
+            return loose->second.object;
+    }
     auto block =
         std::upper_bound(byAddress_.begin(), byAddress_.end(), byte,
                          [](const std::byte* a, const auto& b) { return before(a, b.first); });
@@ -66,7 +71,29 @@ CountedObject* ObjectStore::find(const void* address) const noexcept {
     return entry == holder.entries.begin() ? nullptr : std::prev(entry)->object;
 }
 
+void ObjectStore::destroy(CountedObject& object) noexcept {
+    auto found = loose_.find(static_cast<const std::byte*>(dynamic_cast<const void*>(&object)));
+    if (found == loose_.end())
+        return;
+    loose_.erase(found);
+    delete &object;
+}
+
+std::vector<const ObjectStore::Loose*> ObjectStore::looseInOrder() const {
+    std::vector<const Loose*> result;
+    result.reserve(loose_.size());
+    for (const auto& [start, loose] : loose_)
+        result.push_back(&loose);
+    std::sort(result.begin(), result.end(),
+              [](const Loose* a, const Loose* b) { return a->serial < b->serial; });
+    return result;
+}
+
 void ObjectStore::clear() noexcept {
+    // Loose objects first: they are made for clients, and may use the others as they go.
+    for (auto& [start, loose] : loose_)
+        delete loose.object;
+    loose_.clear();
     // Newest first, so objects go before the objects they were made from.
     for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
         for (auto entry = block->entries.rbegin(); entry != block->entries.rend(); ++entry) {

@@ -3,6 +3,9 @@
 #include "refhost/core/counted_object.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -11,11 +14,12 @@
 
 namespace Brennovar::RefHost {
 
-/// Where every host object lives until the host ends: packed one after the other into large
-/// blocks rather than allocated one by one. Host objects are never freed early, so nothing is
-/// lost by that, and the objects of a block lie in address order, which lets find() name the
-/// object that holds an address with two binary searches instead of a register entry for each
-/// interface of each object.
+/// Where the host objects live. Those that live until the host ends are packed one after the
+/// other into large blocks rather than allocated one by one: nothing is lost by that, and the
+/// objects of a block lie in address order, which lets find() name the object that holds an
+/// address with two binary searches instead of a register entry for each interface of each
+/// object. Loose objects, which may go early (destroy()), are allocated one by one and found
+/// through an index of their addresses.
 class ObjectStore {
 public:
     ObjectStore() = default;
@@ -37,16 +41,31 @@ public:
         return *object;
     }
 
+    /// Constructs T on its own, to be destroyed early or with the store.
+    template <class T, class... Args>
+    T& makeLoose(Args&&... args) {
+        static_assert(std::is_base_of_v<CountedObject, T>);
+        auto object = std::make_unique<T>(std::forward<Args>(args)...);
+        loose_.emplace(reinterpret_cast<const std::byte*>(object.get()),
+                       Loose{object.get(), sizeof(T), nextSerial_++});
+        return *object.release();
+    }
+    /// Destroys a loose object now.
+    void destroy(CountedObject& object) noexcept;
+
     /// The object whose storage holds the address; null for any other address.
     CountedObject* find(const void* address) const noexcept;
 
-    /// Calls visit(object) for every object, oldest first.
+    /// Calls visit(object) for every object: those kept until the end oldest first, then the
+    /// loose ones oldest first.
     template <class Visit>
     void forEach(Visit&& visit) const {
         for (const Block& block : blocks_)
             for (const Entry& entry : block.entries)
                 if (entry.object)
                     visit(*entry.object);
+        for (const Loose* loose : looseInOrder())
+            visit(*loose->object);
     }
 
     /// Destroys every object, newest first, and frees the storage.
@@ -65,11 +84,21 @@ private:
         std::vector<Entry> entries;
     };
 
+    struct Loose {
+        CountedObject* object;
+        std::size_t size;
+        std::uint64_t serial;
+    };
+
     Entry& reserve(std::size_t size, std::size_t alignment);
+    std::vector<const Loose*> looseInOrder() const;
 
     std::vector<Block> blocks_;
     // Each block's start with its index in blocks_, in address order.
     std::vector<std::pair<const std::byte*, std::size_t>> byAddress_;
+    // Loose objects by their start address.
+    std::map<const std::byte*, Loose, std::less<>> loose_;
+    std::uint64_t nextSerial_ = 0;
 };
 
 } // namespace Brennovar::RefHost

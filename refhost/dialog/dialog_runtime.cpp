@@ -319,7 +319,9 @@ void DialogRuntime::bind(ViewNode& node, bool required) {
         return;
     }
     node.parameter = environment_.resolveAs<HostParameter>(parameter);
-    if (!node.parameter)
+    if (node.parameter)
+        node.parameterHold = HostHold(*node.parameter);
+    else
         problem(node.element, node.context,
                 node.type + " \"" + node.name + "\": the parameter was not made by this host");
 }

@@ -124,10 +124,17 @@ UserAction DialogUser::typeText(int row, std::string_view text) {
         return refused("the text for row " + std::to_string(row) + " is not valid UTF-8");
     }
     HostParameter& parameter = *field->parameter;
+    // The parameter may lose every other holder while the change is handled.
+    const HostHold hold(parameter);
     const std::string name = field->name;
     const ResultCode answer = parameter.userSetText(typed);
-    UserAction action = answered(parameter, name, answer, false,
-                                 "row " + std::to_string(row) + " text " + quoted(text));
+    // The module reads the text as it is told of the change; the views may go below.
+    const std::size_t kept = parameter.textCutTo();
+    std::string message = "row " + std::to_string(row) + " text " + quoted(text);
+    if (kept)
+        message += " (shortened by the module to its first " + std::to_string(kept) + " of " +
+                   std::to_string(typed.size()) + " UTF-16 units)";
+    UserAction action = answered(parameter, name, answer, false, std::move(message));
     runtime_.idle();
     return action;
 }
@@ -245,6 +252,8 @@ UserAction DialogUser::chooseInMenu(const ViewNode& menu, const std::vector<std:
 UserAction DialogUser::set(const ViewNode& control, int32 value, std::string message) {
     // The view may be rebuilt while the change is handled: nothing of it is used afterwards.
     HostParameter& parameter = *control.parameter;
+    // The parameter may lose every other holder while the change is handled.
+    const HostHold hold(parameter);
     const bool pressed = control.type == "push-switch";
     const std::string name = control.name;
     const ResultCode answer = parameter.userSetValue(value);

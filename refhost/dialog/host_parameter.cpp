@@ -24,6 +24,7 @@ struct HostParameter::State {
     HostMenu* menu = nullptr;
     std::vector<std::string> calls;
     std::function<void()> watcher;
+    std::size_t textCutTo = 0;
 };
 
 namespace {
@@ -46,11 +47,16 @@ int32 countLeaves(const std::vector<MenuEntry>& entries) {
 HostParameter::HostParameter(HostEnvironment& environment, ParameterKind kind)
     : HostFaces(environment), state_(std::make_unique<State>()) {
     state_->kind = kind;
-    if (kind == ParameterKind::kMenu)
-        state_->menu = &environment.make<HostMenu>();
+    if (kind == ParameterKind::kMenu) {
+        state_->menu = &environment.makeReleasable<HostMenu>();
+        environment.hold(*state_->menu);
+    }
 }
 
-HostParameter::~HostParameter() = default;
+HostParameter::~HostParameter() {
+    if (state_->menu)
+        environment().letGo(*state_->menu);
+}
 
 ParameterKind HostParameter::kind() const noexcept {
     return state_->kind;
@@ -90,6 +96,10 @@ std::vector<MenuEntry> HostParameter::menuEntries() const {
 }
 std::uint64_t HostParameter::version() const noexcept {
     return state_->version;
+}
+
+std::size_t HostParameter::textCutTo() const noexcept {
+    return state_->textCutTo;
 }
 
 const std::vector<std::string>& HostParameter::clientCalls() const noexcept {
@@ -138,6 +148,10 @@ void HostParameter::clientChanged(const char* call,
             std::snprintf(number, sizeof number, " %g", argument);
             entry += number;
         }
+        // The latest calls tell what a client did; a parameter that lives for a whole session
+        // must not keep every one.
+        if (state_->calls.size() == kKeptCalls)
+            state_->calls.erase(state_->calls.begin());
         state_->calls.push_back(std::move(entry));
     } catch (...) {
         // The log is a diagnostic; the change itself stands.
@@ -179,6 +193,7 @@ ResultCode HostParameter::userSetValue(int32 value) {
 
 ResultCode HostParameter::userSetText(const std::u16string& text) {
     state_->text = text;
+    state_->textCutTo = 0;
     return report();
 }
 
@@ -280,9 +295,14 @@ ResultCode HostParameter::setStrings(const void* strings) noexcept {
 ResultCode HostParameter::getText(char16_t* buffer, int32 capacity) noexcept {
     if (!buffer || capacity < 1)
         return ResultInvalidArgument;
-    const std::size_t count = std::min(state_->text.size(), static_cast<std::size_t>(capacity - 1));
+    std::size_t count = std::min(state_->text.size(), static_cast<std::size_t>(capacity - 1));
+    // Cut at a whole character: never between the two halves of a surrogate pair.
+    if (count < state_->text.size() && count > 0 && state_->text[count - 1] >= 0xD800 &&
+        state_->text[count - 1] <= 0xDBFF)
+        --count;
     std::copy_n(state_->text.data(), count, buffer);
     buffer[count] = 0;
+    state_->textCutTo = count < state_->text.size() ? count : std::size_t{0};
     return ResultOk;
 }
 

@@ -63,9 +63,13 @@ public:
     /// The entries of a menu parameter's menu as they stand now (empty for other kinds).
     std::vector<MenuEntry> menuEntries() const;
     std::uint64_t version() const noexcept;
-    /// Every call a client made to change the parameter, in order ("setMinimum 0",
+    /// How many UTF-16 units of the text the client's last getText got when its buffer was too
+    /// small for the whole text (cut at a whole character); 0 when it got the whole text.
+    std::size_t textCutTo() const noexcept;
+    /// The last kKeptCalls calls a client made to change the parameter, in order ("setMinimum 0",
     /// "setDisplayFlag 16 0", "connect 3", ...), for tests and diagnostics.
     const std::vector<std::string>& clientCalls() const noexcept;
+    static constexpr std::size_t kKeptCalls = 64;
 
     /// The user sets the value (a toggle's change, a radio choice, a list index, a menu item's
     /// number): stored, then reported. Returns the controller's answer, ResultOk when no

@@ -29,7 +29,17 @@ ResultCode MenuItemList::insert(HostEnvironment& environment, IMenuItem* item,
     if (!found || found == owner)
         return ResultInvalidArgument;
     items_.push_back(found);
+    environment_ = &environment;
+    environment.hold(*found);
     return ResultOk;
+}
+
+void MenuItemList::removeAll() noexcept {
+    // Emptied first: letting go may destroy items, and a sub-menu its own items.
+    std::vector<HostMenuItem*> items = std::move(items_);
+    items_.clear();
+    for (HostMenuItem* item : items)
+        environment_->letGo(*item);
 }
 
 std::vector<MenuEntry> MenuItemList::entries(int depth) const {

@@ -12,14 +12,19 @@ class HostEnvironment;
 class HostMenuItem;
 
 /// The items of a menu or sub-menu, in the order inserted. Items are host objects (menu items or
-/// sub-menus), which the host keeps alive itself; holding one in a menu therefore adds nothing
-/// to the count its clients hold.
+/// sub-menus); the list holds each as a host object (HostEnvironment::hold), which adds nothing
+/// to the count its clients hold, and lets go of them when emptied or destroyed.
 class MenuItemList {
 public:
+    MenuItemList() = default;
+    MenuItemList(const MenuItemList&) = delete;
+    MenuItemList& operator=(const MenuItemList&) = delete;
+    ~MenuItemList() { removeAll(); }
+
     /// Appends the host item behind `item`. ResultInvalidArgument for null, for an object the
     /// host did not make, and for `owner` itself (a sub-menu cannot contain itself).
     ResultCode insert(HostEnvironment& environment, IMenuItem* item, const CountedObject* owner);
-    void removeAll() noexcept { items_.clear(); }
+    void removeAll() noexcept;
     int32 count() const noexcept { return static_cast<int32>(items_.size()); }
     /// The items as entries, without numbers. Sub-menus nested deeper than kMaxDepth are shown
     /// empty, so that sub-menus inserted into each other cannot make the walk endless.
@@ -28,6 +33,7 @@ public:
     static constexpr int kMaxDepth = 8;
 
 private:
+    HostEnvironment* environment_ = nullptr;
     std::vector<HostMenuItem*> items_;
 };
 

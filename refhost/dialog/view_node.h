@@ -2,6 +2,7 @@
 
 #include "host/plug_controller.h"
 #include "module/owned.h"
+#include "refhost/core/host_environment.h"
 #include "refhost/dialog/skin_element.h"
 
 #include <cstdint>
@@ -35,8 +36,10 @@ struct ViewNode {
     /// The `name` attribute with the `for` variables substituted.
     std::string name;
     BuildContext context;
-    /// The parameter a control is bound to; null for unbound elements.
+    /// The parameter a control is bound to; null for unbound elements. The view holds it, so
+    /// that it outlives a controller that replaces it before the view is rebuilt.
     HostParameter* parameter = nullptr;
+    HostHold parameterHold;
     /// The parameter version a dependent view was built at.
     std::uint64_t builtVersion = 0;
     /// The sub-controller a `controller` view resolved; empty for an empty slot.

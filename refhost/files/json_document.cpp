@@ -42,14 +42,17 @@ public:
     bool parse_error(std::size_t position, const std::string& token,
                      const nlohmann::detail::exception& error) {
         if (error.id == 406)
-            throw ProjectFileError(source_, place(position - std::min(position, token.size()) + 1),
-                                   "the number " + token + " is too large for a double");
+            refuse(position - std::min(position, token.size()) + 1,
+                   "the number " + token + " is too large for a double");
         // The library's message reads "[json.exception.parse_error.N] parse error at line L,
         // column C: what"; the rest after the place is the problem.
-        std::string message = error.what();
+        const std::string message = error.what();
         const std::size_t colon = message.find(": ", message.find("column "));
-        throw ProjectFileError(source_, place(position),
-                               colon == std::string::npos ? message : message.substr(colon + 2));
+        refuse(position, colon == std::string::npos ? "not JSON" : message.substr(colon + 2));
+    }
+    /// Throws the problem at the byte offset (counted from 1).
+    [[noreturn]] void refuse(std::size_t position, const std::string& problem) const {
+        throw ProjectFileError(source_, place(position), problem);
     }
 
 private:
@@ -122,7 +125,11 @@ private:
 
 nlohmann::json JsonDocument::parse(std::string_view text, const std::string& source) {
     DocumentBuilder builder(text, source);
-    Json::sax_parse(text, &builder);
+    // A NUL byte would end the text for a reader that takes it as a C string, and JSON allows
+    // none: everything after it must not be ignored silently.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        builder.refuse(nul + 1, "a NUL byte, which JSON text may not hold");
+    Json::sax_parse(text.begin(), text.end(), &builder);
     return builder.take();
 }
 

@@ -7,10 +7,11 @@
 
 namespace Brennovar::RefHost {
 
-/// Parses the JSON documents the reference host reads (projects, settings) with the checks a
-/// plain parse lacks: a duplicate member is an error (a document would keep only one of them),
-/// and so is nesting deeper than kMaxNesting, so a small hostile file cannot take unbounded
-/// time or memory. Errors are ProjectFileErrors with the line and column of a syntax error
+/// Parses the JSON documents the reference host reads (projects, settings, scripts) with the
+/// checks a plain parse lacks: a duplicate member is an error (a document would keep only one of
+/// them), a NUL byte is one (a reader taking the text as a C string would ignore the rest), and
+/// so is nesting deeper than kMaxNesting, so a small hostile file cannot take unbounded time or
+/// memory. Errors are ProjectFileErrors with the line and column of a syntax error
 /// ("the number 1e309 is too large for a double" included) or the JSON pointer of the object
 /// at fault.
 class JsonDocument {

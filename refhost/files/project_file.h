@@ -13,9 +13,9 @@ class Host;
 class Project;
 class ProjectObject;
 
-/// A project file that cannot be read or written. The message names the file, the place (a
-/// line and column for a syntax error, a JSON pointer for content that is wrong, nothing when
-/// the file itself cannot be opened) and what is wrong:
+/// A project, settings or script file that cannot be read, or a project that cannot be written.
+/// The message names the file, the place (a line and column for a syntax error, a JSON pointer
+/// for content that is wrong, nothing when the file itself cannot be opened) and what is wrong:
 ///   "song.json:4:17: syntax error while parsing object - unexpected '}'"
 ///   "song.json: at /tracks/0/events/2/end: 1.5 lies before the start 2"
 class ProjectFileError : public std::runtime_error {

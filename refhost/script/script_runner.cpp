@@ -8,7 +8,8 @@
 #include "refhost/files/project_file.h"
 #include "refhost/project/project_object.h"
 
-#include <sstream>
+#include <optional>
+#include <unordered_map>
 
 namespace Brennovar::RefHost {
 
@@ -36,25 +37,73 @@ std::size_t countMarkers(const ProjectObject& object) {
     return count;
 }
 
-// The object at a path of names ("Dialog/Take 1"), from the top-level tracks down.
-ProjectObject* findPath(ProjectObject& root, std::string_view path) {
+// The object a JSON pointer of the project's document names ("/tracks/0/events/1"); null when
+// it names none.
+ProjectObject* atPointer(ProjectObject& root, std::string_view pointer) {
     ProjectObject* at = &root;
-    while (at && !path.empty()) {
-        const std::size_t slash = path.find('/');
-        const std::string_view name = path.substr(0, slash);
-        ProjectObject* next = nullptr;
-        for (ProjectObject* child : at->children())
-            if (utf8(child->name()) == name) {
-                next = child;
-                break;
-            }
-        at = next;
-        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    while (!pointer.empty()) {
+        // "/member/index": the member is checked against the found object's pointer below.
+        const std::size_t slash = pointer.find('/', 1);
+        const std::size_t next =
+            slash == std::string_view::npos ? pointer.size() : pointer.find('/', slash + 1);
+        if (slash == std::string_view::npos)
+            return nullptr;
+        const std::string_view digits =
+            pointer.substr(slash + 1, std::min(next, pointer.size()) - slash - 1);
+        std::size_t index = 0;
+        if (digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos)
+            return nullptr;
+        for (char digit : digits)
+            index = index * 10 + static_cast<std::size_t>(digit - '0');
+        if (index >= at->children().size())
+            return nullptr;
+        at = at->children()[index];
+        pointer = next == std::string_view::npos ? std::string_view() : pointer.substr(next);
     }
-    return at == &root ? nullptr : at;
+    return at;
 }
 
-const char* resultName(Result result) {
+// Every object of the project under its path of names ("Dialog/Take 1"), from the top-level
+// tracks down, built in one walk so that selecting many objects by name takes linear time.
+class NamePaths {
+public:
+    explicit NamePaths(ProjectObject& root) {
+        std::vector<std::pair<ProjectObject*, std::string>> pending{{&root, std::string()}};
+        while (!pending.empty()) {
+            auto [object, path] = std::move(pending.back());
+            pending.pop_back();
+            // Last child first onto the stack, so that matches are listed in document order.
+            const auto& children = object->children();
+            for (auto child = children.rbegin(); child != children.rend(); ++child) {
+                std::string childPath =
+                    (object == &root ? "" : path + "/") + utf8((*child)->name());
+                pending.emplace_back(*child, childPath);
+            }
+            if (object != &root)
+                paths_[path].push_back(object);
+        }
+    }
+
+    const std::vector<ProjectObject*>* find(const std::string& path) const {
+        auto found = paths_.find(path);
+        return found == paths_.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::vector<ProjectObject*>> paths_;
+};
+
+} // namespace
+
+std::string StepOutcome::line() const {
+    std::string text = "step " + std::to_string(number) + " (" + kind + "): " + resultName();
+    if (!message.empty())
+        text += ": " + message;
+    return text;
+}
+
+const char* StepOutcome::resultName() const noexcept {
     switch (result) {
     case Result::kDone:
         return "done";
@@ -70,98 +119,85 @@ const char* resultName(Result result) {
     return "?";
 }
 
-} // namespace
+bool ScriptTally::passed() const noexcept {
+    return counts_[static_cast<int>(Result::kRefused)] == 0 &&
+           counts_[static_cast<int>(Result::kDoneUnexpectedly)] == 0 &&
+           counts_[static_cast<int>(Result::kSkipped)] == 0;
+}
 
-bool ScriptReport::passed() const noexcept {
-    for (const StepOutcome& step : steps)
-        if (step.result != Result::kDone && step.result != Result::kRefusedAsExpected)
-            return false;
-    return true;
+std::string ScriptTally::summary() const {
+    std::size_t total = 0;
+    for (std::size_t count : counts_)
+        total += count;
+    std::string text = std::to_string(total) + " steps: " + std::to_string(counts_[0]) + " done, " +
+                       std::to_string(counts_[2]) + " refused as expected";
+    const char* others[] = {nullptr, "refused", nullptr, "done but expected to be refused",
+                            "skipped"};
+    for (int result : {1, 3, 4})
+        if (counts_[result])
+            text += ", " + std::to_string(counts_[result]) + " " + others[result];
+    return text;
 }
 
 std::string ScriptReport::text() const {
-    std::ostringstream out;
-    std::size_t counts[5] = {};
-    for (const StepOutcome& step : steps) {
-        ++counts[static_cast<int>(step.result)];
-        out << "step " << step.number << " (" << step.kind << "): " << resultName(step.result);
-        if (!step.message.empty())
-            out << ": " << step.message;
-        out << '\n' << step.shown;
-    }
-    out << steps.size() << " steps: " << counts[0] << " done, " << counts[2]
-        << " refused as expected";
-    if (counts[1])
-        out << ", " << counts[1] << " refused";
-    if (counts[3])
-        out << ", " << counts[3] << " done but expected to be refused";
-    if (counts[4])
-        out << ", " << counts[4] << " skipped";
-    out << '\n';
-    return out.str();
+    std::string text;
+    for (const StepOutcome& step : steps)
+        text += step.line() + "\n" + step.shown;
+    return text + tally.summary() + "\n";
 }
 
-nlohmann::json ScriptReport::json() const {
-    nlohmann::json list = nlohmann::json::array();
-    for (const StepOutcome& step : steps) {
-        nlohmann::json item = {{"step", step.number},
-                               {"do", step.kind},
-                               {"result", resultName(step.result)},
-                               {"message", step.message}};
-        if (!step.shownJson.is_null())
-            item["dialog"] = step.shownJson;
-        list.push_back(std::move(item));
-    }
-    return {{"passed", passed()}, {"steps", std::move(list)}};
-}
-
-ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
-    driveDialogs(steps);
+ScriptTally ScriptRunner::run(const std::vector<ScriptStep>& steps, const StepSink& sink) {
+    driveDialogs(steps, &sink);
     while (next_ < steps.size() && !stopped_) {
-        const ScriptStep& step = steps[next_++];
-        const std::size_t slot = report_.steps.size();
-        // A run's dialog steps are recorded while it runs, after the run's own place.
-        report_.steps.emplace_back();
-        StepOutcome done = perform(step, nullptr);
-        done.number = slot + 1;
-        report_.steps[slot] = judged(std::move(done), step);
+        const std::size_t number = ++next_;
+        end(perform(steps[number - 1], nullptr), steps[number - 1], number);
     }
     host_.dialogService().setDialogDriver(nullptr);
     for (; next_ < steps.size(); ++next_) {
         StepOutcome skipped;
         skipped.number = next_ + 1;
         skipped.kind = steps[next_].kind;
-        report_.steps.push_back(std::move(skipped));
+        tally_.add(skipped);
+        sink(std::move(skipped));
     }
-    return report_;
+    return tally_;
 }
 
-void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps) {
+ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
+    ScriptReport report;
+    report.tally =
+        run(steps, [&report](StepOutcome&& step) { report.steps.push_back(std::move(step)); });
+    return report;
+}
+
+void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps, const StepSink* sink) {
     steps_ = &steps;
+    sink_ = sink;
     next_ = 0;
     stopped_ = false;
-    report_ = {};
+    tally_ = {};
     host_.dialogService().setDialogDriver([this](DialogRuntime& runtime) { playDialog(runtime); });
 }
 
 void ScriptRunner::playDialog(DialogRuntime& runtime) {
     DialogUser user(runtime);
     while (!runtime.closed() && !stopped_ && next_ < steps_->size()) {
-        const ScriptStep& step = (*steps_)[next_++];
-        StepOutcome done = perform(step, &user);
-        done.number = next_;
-        report_.steps.push_back(judged(std::move(done), step));
+        const std::size_t number = ++next_;
+        end(perform((*steps_)[number - 1], &user), (*steps_)[number - 1], number);
     }
 }
 
-StepOutcome ScriptRunner::judged(StepOutcome outcome, const ScriptStep& step) {
+void ScriptRunner::end(StepOutcome outcome, const ScriptStep& step, std::size_t number) {
+    outcome.number = number;
     outcome.kind = step.kind;
     if (step.expectRefused)
         outcome.result = outcome.result == Result::kRefused ? Result::kRefusedAsExpected
                                                             : Result::kDoneUnexpectedly;
     if (outcome.result == Result::kRefused || outcome.result == Result::kDoneUnexpectedly)
         stopped_ = true;
-    return outcome;
+    tally_.add(outcome);
+    if (sink_ && *sink_)
+        (*sink_)(std::move(outcome));
 }
 
 StepOutcome ScriptRunner::perform(const ScriptStep& step, DialogUser* user) {
@@ -187,7 +223,8 @@ StepOutcome ScriptRunner::hostStep(const ScriptStep& step) {
     try {
         ProjectFile::save(project_, step.text, inputs_);
     } catch (const ProjectFileError& e) {
-        report_.outputFailed = report_.outputFailed || !step.expectRefused;
+        if (!step.expectRefused)
+            tally_.noteOutputFailed();
         return outcome(false, e.what());
     }
     return outcome(true, "the project was stored and saved to " + step.text);
@@ -245,19 +282,38 @@ StepOutcome ScriptRunner::runCommand(const ScriptStep& step) {
     for (std::size_t i = dialogsBefore; i < dialogs.size(); ++i)
         for (const std::string& problem : dialogs[i].problems)
             message += "; the dialog shows a problem: " + problem;
-    return outcome(true, std::move(message));
+    StepOutcome done = outcome(true, std::move(message));
+    done.command = StepOutcome::CommandAnswer{run.result, made};
+    return done;
 }
 
 StepOutcome ScriptRunner::select(const ScriptStep& step) {
     std::vector<ProjectObject*> chosen;
     const bool all = step.objects.size() == 1 && step.objects.front() == "all";
     const bool none = step.objects.size() == 1 && step.objects.front() == "none";
+    std::optional<NamePaths> names;
     if (!all && !none)
         for (const std::string& path : step.objects) {
-            ProjectObject* object = findPath(project_.root(), path);
-            if (!object)
+            if (path.starts_with('/')) {
+                ProjectObject* object = atPointer(project_.root(), path);
+                if (!object || ProjectFile::pointerOf(*object) != path)
+                    return outcome(false, "the project has no object at \"" + path + "\"");
+                chosen.push_back(object);
+                continue;
+            }
+            if (!names)
+                names.emplace(project_.root());
+            const std::vector<ProjectObject*>* found = names->find(path);
+            if (!found)
                 return outcome(false, "the project has no object \"" + path + "\"");
-            chosen.push_back(object);
+            if (found->size() > 1) {
+                std::string matches;
+                for (const ProjectObject* match : *found)
+                    matches += (matches.empty() ? "" : ", ") + ProjectFile::pointerOf(*match);
+                return outcome(false, "\"" + path + "\" names " + std::to_string(found->size()) +
+                                          " objects (" + matches + "); select one by its pointer");
+            }
+            chosen.push_back(found->front());
         }
     for (ProjectObject* object : std::vector<ProjectObject*>(project_.selection().objects()))
         project_.select(*object, false);

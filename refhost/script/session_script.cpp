@@ -1,22 +1,18 @@
 #include "refhost/script/session_script.h"
 
+#include "refhost/files/input_file.h"
 #include "refhost/files/json_document.h"
+#include "refhost/files/project_file.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace Brennovar::RefHost {
 
 namespace {
 
 using nlohmann::json;
-
-// A script is a person's afternoon, not a data set.
-constexpr std::uintmax_t kMaxScriptBytes = 4 * 1024 * 1024;
 
 struct StepKind {
     std::string_view name;
@@ -103,20 +99,28 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& pointer, const std::string& message) const {
-        throw ScriptError(source_, "/" + std::to_string(index_) + pointer,
-                          "step " + std::to_string(index_ + 1) + ": " + message);
+        throw ProjectFileError(source_, "/" + std::to_string(index_) + pointer,
+                               "step " + std::to_string(index_ + 1) + ": " + message);
+    }
+
+    // A text reaches the module zero-terminated: one holding U+0000 would arrive cut.
+    std::string checked(const json& value, const std::string& pointer) const {
+        std::string result = value.get<std::string>();
+        if (result.find('\0') != std::string::npos)
+            fail(pointer, "a text may not contain the character U+0000");
+        return result;
     }
 
     std::string text(const std::string& key) const {
         if (!step_.contains(key) || !step_[key].is_string())
             fail("/" + key, "\"" + key + "\" must be a text");
-        return step_[key].get<std::string>();
+        return checked(step_[key], "/" + key);
     }
 
     // A text, or a list of one or more texts (for objects also "all" and "none").
     std::vector<std::string> texts(const std::string& key, bool manyAllowed) const {
         if (step_.contains(key) && step_[key].is_string())
-            return {step_[key].get<std::string>()};
+            return {checked(step_[key], "/" + key)};
         const std::size_t most = manyAllowed ? SIZE_MAX : 2;
         if (!step_.contains(key) || !step_[key].is_array() || step_[key].empty() ||
             step_[key].size() > most)
@@ -126,9 +130,10 @@ private:
                                               "item's text");
         std::vector<std::string> result;
         for (const json& item : step_[key]) {
+            const std::string pointer = "/" + key + "/" + std::to_string(result.size());
             if (!item.is_string())
-                fail("/" + key + "/" + std::to_string(result.size()), "must be a text");
-            result.push_back(item.get<std::string>());
+                fail(pointer, "must be a text");
+            result.push_back(checked(item, pointer));
         }
         return result;
     }
@@ -153,33 +158,20 @@ bool ScriptStep::inDialog() const noexcept {
 }
 
 std::vector<ScriptStep> SessionScript::read(const std::string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || !std::filesystem::is_regular_file(path))
-        throw ScriptError(path, "", "cannot read the script (not a readable file)");
-    if (size > kMaxScriptBytes)
-        throw ScriptError(
-            path, "", "the script is larger than " + std::to_string(kMaxScriptBytes) + " bytes");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in)
-        throw ScriptError(path, "", "cannot read the script");
-    return parse(text.str(), path);
+    return parse(InputFile::read(path, kMaxBytes), path);
 }
 
 std::vector<ScriptStep> SessionScript::parse(std::string_view text, const std::string& source) {
-    json document;
-    try {
-        document = JsonDocument::parse(text, source);
-    } catch (const ProjectFileError& e) {
-        throw ScriptError(e.file(), e.place(), e.problem());
-    }
+    json document = JsonDocument::parse(text, source);
     if (!document.is_array())
-        throw ScriptError(source, "", "a script is a JSON list of steps");
+        throw ProjectFileError(source, "/", "a script is a JSON list of steps");
     std::vector<ScriptStep> steps;
-    for (std::size_t i = 0; i < document.size(); ++i)
+    steps.reserve(document.size());
+    for (std::size_t i = 0; i < document.size(); ++i) {
         steps.push_back(StepReader(source, i, document[i]).read());
+        // Each step's part of the document goes once it is read.
+        document[i] = nullptr;
+    }
     return steps;
 }
 

@@ -1,26 +1,19 @@
 #pragma once
 
-#include "refhost/files/project_file.h"
-
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace Brennovar::RefHost {
 
-/// A script that cannot be read: the file, the place (a line and column, or the JSON pointer of
-/// the member at fault) and the problem, which names the step.
-class ScriptError : public ProjectFileError {
-public:
-    using ProjectFileError::ProjectFileError;
-};
-
 /// One step of a session script: what a person does in the dialog or around it.
 struct ScriptStep {
     /// "select", "run", "undo", "store", "save", "markerType", "targetTrack", "combine",
     /// "addRow", "source", "target", "type", "deleteRow", "ok", "cancel", "show" or "wait".
     std::string kind;
-    /// select: "all", "none", or the paths of the objects to select.
+    /// select: "all", "none", or the objects to select: paths of names ("Dialog/Take 1") or
+    /// JSON pointers into the project's document ("/tracks/0/events/1").
     std::vector<std::string> objects;
     /// run: "dialog" or "current".
     std::string command;
@@ -39,10 +32,14 @@ struct ScriptStep {
 };
 
 /// A session script: a JSON list of steps run in order in one host session, documented in
-/// docs/zintara-host.md.
+/// docs/zintara-host.md. A script that cannot be read is a ProjectFileError naming the file, the
+/// place (a line and column, or the JSON pointer of the value at fault) and the problem.
 class SessionScript {
 public:
-    /// Reads and checks the file; throws ScriptError.
+    /// The largest script read: a person's afternoon, not a data set.
+    static constexpr std::uint64_t kMaxBytes = 4 * 1024 * 1024;
+
+    /// Reads and checks the file; throws ProjectFileError.
     static std::vector<ScriptStep> read(const std::string& path);
     /// Parses a script held in memory; `source` names it in errors.
     static std::vector<ScriptStep> parse(std::string_view text, const std::string& source);

@@ -50,16 +50,16 @@ ResultCode ObjectProvider::newDialogObject(const Guid& id, void** obj) {
     try {
         for (const ParameterClass& parameterClass : kParameterClasses)
             if (parameterClass.id == id) {
-                auto& parameter = environment().make<HostParameter>(parameterClass.kind);
+                auto& parameter = environment().makeReleasable<HostParameter>(parameterClass.kind);
                 *obj = handOut(static_cast<FUnknown*>(static_cast<IHostParameter*>(&parameter)));
                 return ResultOk;
             }
         if (id == IMenuItem::iid) {
-            *obj = handOut(static_cast<IMenuItem*>(&environment().make<HostMenuItem>()));
+            *obj = handOut(static_cast<IMenuItem*>(&environment().makeReleasable<HostMenuItem>()));
             return ResultOk;
         }
         if (id == ISubMenu::iid) {
-            *obj = handOut(static_cast<ISubMenu*>(&environment().make<HostSubMenu>()));
+            *obj = handOut(static_cast<ISubMenu*>(&environment().makeReleasable<HostSubMenu>()));
             return ResultOk;
         }
         return ResultNoInterface;

@@ -15,6 +15,7 @@ using RefHost::DialogRuntime;
 using RefHost::ScriptReport;
 using RefHost::StepOutcome;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using json = nlohmann::json;
 
 constexpr const char* kOneRow =
@@ -37,7 +38,7 @@ protected:
     json shown(RefHost::Project& project) {
         ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
                                                 {"do": "show"}, {"do": "cancel"}])");
-        return report.steps.at(1).shownJson;
+        return report.steps.at(0).shownJson;
     }
 };
 
@@ -90,7 +91,10 @@ TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
         {"do": "ok"},
         {"do": "select", "objects": "all"}, {"do": "run", "command": "current"}])");
     ASSERT_TRUE(report.passed()) << report.text();
-    EXPECT_THAT(report.steps[0].message, HasSubstr("ResultOk, 3 markers made"));
+    // The run that opened the dialog ends after the dialog's steps.
+    EXPECT_EQ(report.steps[6].number, 1u);
+    EXPECT_THAT(report.steps[6].message, HasSubstr("ResultOk, 3 markers made"));
+    EXPECT_EQ(report.steps[6].command->markersMade, 3u);
     const RefHost::ProjectState state = host.state();
     auto tracks = state.markerTracks();
     ASSERT_EQ(tracks.size(), 1u);
@@ -137,6 +141,7 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
         const char* steps;
         const char* refusal;
     } cases[] = {
+        {R"({"do": "undo"})", "there is nothing to undo"},
         {R"({"do": "addRow"})", "no dialog is open"},
         {R"({"do": "run", "command": "dialog"}, {"do": "undo"})", "the dialog is open"},
         {R"({"do": "run", "command": "dialog"}, {"do": "source", "row": 1, "choose": "Nope"})",
@@ -162,9 +167,12 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
         const std::string steps = std::string("[") + test.steps;
         ScriptReport report = play(project, steps + R"(, {"do": "cancel"}])");
         ASSERT_EQ(report.steps.size(), report.steps.back().number);
-        const StepOutcome& refused = report.steps[report.steps.size() - 2];
-        EXPECT_EQ(refused.result, StepOutcome::Result::kRefused) << report.text();
-        EXPECT_THAT(refused.message, HasSubstr(test.refusal));
+        auto refused = std::find_if(report.steps.begin(), report.steps.end(), [](auto& step) {
+            return step.result == StepOutcome::Result::kRefused;
+        });
+        ASSERT_NE(refused, report.steps.end()) << report.text();
+        EXPECT_EQ(refused->number, report.steps.size() - 1);
+        EXPECT_THAT(refused->message, HasSubstr(test.refusal));
         EXPECT_EQ(report.steps.back().result, StepOutcome::Result::kSkipped);
         EXPECT_FALSE(report.passed());
         // The same step stated as expected to be refused lets the script go on.
@@ -219,7 +227,10 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
                               R"(, {"do": "wait"}, {"do": "show"}, {"do": "ok"}])");
         EXPECT_TRUE(report.passed()) << report.text();
         std::vector<std::string> sources;
-        for (const json& row : report.steps.at(report.steps.size() - 2).shownJson["controls"])
+        const auto show = std::find_if(report.steps.begin(), report.steps.end(),
+                                       [](const StepOutcome& step) { return step.kind == "show"; });
+        ASSERT_NE(show, report.steps.end());
+        for (const json& row : show->shownJson["controls"])
             if (row.contains("row"))
                 sources.push_back(
                     control(row["controls"], "selectSourceAttribute")->value("shows", ""));
@@ -275,27 +286,35 @@ TEST(SkinDocumentTest, MalformedSkinsAreRefusedWithTheirPlace) {
     }
 }
 
+// Errors name the file, the place and the problem, as those of project files do.
 TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
+    using namespace std::string_literals;
     struct Case {
-        const char* text;
+        std::string text;
         const char* error;
     } cases[] = {
-        {"{}", "s: a script is a JSON list of steps"},
+        {"{}", "s: at /: a script is a JSON list of steps"},
         {"[{\"do\": \"fly\"}]", "s: at /0/do: step 1: unknown step \"fly\"; the steps are select"},
         {"[{\"do\": \"ok\"}, {\"do\": \"source\", \"row\": 0, \"choose\": \"-\"}]",
          "s: at /1/row: step 2: \"row\" must be a row number counted from 1"},
         {"[{\"do\": \"addRow\", \"row\": 1}]", "s: at /0/row: step 1: a \"addRow\" step takes no"},
         {"[{\"do\": \"run\", \"command\": \"all\"}]", "s: at /0/command: step 1: the command is"},
-        {"[{\"do\": \"ok\", \"expect\": \"done\"}]",
-         "s: at /0/expect: step 1: the only expectation"},
+        {"[{\"do\": \"ok\", \"expect\": \"done\"}]", "at /0/expect: step 1: the only expectation"},
         {"[{\"do\": \"markerType\", \"choose\": [\"a\", \"b\"]}]", "\"choose\" is one text here"},
+        {"[{\"do\": \"undo\", \"do\": \"store\"}]", "s: at /0: duplicate member \"do\""},
+        {"[{\"do\": \"store\"}]\0[{\"do\": \"x\"}]"s, "s:1:18: a NUL byte, which JSON text"},
+        {"[{\"do\": \"type\", \"row\": 1, \"text\": \"ab\\u0000cd\"}]",
+         "s: at /0/text: step 1: a text may not contain the character U+0000"},
+        {"[{\"do\": \"select\", \"objects\": [\"a\", \"b\\u0000\"]}]", "at /0/objects/1: step 1"},
+        {"[{\"do\": \"undo\"", "s:1:14: syntax error while parsing object - unexpected end"},
     };
     for (const Case& test : cases) {
         try {
             RefHost::SessionScript::parse(test.text, "s");
             ADD_FAILURE() << test.text;
-        } catch (const RefHost::ScriptError& e) {
+        } catch (const RefHost::ProjectFileError& e) {
             EXPECT_THAT(e.what(), HasSubstr(test.error));
+            EXPECT_THAT(e.what(), Not(HasSubstr("json.exception")));
         }
     }
 }

@@ -447,8 +447,8 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         {run + " --host-behaviour echo", 2, "has no effect", -1},
         {run + " --script " + selectAll + " --host-behaviour late-rebuild,double-click", 0,
          R"("passed": true)", 0},
-        {"validate " + mod + " --level 1 --include dialog-host-behaviours --host-behaviour echo",
-         0, R"("passed": 1)", -1},
+        {"validate " + mod + " --level 1 --include dialog-host-behaviours --host-behaviour echo", 0,
+         R"("passed": 1)", -1},
     };
     for (const auto& testCase : cases) {
         const ToolRun result = runTool(testCase.arguments + " --json");
@@ -554,4 +554,50 @@ TEST(CliTest, JsonOutputAndSummaryFollowTheToolsConventions) {
     EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\n");
     for (const char* offered : {"de", "xx"})
         EXPECT_TRUE(runJson(std::string("--lang ") + offered)["warnings"].empty()) << offered;
+}
+
+// Every step's line comes as the step ends, printable and honest about what the module got; a
+// name path that matches several objects is refused, a pointer selects any object.
+TEST(CliTest, ScriptStepsReportWhatHappenedAndSelectByPointer) {
+    const std::string twins = temporary("twins.json");
+    writeText(twins, R"({"format": "zintara-project", "version": 1, "tracks": [
+        {"kind": "audio-track", "name": "A", "events": [{"kind": "audio-event", "name": "e", "start": 0, "end": 1}]},
+        {"kind": "audio-track", "name": "A", "events": [{"kind": "audio-event", "name": "e", "start": 2, "end": 3}]}]})");
+    const std::string dialog =
+        R"({"do": "select", "objects": "all"}, {"do": "run", "command": "dialog"}, )";
+    const std::string emoji = std::string(1022, 'a') + "\\ud83d\\ude00";
+    const struct {
+        std::string script;
+        std::string options;
+        int status;
+        const char* output;
+    } cases[] = {
+        {R"({"do": "undo"})", "", 1, "step 1 (undo): refused: there is nothing to undo\n"},
+        {R"({"do": "select", "objects": ["\u001b[31m\u0007"]})", "", 1,
+         "no object \"\\x1b[31m\\x07\""},
+        {dialog + R"({"do": "addRow"}, {"do": "source", "row": 3, "choose": "Free Text"},
+            {"do": "type", "row": 3, "text": ")" +
+             emoji + R"("}, {"do": "ok"})",
+         "", 0, "(shortened by the module to its first 1022 of 1024 UTF-16 units)"},
+        {dialog + R"({"do": "ok"})", "--json", 0,
+         "\"markersMade\": 5,\n      \"message\": \"\\\"Create Markers From Selected "
+         "Events...\\\": "
+         "ResultOk, 5 markers made\",\n      \"moduleResult\": 0,\n      \"moduleResultText\": "
+         "\"ResultOk (0x00000000)\""},
+        {R"({"do": "select", "objects": ["A/e"]})", "--project " + quoted(twins), 1,
+         "\"A/e\" names 2 objects (/tracks/0/events/0, /tracks/1/events/0)"},
+        {R"({"do": "select", "objects": ["/tracks/1/events/0", "/tracks/0"]})",
+         "--project " + quoted(twins), 0, "2 objects selected"},
+        {R"({"do": "undo", "do": "store"})", "--json", 2,
+         "\"place\": \"/0\",\n    \"problem\": \"duplicate member \\\"do\\\"\""},
+    };
+    const std::string script = temporary("script.json");
+    for (const auto& testCase : cases) {
+        writeText(script, "[" + testCase.script + "]");
+        ToolRun run = runTool("run " + moduleArgument() + " --script " + quoted(script) + " " +
+                              testCase.options);
+        EXPECT_EQ(run.status, testCase.status) << testCase.script << "\n" << run.out << run.err;
+        EXPECT_NE(run.out.find(testCase.output), std::string::npos) << testCase.script << "\n"
+                                                                    << run.out << run.err;
+    }
 }
