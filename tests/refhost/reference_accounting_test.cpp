@@ -1,4 +1,5 @@
 #include "host/host_object_provider.h"
+#include "host/menus.h"
 #include "host/project.h"
 #include "refhost/core/host.h"
 #include "refhost/project/audio_event.h"
@@ -85,6 +86,26 @@ TEST_F(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
     EXPECT_EQ(report.text(),
               "over-release: node of marker-track 'Markers' (released 1 time more than "
               "referenced)\n");
+}
+
+// A dialog's objects go once nobody holds them; a release too many soon after is still caught,
+// and the report keeps it after the object is gone.
+TEST_F(ReferenceAccountingTest, ObjectsMadeForAClientAloneGoOnceNobodyHoldsThem) {
+    const auto makeItem = [&] {
+        void* item = nullptr;
+        EXPECT_EQ(provider()->getObject(IMenuItem::iid, &item), ResultOk);
+        return static_cast<IMenuItem*>(item);
+    };
+    IMenuItem* first = makeItem();
+    first->release();
+    first->release();
+    for (std::size_t i = 0; i < HostEnvironment::kRetained + 1; ++i)
+        makeItem()->release();
+    const ReferenceReport report = host.references();
+    EXPECT_TRUE(report.leaks.empty());
+    ASSERT_EQ(report.overReleases.size(), 1u);
+    EXPECT_EQ(report.overReleases[0].overReleases, 1u);
+    EXPECT_EQ(report.handedOut, HostEnvironment::kRetained + 2);
 }
 
 TEST_F(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
