@@ -9,6 +9,7 @@
 #include "validate_test.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace Brennovar::RefHost {
@@ -63,13 +64,13 @@ public:
             project_->select(*object);
     }
 
-    /// Runs a command; a dialog it opens is played from `actions` and then confirmed.
-    CommandRun run(const char* command, const std::vector<std::uint8_t>& actions = {}) {
+    /// Runs a command; a dialog it opens is worked by `user` and then confirmed if still open.
+    CommandRun run(const char* command, const std::function<void(DialogRuntime&)>& user) {
         bool opened = false;
         confirmed = true;
         host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
             opened = true;
-            DialogActionPlayer(actions).play(runtime);
+            user(runtime);
             if (!runtime.closed())
                 DialogUser(runtime).press("ok");
             confirmed = runtime.result() == ResultOk;
@@ -81,6 +82,19 @@ public:
         if (run.available && command == kDialogCommand && !opened)
             problems.push_back("the dialog command ran without opening its dialog");
         return run;
+    }
+    /// Runs a command; a dialog it opens is played from `actions`.
+    CommandRun run(const char* command, const std::vector<std::uint8_t>& actions = {}) {
+        return run(command,
+                   [&](DialogRuntime& runtime) { DialogActionPlayer(actions).play(runtime); });
+    }
+
+    /// Finishes the session and skips the test when the module registers no dialog skin.
+    std::optional<TestOutcome> skipWithoutSkin() {
+        if (host().dialogService().skin())
+            return std::nullopt;
+        finish();
+        return TestOutcome::skipped("the module registers no dialog skin");
     }
 
     /// The settings the module stores with the project.
@@ -358,10 +372,8 @@ TestOutcome dialogActions(const TestSettings& settings, std::mt19937_64& random)
         DemoSession session(settings);
         if (!session.started())
             return session.finish();
-        if (!session.host().dialogService().skin()) {
-            session.finish();
-            return TestOutcome::skipped("the module registers no dialog skin");
-        }
+        if (std::optional<TestOutcome> skipped = session.skipWithoutSkin())
+            return *skipped;
         session.select(someEvents(session.events(), random));
         session.run(kDialogCommand, randomBytes(random, 200));
         if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
@@ -381,24 +393,18 @@ TestOutcome dialogHostBehaviours(const TestSettings& settings, std::mt19937_64& 
         DemoSession session(under);
         if (!session.started())
             return session.finish();
-        if (!session.host().dialogService().skin()) {
-            session.finish();
-            return TestOutcome::skipped("the module registers no dialog skin");
-        }
+        if (std::optional<TestOutcome> skipped = session.skipWithoutSkin())
+            return *skipped;
         const std::string names = under.behaviours.names();
         session.select(session.events());
-        session.host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+        session.run(kDialogCommand, [&](DialogRuntime& runtime) {
             RandomDialogUser user(runtime, random);
             user.play(actions);
             for (const std::string& problem : user.problems())
                 session.problems.push_back(problem);
             runtime.pause();
             DialogUser(runtime).press(random() % 2 ? "ok" : "cancel");
-            for (const std::string& problem : runtime.problems())
-                session.problems.push_back("the dialog shows a problem: " + problem);
         });
-        session.host().runCommand(kDialogCommand, kCategory);
-        session.host().dialogService().setDialogDriver(nullptr);
         if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed) {
             outcome.message = "under the host behaviour " + names + ": " + outcome.message;
             return outcome;

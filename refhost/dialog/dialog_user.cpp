@@ -84,13 +84,10 @@ UserAction DialogUser::addRow() {
         action.message += " (the dialog shows " + std::to_string(before) + " rows)";
     if (!action.done)
         return action;
-    // What follows the flip's own text says how the host reported the press.
-    const std::size_t twice = action.message.find("; the host");
-    const std::string how = twice == std::string::npos ? "" : action.message.substr(twice);
     const std::size_t after = rows().size();
-    action.message = after > before ? "row " + std::to_string(after) + " added"
-                                    : "a row was added; the dialog shows it once it is rebuilt";
-    action.message += how;
+    action.message = (after > before ? "row " + std::to_string(after) + " added"
+                                     : "a row was added; the dialog shows it once it is rebuilt") +
+                     action.repeatNote;
     return action;
 }
 
@@ -274,11 +271,12 @@ UserAction DialogUser::answered(HostParameter& parameter, const std::string& par
         const ResultCode again = parameter.userSetValue(parameter.value());
         ++action.reports;
         action.accepted += again == ResultOk ? 1 : 0;
-        action.message += again == ResultOk
-                              ? "; the host reported the press twice and the module took both"
-                              : "; the host reported the press twice and the module refused "
-                                "the second (" +
-                                    resultText(again) + ")";
+        action.repeatNote = again == ResultOk
+                                ? "; the host reported the press twice and the module took both"
+                                : "; the host reported the press twice and the module refused "
+                                  "the second (" +
+                                      resultText(again) + ")";
+        action.message += action.repeatNote;
     }
     return action;
 }

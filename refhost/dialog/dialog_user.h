@@ -17,6 +17,9 @@ struct UserAction {
     /// act; 2 for a press the host reported twice), and how many of those the module accepted.
     int reports = 0;
     int accepted = 0;
+    /// How the host reported a press it reported twice, as the message ends with it; empty
+    /// otherwise.
+    std::string repeatNote = {};
 };
 
 /// What a person does in the marker dialog, done through the rendered controls only: a control
