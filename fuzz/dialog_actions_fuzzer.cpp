@@ -11,8 +11,8 @@
 #include "frontend/access_handler.h"
 #include "module/host_context.h"
 #include "module/module_handle_provider.h"
-#include "refhost/core/host.h"
 #include "refhost/dialog/dialog_action_player.h"
+#include "refhost/host/host.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 

@@ -1,8 +1,8 @@
 // Fuzz target for the project file reader: any document must be read or refused with a
-// ProjectFileError, never crash or hang; a document that is read writes out a document that
+// FileError, never crash or hang; a document that is read writes out a document that
 // reads back and writes out the same again.
-#include "refhost/core/host.h"
 #include "refhost/files/project_file.h"
+#include "refhost/host/host.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string written;
     try {
         written = ProjectFile::write(ProjectFile::parse(host, text, "fuzz.json"));
-    } catch (const ProjectFileError&) {
+    } catch (const FileError&) {
         return 0;
     }
     try {
         if (ProjectFile::write(ProjectFile::parse(host, written, "written.json")) != written)
             __builtin_trap();
-    } catch (const ProjectFileError&) {
+    } catch (const FileError&) {
         // What the writer wrote, the reader must read.
         __builtin_trap();
     }

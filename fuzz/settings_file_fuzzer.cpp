@@ -1,8 +1,8 @@
 // Fuzz target for the settings file reader: any document must be applied to the project or
-// refused with a ProjectFileError, never crash or hang.
-#include "refhost/core/host.h"
-#include "refhost/files/project_file.h"
+// refused with a FileError, never crash or hang.
+#include "refhost/core/host_error.h"
 #include "refhost/files/settings_file.h"
+#include "refhost/host/host.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         SettingsFile::applyText(std::string_view(reinterpret_cast<const char*>(data), size),
                                 "fuzz.json", project);
-    } catch (const ProjectFileError&) {
+    } catch (const FileError&) {
     }
     return 0;
 }

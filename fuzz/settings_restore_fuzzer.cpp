@@ -3,7 +3,7 @@
 // what the restored settings store must restore into a fresh model and store again to the very
 // same attributes.
 #include "model/model.h"
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/project_object.h"
 

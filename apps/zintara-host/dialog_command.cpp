@@ -5,8 +5,7 @@
 #include "language_option.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/dialog_state_report.h"
-#include "refhost/script/script_runner.h"
-#include "session_setup.h"
+#include "refhost/session/host_session.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
@@ -18,7 +17,7 @@ namespace Brennovar::RefHost {
 namespace {
 
 struct DialogOptions {
-    SessionOptions session;
+    SessionOptions session{kDefaultModule, {}, {}, {}, {}};
     bool json = false;
     std::string html;
     bool checkFit = false;
@@ -27,23 +26,12 @@ struct DialogOptions {
 int showDialog(const DialogOptions& options) {
     HostSession session;
     std::vector<std::string> warnings;
-    Project* project = &openSession(session, options.session, warnings);
-    std::vector<std::string> problems;
+    Project& project = session.open(options.session, warnings);
     nlohmann::json state;
-    // The dialog command opens its dialog only on a selection with events.
-    const auto select = SessionScript::parse(R"([{"do": "select", "objects": "all"}])", "");
-    ScriptRunner(session.host(), *project, sessionInputs(options.session)).run(select);
-    session.host().dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+    std::vector<std::string> problems = session.showDialog(project, [&](DialogRuntime& runtime) {
         state = DialogStateReport::capture(runtime);
         runtime.close(ResultFalse);
     });
-    const CommandRun run =
-        session.host().runCommand("Create Markers From Selected Events...", "Project");
-    session.host().dialogService().setDialogDriver(nullptr);
-    if (state.is_null())
-        problems.push_back(run.available ? "the module did not open its dialog"
-                                         : "the dialog command is not available: the project "
-                                           "has no event to select");
     for (const nlohmann::json& problem :
          state.is_object() ? state["problems"] : nlohmann::json::array())
         problems.push_back("the dialog shows a problem: " + problem.get<std::string>());
@@ -54,13 +42,11 @@ int showDialog(const DialogOptions& options) {
         nlohmann::json out = state.is_null() ? nlohmann::json::object() : state;
         out["warnings"] = warnings;
         out["hostProblems"] = problems;
-        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        ToolConventions::printJson(out);
     } else {
         if (!state.is_null())
             std::cout << printableLines(DialogStateReport::text(state));
-        ToolConventions::printWarnings(warnings);
-        for (const std::string& problem : problems)
-            std::cerr << "zintara-host: " << printable(problem) << '\n';
+        ToolConventions::printProblems(warnings, problems);
     }
     return problems.empty() ? kExitOk : kExitCheckFailed;
 }
@@ -94,7 +80,7 @@ void addDialogCommand(CLI::App& app) {
     ToolConventions::setAction(*dialog, options->json, [options, dialog] {
         ToolConventions::refuseEmptyName(*dialog, {"--module", "--project", "--settings"});
         if (dialog->count("--html") > 0)
-            ToolConventions::checkOutput("--html", options->html, sessionInputs(options->session));
+            ToolConventions::checkOutput("--html", options->html, options->session.inputs());
         ToolConventions::refuseWithoutEffect(*dialog, "--lang", !options->checkFit,
                                              "--check-fit lays the dialog out in every language");
         if (options->checkFit)

@@ -2,12 +2,12 @@
 
 #include "localization/translation_table.h"
 #include "platform/embedded_resources.h"
+#include "refhost/core/host_error.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/preview/dialog_layout.h"
 #include "refhost/dialog/preview/preview_page.h"
 #include "refhost/files/output_file.h"
-#include "refhost/files/project_file.h"
-#include "refhost/script/script_runner.h"
+#include "refhost/session/host_session.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
@@ -35,51 +35,37 @@ struct Preview {
     std::vector<std::string> problems;
 };
 
-std::vector<std::string> previewOpenDialog(HostSession& session, Project& project,
-                                           const CommandInputs& inputs, Preview& preview) {
-    std::vector<std::string> problems;
+// Opens the dialog in options.language and lays it out; throws HostError when the session
+// cannot start.
+void preview(const SessionOptions& options, Preview& result) {
+    HostSession session;
+    Project& project = session.open(options, result.warnings);
     Host& host = session.host();
-    // The dialog command opens its dialog only on a selection with events.
-    ScriptRunner(host, project, inputs)
-        .run(SessionScript::parse(R"([{"do": "select", "objects": "all"}])", ""));
-    bool shown = false;
-    host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
-        shown = true;
+    result.language = host.translationService().language();
+    for (const auto& language : host.translationService().languages())
+        if (language.code != Zintara::TranslationTable::kPseudoLanguage)
+            result.offered.emplace_back(language.code);
+    std::vector<std::string> problems;
+    result.problems = session.showDialog(project, [&](DialogRuntime& runtime) {
         DialogLayout layout(runtime);
-        preview.width = layout.dialog().width;
-        preview.height = layout.dialog().height;
-        preview.cuts = layout.cuts();
+        result.width = layout.dialog().width;
+        result.height = layout.dialog().height;
+        result.cuts = layout.cuts();
         const SkinRegistration& skin = host.dialogService().skins().back();
         std::string error = "the module has no resource \"" + skin.name + "\"";
         std::optional<AtlasImages> atlases;
         if (auto bytes = Platform::findResource(skin.module, skin.name))
             atlases = AtlasImages::load(runtime.skin(), *bytes, error);
         if (atlases)
-            preview.html = PreviewPage::html(layout, *atlases, preview.language);
+            result.html = PreviewPage::html(layout, *atlases, result.language);
         else
             problems.push_back("the skin's icons cannot be drawn: " + error);
         for (const std::string& problem : runtime.problems())
             problems.push_back("the dialog shows a problem: " + problem);
         runtime.close(ResultFalse);
     });
-    const CommandRun run = host.runCommand("Create Markers From Selected Events...", "Project");
-    host.dialogService().setDialogDriver(nullptr);
-    if (!shown)
-        problems.push_back(run.available ? "the module did not open its dialog"
-                                         : "the dialog command is not available: the project "
-                                           "has no event to select");
-    return problems;
-}
-
-// Opens the dialog in options.language; throws CommandFailure when the session cannot start.
-void preview(const SessionOptions& options, Preview& result) {
-    HostSession session;
-    Project* project = &openSession(session, options, result.warnings);
-    result.language = session.host().translationService().language();
-    for (const auto& language : session.host().translationService().languages())
-        if (language.code != Zintara::TranslationTable::kPseudoLanguage)
-            result.offered.emplace_back(language.code);
-    result.problems = previewOpenDialog(session, *project, sessionInputs(options), result);
+    for (std::string& problem : problems)
+        result.problems.push_back(std::move(problem));
     for (std::string& problem : session.finish())
         result.problems.push_back(std::move(problem));
 }
@@ -103,13 +89,6 @@ void printCuts(const Preview& preview) {
                   << cut.available << " px (cut by " << cut.needed - cut.available << " px)\n";
 }
 
-void printProblems(const std::vector<std::string>& warnings,
-                   const std::vector<std::string>& problems) {
-    ToolConventions::printWarnings(warnings);
-    for (const std::string& problem : problems)
-        std::cerr << "zintara-host: " << printable(problem) << '\n';
-}
-
 } // namespace
 
 int writeDialogPreview(const SessionOptions& options, const std::string& file, bool json) {
@@ -118,8 +97,8 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
     int status = result.problems.empty() ? kExitOk : kExitCheckFailed;
     if (!result.html.empty()) {
         try {
-            OutputFile::replace(file, result.html, sessionInputs(options));
-        } catch (const ProjectFileError& error) {
+            OutputFile::replace(file, result.html, options.inputs());
+        } catch (const HostError& error) {
             result.problems.push_back(error.what());
             status = kExitOutputFailed;
         }
@@ -132,7 +111,7 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
                               {"cuts", cutsJson(result)},
                               {"warnings", result.warnings},
                               {"hostProblems", result.problems}};
-        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        ToolConventions::printJson(out);
     } else {
         if (status != kExitOutputFailed && !result.html.empty())
             std::cout << "wrote " << file << ": the dialog in \"" << result.language << "\", "
@@ -140,7 +119,7 @@ int writeDialogPreview(const SessionOptions& options, const std::string& file, b
         printCuts(result);
         std::cout << result.cuts.size() << (result.cuts.size() == 1 ? " text does" : " texts do")
                   << " not fit\n";
-        printProblems(result.warnings, result.problems);
+        ToolConventions::printProblems(result.warnings, result.problems);
     }
     return status;
 }
@@ -177,11 +156,11 @@ int checkDialogFit(const SessionOptions& options, bool json) {
     out["warnings"] = warnings;
     out["hostProblems"] = problems;
     if (json) {
-        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        ToolConventions::printJson(out);
     } else {
         std::cout << languages.size() << " languages checked, " << cuts
                   << (cuts == 1 ? " text does" : " texts do") << " not fit\n";
-        printProblems(warnings, problems);
+        ToolConventions::printProblems(warnings, problems);
     }
     return cuts == 0 && problems.empty() ? kExitOk : kExitCheckFailed;
 }

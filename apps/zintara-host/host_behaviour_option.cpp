@@ -1,6 +1,6 @@
 #include "host_behaviour_option.h"
 
-#include <stdexcept>
+#include "refhost/core/host_error.h"
 
 namespace Brennovar::RefHost {
 
@@ -11,7 +11,7 @@ CLI::Option* addHostBehaviourOption(CLI::App& command, HostBehaviours& behaviour
             [&behaviours](const std::string& list) {
                 try {
                     behaviours = HostBehaviours::parse(list);
-                } catch (const std::invalid_argument& error) {
+                } catch (const HostError& error) {
                     throw CLI::ValidationError("--host-behaviour", error.what());
                 }
             },

@@ -1,6 +1,5 @@
 #include "info_command.h"
 
-#include "host_session.h"
 #include "language_option.h"
 #include "module/fuid.h"
 #include "platform/embedded_resources.h"
@@ -8,6 +7,7 @@
 #include "refhost/files/json_writer.h"
 #include "refhost/resources/skin_container.h"
 #include "refhost/services/translation_service.h"
+#include "refhost/session/host_session.h"
 #include "tool_conventions.h"
 
 #include <climits>
@@ -275,12 +275,12 @@ std::string summaryOf(HostSession& session, bool started) {
 
 int runInfo(const std::string& modulePath, const std::string& language, bool json) {
     if (modulePath.empty())
-        throw CommandFailure(kExitBadInput, "--module needs a file name");
+        throw HostError(kExitBadInput, "--module needs a file name");
     HostSession session;
     if (!language.empty())
         session.host().translationService().setLanguage(language);
     if (!session.load(modulePath))
-        throw CommandFailure(kExitModuleFailed, session.loader().error());
+        throw HostError(kExitModuleFailed, session.loader().error());
     if (!json) {
         printModule(session.loader());
         printResources(session.loader());
@@ -289,13 +289,13 @@ int runInfo(const std::string& modulePath, const std::string& language, bool jso
     const bool started = session.startService();
     std::vector<std::string> warnings;
     if (started) {
-        if (std::string warning = languageWarning(session.host().translationService(), language);
+        if (std::string warning = session.host().translationService().languageWarning(language);
             !warning.empty())
             warnings.push_back(std::move(warning));
         if (!json) {
             printService(session.host());
-            std::cout << "  languages       "
-                      << offeredLanguages(session.host().translationService()) << '\n';
+            std::cout << "  languages       " << session.host().translationService().offeredText()
+                      << '\n';
             printDialogTexts(session.host(), session.loader().moduleHandle());
         }
     } else {
@@ -333,7 +333,7 @@ int runInfo(const std::string& modulePath, const std::string& language, bool jso
 } // namespace
 
 void addInfoCommand(CLI::App& app) {
-    auto modulePath = std::make_shared<std::string>(ZINTARA_DEFAULT_MODULE);
+    auto modulePath = std::make_shared<std::string>(kDefaultModule);
     auto language = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
     CLI::App* info = app.add_subcommand(

@@ -1,9 +1,8 @@
 #include "script_command.h"
 
-#include "command_failure.h"
-#include "refhost/files/project_file.h"
-#include "refhost/loading/module_loader.h"
+#include "refhost/core/host_error.h"
 #include "refhost/script/script_runner.h"
+#include "refhost/session/host_session.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
@@ -39,15 +38,10 @@ void writeJsonStep(std::ostream& out, bool first, const StepOutcome& step) {
 } // namespace
 
 int runScript(const SessionOptions& options, const std::string& scriptPath, bool json) {
-    std::vector<ScriptStep> steps;
-    try {
-        steps = SessionScript::read(scriptPath);
-    } catch (const ProjectFileError& e) {
-        throw CommandFailure(kExitBadInput, e);
-    }
+    const std::vector<ScriptStep> steps = SessionScript::read(scriptPath);
     HostSession session;
     std::vector<std::string> warnings;
-    Project& project = openSession(session, options, warnings);
+    Project& project = session.open(options, warnings);
     bool first = true;
     if (json)
         std::cout << "{\n  \"steps\": [";
@@ -59,7 +53,7 @@ int runScript(const SessionOptions& options, const std::string& scriptPath, bool
         first = false;
     };
     const ScriptTally tally =
-        ScriptRunner(session.host(), project, sessionInputs(options).add("the script", scriptPath))
+        ScriptRunner(session.host(), project, options.inputs().add("the script", scriptPath))
             .run(steps, sink);
     const std::vector<std::string> problems = session.finish();
     if (json) {
@@ -73,9 +67,7 @@ int runScript(const SessionOptions& options, const std::string& scriptPath, bool
                   << '\n';
     } else {
         std::cout << tally.summary() << '\n';
-        ToolConventions::printWarnings(warnings);
-        for (const std::string& problem : problems)
-            std::cerr << "zintara-host: " << printable(problem) << '\n';
+        ToolConventions::printProblems(warnings, problems);
     }
     // A save step that cannot write its file is an output that cannot be written, as for --out.
     if (tally.outputFailed())

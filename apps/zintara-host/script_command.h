@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session_setup.h"
+#include "refhost/session/host_session.h"
 
 namespace Brennovar::RefHost {
 

@@ -1,6 +1,5 @@
 #include "show_command.h"
 
-#include "host_session.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/files/json_writer.h"
 #include "refhost/files/project_file.h"
@@ -8,6 +7,7 @@
 #include "refhost/project/clip.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
+#include "refhost/session/host_session.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
@@ -127,24 +127,14 @@ void printText(const Project& project) {
 int show(const ShowOptions& options, bool outGiven) {
     // show loads no module, but the one the tool would load is never an output either.
     CommandInputs inputs;
-    inputs.add("the module", ZINTARA_DEFAULT_MODULE).add("the project", options.project);
+    inputs.add("the module", kDefaultModule).add("the project", options.project);
     if (outGiven)
         ToolConventions::checkOutput("--out", options.out, inputs);
     Host host;
-    Project* project = nullptr;
-    try {
-        project = options.project.empty() ? &DemoProject::build(host)
-                                          : &ProjectFile::read(host, options.project);
-    } catch (const ProjectFileError& e) {
-        throw CommandFailure(kExitBadInput, e);
-    }
-    if (outGiven) {
-        try {
-            ProjectFile::save(*project, options.out, inputs);
-        } catch (const ProjectFileError& e) {
-            throw CommandFailure(kExitOutputFailed, e);
-        }
-    }
+    const Project* project = options.project.empty() ? &DemoProject::build(host)
+                                                     : &ProjectFile::read(host, options.project);
+    if (outGiven)
+        ProjectFile::save(*project, options.out, inputs);
     if (options.json)
         printJson(*project);
     else

@@ -1,15 +1,14 @@
 #include "skin_command.h"
 
 #include "platform/embedded_resources.h"
+#include "refhost/core/host_error.h"
 #include "refhost/files/json_writer.h"
 #include "refhost/files/output_file.h"
-#include "refhost/files/project_file.h"
-#include "refhost/loading/module_file_check.h"
+#include "refhost/loading/module_loader.h"
 #include "refhost/resources/skin_container.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
 
-#include <dlfcn.h>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -19,33 +18,11 @@ namespace Brennovar::RefHost {
 
 namespace {
 
-// The module built beside the tool; the build passes its path.
-#ifdef ZINTARA_DEFAULT_MODULE
-constexpr const char* kDefaultModule = ZINTARA_DEFAULT_MODULE;
-#else
-constexpr const char* kDefaultModule = "";
-#endif
-
 struct SkinOptions {
     std::string module = kDefaultModule;
     std::string extractTo;
     bool json = false;
 };
-
-struct LibraryCloser {
-    void operator()(void* library) const { dlclose(library); }
-};
-using Library = std::unique_ptr<void, LibraryCloser>;
-
-// The module's handle is its load address. It is taken from an exported symbol's object, so
-// that no code of the module runs beyond what loading it runs.
-ModuleHandle handleOf(void* library) {
-    Dl_info info{};
-    void* entry = dlsym(library, "GetPluginFactory");
-    if (!entry || dladdr(entry, &info) == 0 || !info.dli_fbase)
-        throw CommandFailure(kExitModuleFailed, "the module's load address cannot be determined");
-    return info.dli_fbase;
-}
 
 // A container's entry names come from its bytes; only plain file names are written out.
 bool isPlainFileName(const std::string& name) {
@@ -94,26 +71,22 @@ std::vector<std::string> extract(const SkinContainer& container,
                                  const std::filesystem::path& folder, const CommandInputs& inputs) {
     for (const ContainerEntry& entry : container.entries) {
         if (!isPlainFileName(entry.name))
-            throw CommandFailure(kExitCheckFailed, "refusing to write the entry named \"" +
-                                                       printable(entry.name) + "\"");
+            throw HostError(kExitCheckFailed,
+                            "refusing to write the entry named \"" + printable(entry.name) + "\"");
         ToolConventions::checkOutput("--extract", (folder / entry.name).string(), inputs);
     }
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     if (failure)
-        throw CommandFailure(kExitOutputFailed,
-                             "cannot create " + folder.string() + ": " + failure.message());
+        throw HostError(kExitOutputFailed,
+                        "cannot create " + folder.string() + ": " + failure.message());
     std::vector<std::string> written;
     for (const ContainerEntry& entry : container.entries) {
         const std::string path = (folder / entry.name).string();
-        try {
-            OutputFile::replace(path,
-                                std::string_view(reinterpret_cast<const char*>(entry.data.data()),
-                                                 entry.data.size()),
-                                inputs);
-        } catch (const ProjectFileError& e) {
-            throw CommandFailure(kExitOutputFailed, e);
-        }
+        OutputFile::replace(
+            path,
+            std::string_view(reinterpret_cast<const char*>(entry.data.data()), entry.data.size()),
+            inputs);
         written.push_back(path);
     }
     return written;
@@ -121,26 +94,19 @@ std::vector<std::string> extract(const SkinContainer& container,
 
 int runSkinCommand(const SkinOptions& options, bool extractGiven) {
     if (options.module.empty())
-        throw CommandFailure(kExitBadInput, "--module needs a file name");
+        throw HostError(kExitBadInput, "--module needs a file name");
     if (extractGiven && options.extractTo.empty())
-        throw CommandFailure(kExitBadInput, "--extract needs a folder name");
-    if (std::string problem = ModuleFileCheck::problem(options.module); !problem.empty())
-        throw CommandFailure(kExitModuleFailed, "module " + options.module + ": " + problem);
-    dlerror();
-    const Library library(
-        dlopen(ModuleFileCheck::loadPath(options.module).c_str(), RTLD_NOW | RTLD_LOCAL));
-    if (!library) {
-        const char* reason = dlerror();
-        throw CommandFailure(kExitModuleFailed, "cannot load " + options.module + ": " +
-                                                    (reason ? reason : "unknown reason"));
-    }
-    const auto bytes = Platform::findResource(handleOf(library.get()), "skin.kxp");
+        throw HostError(kExitBadInput, "--extract needs a folder name");
+    ModuleLoader module;
+    if (!module.open(options.module))
+        throw HostError(kExitModuleFailed, module.error());
+    const auto bytes = Platform::findResource(module.moduleHandle(), "skin.kxp");
     if (!bytes)
-        throw CommandFailure(kExitCheckFailed, "the module carries no resource \"skin.kxp\"");
+        throw HostError(kExitCheckFailed, "the module carries no resource \"skin.kxp\"");
     std::string error;
     const std::optional<SkinContainer> container = readContainer(*bytes, error);
     if (!container)
-        throw CommandFailure(kExitCheckFailed, "skin.kxp cannot be read: " + error);
+        throw HostError(kExitCheckFailed, "skin.kxp cannot be read: " + error);
     std::string problem;
     const bool valid = validateSkinContainer(*container, problem);
     std::vector<std::string> written;

@@ -1,13 +1,15 @@
 #include "tool_conventions.h"
 
+#include "refhost/core/host_error.h"
 #include "refhost/files/json_writer.h"
-#include "refhost/files/project_file.h"
+#include "text_cells.h"
 
 #include <algorithm>
 #include <cctype>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <string_view>
 #include <vector>
 
@@ -79,12 +81,9 @@ void ToolConventions::setAction(CLI::App& command, const bool& json, std::functi
         int status = kExitOk;
         try {
             status = body();
-        } catch (const CommandFailure& failure) {
+        } catch (const HostError& failure) {
             report(failure, json);
             status = failure.status();
-        } catch (const ProjectFileError& error) {
-            report(CommandFailure(kExitBadInput, error), json);
-            status = kExitBadInput;
         }
         if (status != kExitOk)
             throw CLI::RuntimeError(status);
@@ -94,25 +93,21 @@ void ToolConventions::setAction(CLI::App& command, const bool& json, std::functi
 void ToolConventions::refuseWithoutEffect(const CLI::App& command, const std::string& option,
                                           bool hasEffect, const std::string& why) {
     if (!hasEffect && command.count(option) > 0)
-        throw CommandFailure(kExitBadInput, option + " has no effect here: " + why);
+        throw HostError(kExitBadInput, option + " has no effect here: " + why);
 }
 
 void ToolConventions::refuseEmptyName(const CLI::App& command,
                                       std::initializer_list<const char*> options) {
     for (const char* option : options)
         if (command.count(option) > 0 && command.get_option(option)->as<std::string>().empty())
-            throw CommandFailure(kExitBadInput, std::string(option) + " needs a file name");
+            throw HostError(kExitBadInput, std::string(option) + " needs a file name");
 }
 
 void ToolConventions::checkOutput(const std::string& option, const std::string& output,
                                   const CommandInputs& inputs) {
     if (output.empty())
-        throw CommandFailure(kExitBadInput, option + " needs a file name");
-    try {
-        inputs.checkOutput(output);
-    } catch (const ProjectFileError& error) {
-        throw CommandFailure(kExitBadInput, error);
-    }
+        throw HostError(kExitBadInput, option + " needs a file name");
+    inputs.checkOutput(output);
 }
 
 void ToolConventions::printWarnings(const std::vector<std::string>& warnings) {
@@ -120,7 +115,18 @@ void ToolConventions::printWarnings(const std::vector<std::string>& warnings) {
         std::cerr << "zintara-host: warning: " << warning << '\n';
 }
 
-void ToolConventions::report(const CommandFailure& failure, bool json) {
+void ToolConventions::printProblems(const std::vector<std::string>& warnings,
+                                    const std::vector<std::string>& problems) {
+    printWarnings(warnings);
+    for (const std::string& problem : problems)
+        std::cerr << "zintara-host: " << printable(problem) << '\n';
+}
+
+void ToolConventions::printJson(const nlohmann::json& outcome) {
+    std::cout << outcome.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+void ToolConventions::report(const HostError& failure, bool json) {
     if (!json) {
         std::cerr << "zintara-host: " << failure.what() << '\n';
         return;
@@ -149,9 +155,9 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
             return command->get_name() == argv[1];
         });
     if (argc > 1 && argv[1][0] != '-' && !known) {
-        report(CommandFailure(kExitBadInput, std::string("unknown command \"") + argv[1] + "\"" +
-                                                 nearestCommand(app, argv[1]) +
-                                                 "; the commands are " + commandNames(app)),
+        report(HostError(kExitBadInput, std::string("unknown command \"") + argv[1] + "\"" +
+                                            nearestCommand(app, argv[1]) + "; the commands are " +
+                                            commandNames(app)),
                json);
         return kExitBadInput;
     }
@@ -173,10 +179,10 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         if (!json)
             return app.exit(e) == 0 ? kExitOk : kExitBadInput;
-        report(CommandFailure(kExitBadInput, e.what()), true);
+        report(HostError(kExitBadInput, e.what()), true);
         return kExitBadInput;
     } catch (const std::exception& e) {
-        report(CommandFailure(kExitCheckFailed, e.what()), json);
+        report(HostError(kExitCheckFailed, e.what()), json);
         return kExitCheckFailed;
     }
     return kExitOk;

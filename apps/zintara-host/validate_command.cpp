@@ -1,11 +1,11 @@
 #include "validate_command.h"
 
 #include "host_behaviour_option.h"
-#include "host_session.h"
 #include "refhost/loading/module_file_check.h"
+#include "refhost/session/host_session.h"
+#include "refhost/validation/check_runner.h"
 #include "text_cells.h"
 #include "tool_conventions.h"
-#include "validate_runner.h"
 
 #include <charconv>
 #include <cstdio>
@@ -24,7 +24,7 @@ constexpr double kMinTimeout = 0.1;
 constexpr double kMaxTimeout = 86400;
 
 struct ValidateOptions {
-    std::string module = ZINTARA_DEFAULT_MODULE;
+    std::string module = kDefaultModule;
     int level = 5;
     std::string seed;
     std::string timeLimit;
@@ -41,9 +41,9 @@ struct ValidateOptions {
 
 constexpr const char* kStatusNames[] = {"passed", "failed", "warning", "skipped"};
 
-std::vector<ValidationTest> battery() {
-    std::vector<ValidationTest> tests = loadingTests();
-    for (ValidationTest& test : sessionTests())
+std::vector<ValidationCheck> battery() {
+    std::vector<ValidationCheck> tests = loadingChecks();
+    for (ValidationCheck& test : sessionChecks())
         tests.push_back(std::move(test));
     return tests;
 }
@@ -52,7 +52,7 @@ bool contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-void printLine(const TestResult& result) {
+void printLine(const CheckResult& result) {
     char time[32];
     std::snprintf(time, sizeof time, "%7.2f s", result.seconds);
     std::cout << result.name
@@ -69,9 +69,9 @@ std::uint64_t seedOf(const std::string& text) {
     std::uint64_t seed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw CommandFailure(kExitBadInput, "--seed takes a whole number from 0 to " +
-                                                std::to_string(UINT64_MAX) + ", not \"" +
-                                                printable(text) + "\"");
+        throw HostError(kExitBadInput, "--seed takes a whole number from 0 to " +
+                                           std::to_string(UINT64_MAX) + ", not \"" +
+                                           printable(text) + "\"");
     return seed;
 }
 
@@ -81,36 +81,36 @@ double timeoutOf(const std::string& text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
         !(seconds >= kMinTimeout && seconds <= kMaxTimeout))
-        throw CommandFailure(kExitBadInput, "--timeout takes seconds from 0.1 to 86400 (a day), "
-                                            "not \"" +
-                                                printable(text) + "\"");
+        throw HostError(kExitBadInput, "--timeout takes seconds from 0.1 to 86400 (a day), "
+                                       "not \"" +
+                                           printable(text) + "\"");
     return seconds;
 }
 
-void printList(const std::vector<const ValidationTest*>& tests, bool json) {
+void printList(const std::vector<const ValidationCheck*>& tests, bool json) {
     if (!json) {
-        for (const ValidationTest* test : tests)
+        for (const ValidationCheck* test : tests)
             std::cout << test->name
                       << std::string(24 - std::min<std::size_t>(test->name.size(), 23), ' ')
                       << test->summary << '\n';
         return;
     }
     nlohmann::json list = nlohmann::json::array();
-    for (const ValidationTest* test : tests)
+    for (const ValidationCheck* test : tests)
         list.push_back({{"name", test->name}, {"summary", test->summary}});
     std::cout << nlohmann::json{{"tests", list}}.dump(2) << '\n';
 }
 
 int validate(const ValidateOptions& options) {
-    const std::vector<ValidationTest> all = battery();
+    const std::vector<ValidationCheck> all = battery();
     for (const auto* names : {&options.include, &options.exclude})
         for (const std::string& name : *names)
             if (std::none_of(all.begin(), all.end(),
-                             [&](const ValidationTest& test) { return test.name == name; }))
-                throw CommandFailure(kExitBadInput,
-                                     "no test is called \"" + printable(name) + "\" (see --list)");
-    std::vector<const ValidationTest*> chosen;
-    for (const ValidationTest& test : all)
+                             [&](const ValidationCheck& test) { return test.name == name; }))
+                throw HostError(kExitBadInput,
+                                "no test is called \"" + printable(name) + "\" (see --list)");
+    std::vector<const ValidationCheck*> chosen;
+    for (const ValidationCheck& test : all)
         if ((options.include.empty() || contains(options.include, test.name)) &&
             !contains(options.exclude, test.name))
             chosen.push_back(&test);
@@ -126,19 +126,19 @@ int validate(const ValidateOptions& options) {
     // Checked once, before any test: a file the loader must not see (a device, a pipe, a
     // truncated object) would otherwise fail, hang or exhaust every test in its own way.
     if (std::string problem = ModuleFileCheck::problem(options.module); !problem.empty())
-        throw CommandFailure(kExitModuleFailed, "module " + options.module + ": " + problem);
+        throw HostError(kExitModuleFailed, "module " + options.module + ": " + problem);
 
-    TestSettings settings{options.module, options.level, seed, options.behaviours};
+    CheckSettings settings{options.module, options.level, seed, options.behaviours};
     if (!options.json)
         std::cout << "zintara-host validate: module " << settings.module << ", level "
                   << settings.level << ", seed " << settings.seed << std::endl;
-    const ValidateRunner runner(settings, timeLimit, options.inProcess);
+    const CheckRunner runner(settings, timeLimit, options.inProcess);
     int counts[4] = {};
     nlohmann::json tests = nlohmann::json::array();
-    for (const ValidationTest* test : chosen) {
-        const TestResult result = runner.run(*test);
+    for (const ValidationCheck* test : chosen) {
+        const CheckResult result = runner.run(*test);
         ++counts[static_cast<int>(result.outcome.status)];
-        if (options.onlyFailed && result.outcome.status != TestStatus::kFailed)
+        if (options.onlyFailed && result.outcome.status != CheckStatus::kFailed)
             continue;
         if (options.json)
             tests.push_back({{"name", result.name},

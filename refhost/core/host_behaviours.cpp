@@ -1,6 +1,6 @@
 #include "refhost/core/host_behaviours.h"
 
-#include <stdexcept>
+#include "refhost/core/host_error.h"
 
 namespace Brennovar::RefHost {
 
@@ -47,8 +47,8 @@ HostBehaviours HostBehaviours::parse(std::string_view list) {
             std::string known;
             for (std::string_view each : kNames)
                 known += std::string(each) + ", ";
-            throw std::invalid_argument("unknown host behaviour \"" + std::string(name) +
-                                        "\" (known: " + known + "all, none)");
+            throw HostError(kExitBadInput, "unknown host behaviour \"" + std::string(name) +
+                                               "\" (known: " + known + "all, none)");
         }
         flag(behaviours, index) = true;
     }

@@ -39,7 +39,7 @@ struct HostBehaviours {
                                                                "double-click", "immediate-rebuild"};
 
     /// The behaviours of a comma-separated list of names ("echo,late-rebuild"; "all" for every
-    /// one, "none" or an empty list for none). Throws std::invalid_argument naming an unknown
+    /// one, "none" or an empty list for none). Throws HostError naming an unknown
     /// name and the known ones.
     static HostBehaviours parse(std::string_view list);
     /// The behaviours whose bits are set: bit i stands for kNames[i].

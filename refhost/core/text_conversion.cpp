@@ -1,15 +1,14 @@
 #include "refhost/core/text_conversion.h"
 
 #include "platform/code_page.h"
-
-#include <stdexcept>
+#include "refhost/core/host_error.h"
 
 namespace Brennovar::RefHost {
 
 std::u16string utf16(std::string_view text) {
     std::u16string wide;
     if (!Platform::multiByteToWide(Platform::kCodePageUtf8, text, wide))
-        throw std::invalid_argument("invalid UTF-8 in \"" + std::string(text) + "\"");
+        throw HostError(kExitBadInput, "invalid UTF-8 in \"" + std::string(text) + "\"");
     return wide;
 }
 

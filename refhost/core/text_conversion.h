@@ -5,7 +5,7 @@
 
 namespace Brennovar::RefHost {
 
-/// UTF-8 given to the host side as UTF-16; throws std::invalid_argument for invalid UTF-8.
+/// UTF-8 given to the host side as UTF-16; throws HostError for invalid UTF-8.
 std::u16string utf16(std::string_view text);
 /// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string utf8(std::u16string_view text);

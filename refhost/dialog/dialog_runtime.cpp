@@ -1,14 +1,14 @@
 #include "refhost/dialog/dialog_runtime.h"
 
+#include "refhost/controls/host_parameter.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
-#include "refhost/dialog/host_parameter.h"
 #include "refhost/services/translation_service.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <stdexcept>
 
 namespace Brennovar::RefHost {
 
@@ -187,7 +187,7 @@ std::string DialogRuntime::translate(std::string_view english) const {
     try {
         const std::u16string key = utf16(english);
         return utf8(translation_.translate(key.c_str()));
-    } catch (const std::invalid_argument&) {
+    } catch (const HostError&) {
         return std::string(english);
     }
 }

@@ -71,6 +71,19 @@ public:
 
     void setDialogRunner(DialogRunner runner) { runner_ = std::move(runner); }
     void setDialogDriver(DialogDriver driver) { driver_ = std::move(driver); }
+    /// A driver for as long as the scope lasts, cleared however it ends.
+    class DriverScope {
+    public:
+        DriverScope(DialogService& service, DialogDriver driver) : service_(service) {
+            service_.setDialogDriver(std::move(driver));
+        }
+        ~DriverScope() { service_.setDialogDriver(nullptr); }
+        DriverScope(const DriverScope&) = delete;
+        DriverScope& operator=(const DriverScope&) = delete;
+
+    private:
+        DialogService& service_;
+    };
     /// The skin description of the last accepted registerSkin; null when none was accepted.
     const SkinDocument* skin() const noexcept { return skin_.get(); }
     const std::vector<SkinRegistration>& skins() const noexcept { return skins_; }

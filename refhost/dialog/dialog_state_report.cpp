@@ -1,8 +1,8 @@
 #include "refhost/dialog/dialog_state_report.h"
 
+#include "refhost/controls/host_parameter.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
-#include "refhost/dialog/host_parameter.h"
 
 #include <array>
 #include <sstream>

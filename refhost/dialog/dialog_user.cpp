@@ -1,10 +1,9 @@
 #include "refhost/dialog/dialog_user.h"
 
+#include "refhost/controls/host_parameter.h"
+#include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
-#include "refhost/dialog/host_parameter.h"
 #include "refhost/loading/module_loader.h"
-
-#include <stdexcept>
 
 namespace Brennovar::RefHost {
 
@@ -117,7 +116,7 @@ UserAction DialogUser::typeText(int row, std::string_view text) {
     std::u16string typed;
     try {
         typed = utf16(text);
-    } catch (const std::invalid_argument&) {
+    } catch (const HostError&) {
         return refused("the text for row " + std::to_string(row) + " is not valid UTF-8");
     }
     HostParameter& parameter = *field->parameter;

@@ -1,7 +1,7 @@
 #include "refhost/dialog/random_dialog_user.h"
 
+#include "refhost/controls/host_parameter.h"
 #include "refhost/core/text_conversion.h"
-#include "refhost/dialog/host_parameter.h"
 
 #include <algorithm>
 #include <stdexcept>

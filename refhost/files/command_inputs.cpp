@@ -1,6 +1,6 @@
 #include "refhost/files/command_inputs.h"
 
-#include "refhost/files/project_file.h"
+#include "refhost/core/host_error.h"
 
 #include <sys/stat.h>
 
@@ -28,9 +28,9 @@ CommandInputs& CommandInputs::add(std::string role, std::string path) {
 void CommandInputs::checkOutput(const std::string& output) const {
     for (const Input& input : inputs_)
         if (sameFile(output, input.path))
-            throw ProjectFileError(output, "",
-                                   "is " + input.role + " " + input.path +
-                                       ", an input of this command; it is not overwritten");
+            throw FileError(output, "",
+                            "is " + input.role + " " + input.path +
+                                ", an input of this command; it is not overwritten");
 }
 
 } // namespace Brennovar::RefHost

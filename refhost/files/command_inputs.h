@@ -15,7 +15,7 @@ public:
     /// `role` names the input in messages ("the module"); an empty path is no input.
     CommandInputs& add(std::string role, std::string path);
 
-    /// Throws ProjectFileError naming `output` and the input it is, when it is one.
+    /// Throws FileError naming `output` and the input it is, when it is one.
     void checkOutput(const std::string& output) const;
 
 private:

@@ -1,6 +1,6 @@
 #include "refhost/files/input_file.h"
 
-#include "refhost/files/project_file.h"
+#include "refhost/core/host_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -24,24 +24,24 @@ struct Descriptor {
 
 std::string InputFile::read(const std::string& path, std::uint64_t maxBytes) {
     if (path.empty())
-        throw ProjectFileError("(empty name)", "", "an input file needs a name");
+        throw FileError("(empty name)", "", "an input file needs a name");
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
     const Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0)
-        throw ProjectFileError(
-            path, "", std::string("cannot be opened for reading: ") + std::strerror(errno));
+        throw FileError(path, "",
+                        std::string("cannot be opened for reading: ") + std::strerror(errno));
     struct stat status {};
     if (fstat(file.fd, &status) != 0)
-        throw ProjectFileError(path, "", std::string("cannot be read: ") + std::strerror(errno));
+        throw FileError(path, "", std::string("cannot be read: ") + std::strerror(errno));
     if (!S_ISREG(status.st_mode))
-        throw ProjectFileError(path, "",
-                               S_ISDIR(status.st_mode) ? "is a folder, not a file"
-                                                       : "is not a regular file");
+        throw FileError(path, "",
+                        S_ISDIR(status.st_mode) ? "is a folder, not a file"
+                                                : "is not a regular file");
     const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size > maxBytes)
-        throw ProjectFileError(path, "",
-                               "is " + std::to_string(size) + " bytes; files larger than " +
-                                   std::to_string(maxBytes) + " bytes are refused");
+        throw FileError(path, "",
+                        "is " + std::to_string(size) + " bytes; files larger than " +
+                            std::to_string(maxBytes) + " bytes are refused");
     std::string content(size, '\0');
     std::size_t done = 0;
     while (done < content.size()) {
@@ -49,8 +49,7 @@ std::string InputFile::read(const std::string& path, std::uint64_t maxBytes) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            throw ProjectFileError(path, "",
-                                   std::string("cannot be read: ") + std::strerror(errno));
+            throw FileError(path, "", std::string("cannot be read: ") + std::strerror(errno));
         if (got == 0)
             break;
         done += static_cast<std::size_t>(got);

@@ -13,7 +13,7 @@ public:
     /// The largest project or settings file read: 256 MiB, some two million events.
     static constexpr std::uint64_t kMaxBytes = 256ull << 20;
 
-    /// The file's bytes; throws ProjectFileError naming the file and the problem.
+    /// The file's bytes; throws FileError naming the file and the problem.
     static std::string read(const std::string& path, std::uint64_t maxBytes = kMaxBytes);
 };
 

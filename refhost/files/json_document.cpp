@@ -1,6 +1,6 @@
 #include "refhost/files/json_document.h"
 
-#include "refhost/files/project_file.h"
+#include "refhost/core/host_error.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,7 +16,7 @@ constexpr std::size_t kMaxNesting = JsonDocument::kMaxNesting;
 /// Builds the document from the parser's events, refusing what a plain parse would let through:
 /// a duplicate member (the document would keep only one of them) and nesting deeper than
 /// kMaxNesting, which would otherwise let a small file take unbounded time and memory. Parse
-/// errors become ProjectFileErrors with the line and column.
+/// errors become FileErrors with the line and column.
 class DocumentBuilder {
 public:
     DocumentBuilder(std::string_view text, const std::string& source)
@@ -52,7 +52,7 @@ public:
     }
     /// Throws the problem at the byte offset (counted from 1).
     [[noreturn]] void refuse(std::size_t position, const std::string& problem) const {
-        throw ProjectFileError(source_, place(position), problem);
+        throw FileError(source_, place(position), problem);
     }
 
 private:
@@ -73,14 +73,14 @@ private:
         auto [member, added] =
             container.get_ref<Json::object_t&>().try_emplace(std::move(key_), std::move(value));
         if (!added)
-            throw ProjectFileError(source_, pointer(open_.size()),
-                                   "duplicate member \"" + member->first + "\"");
+            throw FileError(source_, pointer(open_.size()),
+                            "duplicate member \"" + member->first + "\"");
         return member->second;
     }
     bool open(Json container) {
         if (open_.size() >= kMaxNesting)
-            throw ProjectFileError(source_, pointer(open_.size()),
-                                   "nested deeper than " + std::to_string(kMaxNesting) + " levels");
+            throw FileError(source_, pointer(open_.size()),
+                            "nested deeper than " + std::to_string(kMaxNesting) + " levels");
         open_.push_back(&add(std::move(container)));
         return true;
     }

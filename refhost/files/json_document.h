@@ -11,7 +11,7 @@ namespace Brennovar::RefHost {
 /// checks a plain parse lacks: a duplicate member is an error (a document would keep only one of
 /// them), a NUL byte is one (a reader taking the text as a C string would ignore the rest), and
 /// so is nesting deeper than kMaxNesting, so a small hostile file cannot take unbounded time or
-/// memory. Errors are ProjectFileErrors with the line and column of a syntax error
+/// memory. Errors are FileErrors with the line and column of a syntax error
 /// ("the number 1e309 is too large for a double" included) or the JSON pointer of the object
 /// at fault.
 class JsonDocument {

@@ -1,7 +1,7 @@
 #include "refhost/files/output_file.h"
 
+#include "refhost/core/host_error.h"
 #include "refhost/files/command_inputs.h"
-#include "refhost/files/project_file.h"
 
 #include <cerrno>
 #include <climits>
@@ -19,6 +19,11 @@
 namespace Brennovar::RefHost {
 
 namespace {
+
+/// The file cannot be written: the tool ends with kExitOutputFailed.
+FileError unwritable(const std::string& path, const std::string& problem) {
+    return FileError(path, "", problem, kExitOutputFailed);
+}
 
 std::string failure(const char* step) {
     return std::string(step) + ": " + std::strerror(errno);
@@ -42,10 +47,10 @@ std::string linkTarget(const std::string& path) {
             return at.string();
         std::filesystem::path next = std::filesystem::read_symlink(at, error);
         if (error)
-            throw ProjectFileError(path, "", "cannot be written: " + error.message());
+            throw unwritable(path, "cannot be written: " + error.message());
         at = next.is_absolute() ? next : at.parent_path() / next;
     }
-    throw ProjectFileError(path, "", "cannot be written: too many levels of symbolic links");
+    throw unwritable(path, "cannot be written: too many levels of symbolic links");
 }
 
 /// "NAME.XXXXXX" beside the target, with NAME cut so that the whole fits the longest file name
@@ -144,36 +149,32 @@ void OutputFile::replace(const std::string& path, std::string_view content,
 void OutputFile::replace(const std::string& path, const std::function<void(std::ostream&)>& write,
                          const CommandInputs& inputs) {
     if (path.empty())
-        throw ProjectFileError("(empty name)", "", "an output file needs a name");
+        throw FileError("(empty name)", "", "an output file needs a name");
     inputs.checkOutput(path);
     const std::string target = linkTarget(path);
     struct stat existing {};
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
-        throw ProjectFileError(path, "", "is not a regular file; it is not replaced");
+        throw unwritable(path, "is not a regular file; it is not replaced");
     Temporary temporary(target);
     if (temporary.fd() < 0)
-        throw ProjectFileError(path, "",
-                               "cannot be written: " + failure("creating a file beside it"));
+        throw unwritable(path, "cannot be written: " + failure("creating a file beside it"));
     if (fchmod(temporary.fd(), exists ? existing.st_mode & 07777 : newFileMode()) != 0)
-        throw ProjectFileError(path, "", "cannot be written: " + failure("setting permissions"));
+        throw unwritable(path, "cannot be written: " + failure("setting permissions"));
     DescriptorBuffer buffer(temporary.fd());
     std::ostream out(&buffer);
     write(out);
     out.flush();
     if (buffer.error() != 0) {
         errno = buffer.error();
-        throw ProjectFileError(path, "",
-                               "cannot be written: " + failure("write") +
+        throw unwritable(path, "cannot be written: " + failure("write") +
                                    "; the previous file is unchanged");
     }
     if (fsync(temporary.fd()) != 0 || !temporary.close())
-        throw ProjectFileError(path, "",
-                               "cannot be written: " + failure("flush") +
+        throw unwritable(path, "cannot be written: " + failure("flush") +
                                    "; the previous file is unchanged");
     if (std::rename(temporary.name().c_str(), target.c_str()) != 0)
-        throw ProjectFileError(path, "",
-                               "cannot be written: " + failure("rename") +
+        throw unwritable(path, "cannot be written: " + failure("rename") +
                                    "; the previous file is unchanged");
     temporary.renamed();
 }

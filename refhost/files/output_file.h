@@ -19,7 +19,7 @@ class CommandInputs;
 /// stays. The temporary file's name fits the folder's limit however long the target's is.
 class OutputFile {
 public:
-    /// Throws ProjectFileError naming the target and what failed.
+    /// Throws FileError naming the target and what failed.
     static void replace(const std::string& path, std::string_view content,
                         const CommandInputs& inputs);
     /// The same with content that `write` produces into the stream, so that a large document

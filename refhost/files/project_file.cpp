@@ -1,6 +1,5 @@
 #include "refhost/files/project_file.h"
 
-#include "refhost/core/host.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/files/input_file.h"
 #include "refhost/files/json_document.h"
@@ -9,6 +8,7 @@
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
+#include "refhost/project/project_factory.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
@@ -120,7 +120,7 @@ public:
 private:
     [[noreturn]] void fail(const Pointer& at, const std::string& problem) const {
         std::string place = at.to_string();
-        throw ProjectFileError(source_, place.empty() ? "/" : place, problem);
+        throw FileError(source_, place.empty() ? "/" : place, problem);
     }
 
     void expectObject(const Json& value, const Pointer& at,
@@ -489,15 +489,7 @@ void writeDocument(const Project& project, JsonWriter& out);
 
 } // namespace
 
-ProjectFileError::ProjectFileError(std::string file, std::string place, std::string problem)
-    : std::runtime_error(file +
-                         (place.empty()          ? ": "
-                          : place.front() == '/' ? ": at " + place + ": "
-                                                 : ":" + place + ": ") +
-                         problem),
-      file_(std::move(file)), place_(std::move(place)), problem_(std::move(problem)) {}
-
-Project& ProjectFile::read(Host& host, const std::string& path) {
+Project& ProjectFile::read(ProjectFactory& host, const std::string& path) {
     Json document;
     {
         // The text goes before the project is built: only one of them is held at a time.
@@ -507,20 +499,24 @@ Project& ProjectFile::read(Host& host, const std::string& path) {
     return build(host, document, path);
 }
 
-Project& ProjectFile::parse(Host& host, std::string_view text, const std::string& source) {
+Project& ProjectFile::parse(ProjectFactory& host, std::string_view text,
+                            const std::string& source) {
     Json document = JsonDocument::parse(text, source);
     return build(host, document, source);
 }
 
-Project& ProjectFile::build(Host& host, nlohmann::json& document, const std::string& source) {
+Project& ProjectFile::build(ProjectFactory& host, nlohmann::json& document,
+                            const std::string& source) {
     Project& project = host.createProject("");
     try {
         DocumentReader(project, source).readDocument(document);
-    } catch (const std::invalid_argument& e) {
+    } catch (const FileError&) {
+        throw;
+    } catch (const HostError& e) {
         // The host refused something the checks above let through; still the file's fault.
-        throw ProjectFileError(source, "", e.what());
+        throw FileError(source, "", e.what());
     } catch (const Json::exception& e) {
-        throw ProjectFileError(source, "", e.what());
+        throw FileError(source, "", e.what());
     }
     return project;
 }

@@ -1,10 +1,10 @@
 #include "refhost/files/settings_file.h"
 
 #include "module/tagged_value.h"
+#include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/files/input_file.h"
 #include "refhost/files/json_document.h"
-#include "refhost/files/project_file.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 
@@ -116,7 +116,7 @@ struct Reader {
     const std::string& source;
 
     [[noreturn]] void fail(const std::string& place, const std::string& problem) const {
-        throw ProjectFileError(source, place, problem);
+        throw FileError(source, place, problem);
     }
 
     // A name from the table or its number.

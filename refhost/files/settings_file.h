@@ -19,7 +19,7 @@ class Project;
 ///                 {"source": "FreeText", "target": "User:STR_MAComment", "text": "Take 3"}]}
 class SettingsFile {
 public:
-    /// Reads the file and applies it; throws ProjectFileError naming the file, the place and
+    /// Reads the file and applies it; throws FileError naming the file, the place and
     /// the problem, in the form of project files. A source or target key the module does not
     /// offer is passed on (the module drops its row, as from a stored project) and reported in
     /// the warnings returned, one line each.

@@ -61,7 +61,7 @@ bool ModuleLoader::fail(std::string message) {
     return false;
 }
 
-bool ModuleLoader::load(const std::string& path) {
+bool ModuleLoader::open(const std::string& path) {
     if (library_ && !unload())
         return false;
     path_ = path;
@@ -76,6 +76,12 @@ bool ModuleLoader::load(const std::string& path) {
         closeLibrary();
         return false;
     }
+    return true;
+}
+
+bool ModuleLoader::load(const std::string& path) {
+    if (!open(path))
+        return false;
     if (!initDll_()) {
         // The module refused to start, so it has nothing to finish: no ExitDll.
         closeLibrary();

@@ -52,6 +52,9 @@ public:
     ~ModuleLoader();
 
     bool load(const std::string& path);
+    /// Only maps the module and finds its entry points and handle, running none of its code
+    /// beyond what loading a library runs: no InitDll, no factory. unload() closes it.
+    bool open(const std::string& path);
     /// hostContext is borrowed; the service takes its own references from it.
     bool startService(FUnknown* hostContext);
     /// Terminates the service (when it was initialized) and releases it. False when terminate

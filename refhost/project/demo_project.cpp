@@ -1,8 +1,8 @@
 #include "refhost/project/demo_project.h"
 
-#include "refhost/core/host.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
+#include "refhost/project/project_factory.h"
 #include "refhost/project/project_object.h"
 
 #include <initializer_list>
@@ -38,7 +38,7 @@ Clip& take(Project& project, const char* fileName, const char* take, const char*
 
 } // namespace
 
-Project& DemoProject::build(Host& host) {
+Project& DemoProject::build(ProjectFactory& host) {
     Project& project = host.createProject("Demo Scene 12");
 
     ProjectObject& dialogue = project.addTrack(ObjectKind::kAudioTrack, "Dialogue");

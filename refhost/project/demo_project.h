@@ -2,7 +2,7 @@
 
 namespace Brennovar::RefHost {
 
-class Host;
+class ProjectFactory;
 class Project;
 
 /// The project that zintara-host runs when it is given none: a short film scene as a dialogue
@@ -21,7 +21,7 @@ class Project;
 class DemoProject {
 public:
     /// Builds the demo as a new project of the host (not opened).
-    static Project& build(Host& host);
+    static Project& build(ProjectFactory& host);
 };
 
 } // namespace Brennovar::RefHost

@@ -1,5 +1,6 @@
 #include "refhost/project/project.h"
 
+#include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
@@ -10,7 +11,6 @@
 #include <cmath>
 #include <functional>
 #include <set>
-#include <stdexcept>
 
 namespace Brennovar::RefHost {
 
@@ -18,8 +18,8 @@ namespace {
 
 void checkPosition(double start, double length) {
     if (!std::isfinite(start) || !std::isfinite(length) || length < 0.0)
-        throw std::invalid_argument("invalid position: start " + std::to_string(start) +
-                                    ", length " + std::to_string(length));
+        throw HostError(kExitBadInput, "invalid position: start " + std::to_string(start) +
+                                           ", length " + std::to_string(length));
 }
 
 /// Calls visit on every object below `from` (not on `from`), depth first, until visit answers
@@ -162,7 +162,7 @@ IHostObject* Project::hostObject() noexcept {
 
 ProjectObject& Project::addTrack(ObjectKind kind, std::string_view name, ProjectObject* folder) {
     if (!isTrack(kind))
-        throw std::invalid_argument(std::string(kindName(kind)) + " is not a track");
+        throw HostError(kExitBadInput, std::string(kindName(kind)) + " is not a track");
     return place(folder ? *folder : *root_, createDetached(kind, utf16(name)));
 }
 
@@ -190,7 +190,7 @@ AudioEvent& Project::addAudioEvent(ProjectObject& parent, std::string_view name,
 ProjectObject& Project::addMarker(ProjectObject& markerTrack, ObjectKind kind,
                                   std::string_view name, double start, double length) {
     if (!isMarker(kind))
-        throw std::invalid_argument(std::string(kindName(kind)) + " is not a marker");
+        throw HostError(kExitBadInput, std::string(kindName(kind)) + " is not a marker");
     return addObject(markerTrack, kind, name, start, length);
 }
 
@@ -202,7 +202,7 @@ Clip& Project::addClip(std::string_view fileName) {
 
 ProjectObject& Project::createDetached(ObjectKind kind, std::u16string name) {
     if (kind == ObjectKind::kRoot)
-        throw std::invalid_argument("a project has one root");
+        throw HostError(kExitBadInput, "a project has one root");
     if (kind == ObjectKind::kAudioEvent)
         return environment().make<AudioEvent>(*this, std::move(name));
     return environment().make<ProjectObject>(*this, kind, std::move(name));
@@ -210,17 +210,18 @@ ProjectObject& Project::createDetached(ObjectKind kind, std::u16string name) {
 
 ProjectObject& Project::place(ProjectObject& parent, ProjectObject& object) {
     if (&parent.project() != this)
-        throw std::invalid_argument(parent.describe() + " belongs to another project");
+        throw HostError(kExitBadInput, parent.describe() + " belongs to another project");
     if (!canHold(parent.kind(), object.kind()))
-        throw std::invalid_argument("a " + std::string(kindName(parent.kind())) +
-                                    " cannot hold a " + std::string(kindName(object.kind())));
+        throw HostError(kExitBadInput, "a " + std::string(kindName(parent.kind())) +
+                                           " cannot hold a " +
+                                           std::string(kindName(object.kind())));
     parent.attachChild(object, parent.children().size());
     return object;
 }
 
 void Project::select(ProjectObject& object, bool selected) {
     if (&object.project() != this || object.kind() == ObjectKind::kRoot || !object.isAttached())
-        throw std::invalid_argument(object.describe() + " is not part of " + describe());
+        throw HostError(kExitBadInput, object.describe() + " is not part of " + describe());
     if (selected)
         selection_.add(object);
     else
@@ -252,7 +253,8 @@ ProjectObject* Project::activeMarkerTrack() const {
 void Project::setActiveMarkerTrack(ProjectObject* track) {
     if (track && (&track->project() != this || track->kind() != ObjectKind::kMarkerTrack ||
                   !track->isAttached()))
-        throw std::invalid_argument(track->describe() + " is not a marker track of " + describe());
+        throw HostError(kExitBadInput,
+                        track->describe() + " is not a marker track of " + describe());
     activeMarkerTrack_ = track;
 }
 

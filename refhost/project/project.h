@@ -28,7 +28,7 @@ class ProjectObject;
 /// attributes; isType("project")).
 ///
 /// Building (addTrack, addObject, ...) is for the host side: it is not recorded for undo, and a
-/// placement the host does not allow (see canHold) throws std::invalid_argument with a readable
+/// placement the host does not allow (see canHold) throws HostError with a readable
 /// message. Names given to the host side are UTF-8.
 class Project : public HostFaces<CountedObject, IHostProject, IProjectHierarchy> {
 public:
@@ -83,14 +83,14 @@ public:
     /// A media clip; its "FileName" media attribute is the file name.
     Clip& addClip(std::string_view fileName);
     /// A new object that is not part of the project: what createTrack and the marker classes
-    /// give. Throws std::invalid_argument for kRoot.
+    /// give. Throws HostError for kRoot.
     ProjectObject& createDetached(ObjectKind kind, std::u16string name);
 
     // Selection.
     SelectionList& selection() noexcept { return selection_; }
     const SelectionList& selection() const noexcept { return selection_; }
     /// Selects (appending to the selection order) or deselects an object of the project; throws
-    /// std::invalid_argument for an object that is not part of it.
+    /// HostError for an object that is not part of it.
     void select(ProjectObject& object, bool selected = true);
     /// Selects every event (audio events, audio and MIDI parts), in project order.
     void selectEvents();
@@ -101,7 +101,7 @@ public:
     /// The marker track chosen with setActiveMarkerTrack while it is part of the project,
     /// otherwise the first marker track; null when there is none.
     ProjectObject* activeMarkerTrack() const;
-    /// Null goes back to the first marker track. Throws std::invalid_argument for anything but
+    /// Null goes back to the first marker track. Throws HostError for anything but
     /// a marker track that is part of this project.
     void setActiveMarkerTrack(ProjectObject* track);
     bool offersNewMarkerTrack() const noexcept { return offersNewMarkerTrack_; }

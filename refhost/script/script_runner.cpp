@@ -1,11 +1,11 @@
 #include "refhost/script/script_runner.h"
 
-#include "refhost/core/host.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/dialog_state_report.h"
 #include "refhost/dialog/dialog_user.h"
 #include "refhost/files/project_file.h"
+#include "refhost/host/host.h"
 #include "refhost/project/project_object.h"
 
 #include <optional>
@@ -147,12 +147,13 @@ std::string ScriptReport::text() const {
 }
 
 ScriptTally ScriptRunner::run(const std::vector<ScriptStep>& steps, const StepSink& sink) {
-    driveDialogs(steps, &sink);
-    while (next_ < steps.size() && !stopped_) {
-        const std::size_t number = ++next_;
-        end(perform(steps[number - 1], nullptr), steps[number - 1], number);
+    {
+        const DialogService::DriverScope scope(host_.dialogService(), dialogDriver(steps, &sink));
+        while (next_ < steps.size() && !stopped_) {
+            const std::size_t number = ++next_;
+            end(perform(steps[number - 1], nullptr), steps[number - 1], number);
+        }
     }
-    host_.dialogService().setDialogDriver(nullptr);
     for (; next_ < steps.size(); ++next_) {
         StepOutcome skipped;
         skipped.number = next_ + 1;
@@ -170,13 +171,14 @@ ScriptReport ScriptRunner::run(const std::vector<ScriptStep>& steps) {
     return report;
 }
 
-void ScriptRunner::driveDialogs(const std::vector<ScriptStep>& steps, const StepSink* sink) {
+std::function<void(DialogRuntime&)> ScriptRunner::dialogDriver(const std::vector<ScriptStep>& steps,
+                                                               const StepSink* sink) {
     steps_ = &steps;
     sink_ = sink;
     next_ = 0;
     stopped_ = false;
     tally_ = {};
-    host_.dialogService().setDialogDriver([this](DialogRuntime& runtime) { playDialog(runtime); });
+    return [this](DialogRuntime& runtime) { playDialog(runtime); };
 }
 
 void ScriptRunner::playDialog(DialogRuntime& runtime) {
@@ -222,7 +224,7 @@ StepOutcome ScriptRunner::hostStep(const ScriptStep& step) {
         return outcome(true, "the project was stored (the module wrote its settings)");
     try {
         ProjectFile::save(project_, step.text, inputs_);
-    } catch (const ProjectFileError& e) {
+    } catch (const FileError& e) {
         if (!step.expectRefused)
             tally_.noteOutputFailed();
         return outcome(false, e.what());

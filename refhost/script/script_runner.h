@@ -92,10 +92,11 @@ public:
     ScriptTally run(const std::vector<ScriptStep>& steps, const StepSink& sink);
     /// The same, keeping every outcome.
     ScriptReport run(const std::vector<ScriptStep>& steps);
-    /// Makes the host's dialogs play these steps (which outlive the runner's use) from the
-    /// first, for a caller that runs the commands itself; the outcomes go to the sink (which
-    /// outlives the runner's use too) or, without one, are dropped.
-    void driveDialogs(const std::vector<ScriptStep>& steps, const StepSink* sink = nullptr);
+    /// A dialog driver that plays these steps (which outlive the runner's use) from the first,
+    /// for a caller that runs the commands itself; the outcomes go to the sink (which outlives
+    /// the runner's use too) or, without one, are dropped.
+    std::function<void(DialogRuntime&)> dialogDriver(const std::vector<ScriptStep>& steps,
+                                                     const StepSink* sink = nullptr);
 
 private:
     void playDialog(DialogRuntime& runtime);

@@ -1,8 +1,8 @@
 #include "refhost/script/session_script.h"
 
+#include "refhost/core/host_error.h"
 #include "refhost/files/input_file.h"
 #include "refhost/files/json_document.h"
-#include "refhost/files/project_file.h"
 
 #include <algorithm>
 #include <array>
@@ -99,8 +99,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& pointer, const std::string& message) const {
-        throw ProjectFileError(source_, "/" + std::to_string(index_) + pointer,
-                               "step " + std::to_string(index_ + 1) + ": " + message);
+        throw FileError(source_, "/" + std::to_string(index_) + pointer,
+                        "step " + std::to_string(index_ + 1) + ": " + message);
     }
 
     // A text reaches the module zero-terminated: one holding U+0000 would arrive cut.
@@ -164,7 +164,7 @@ std::vector<ScriptStep> SessionScript::read(const std::string& path) {
 std::vector<ScriptStep> SessionScript::parse(std::string_view text, const std::string& source) {
     json document = JsonDocument::parse(text, source);
     if (!document.is_array())
-        throw ProjectFileError(source, "/", "a script is a JSON list of steps");
+        throw FileError(source, "/", "a script is a JSON list of steps");
     std::vector<ScriptStep> steps;
     steps.reserve(document.size());
     for (std::size_t i = 0; i < document.size(); ++i) {

@@ -32,14 +32,14 @@ struct ScriptStep {
 };
 
 /// A session script: a JSON list of steps run in order in one host session, documented in
-/// docs/zintara-host.md. A script that cannot be read is a ProjectFileError naming the file, the
+/// docs/zintara-host.md. A script that cannot be read is a FileError naming the file, the
 /// place (a line and column, or the JSON pointer of the value at fault) and the problem.
 class SessionScript {
 public:
     /// The largest script read: a person's afternoon, not a data set.
     static constexpr std::uint64_t kMaxBytes = 4 * 1024 * 1024;
 
-    /// Reads and checks the file; throws ProjectFileError.
+    /// Reads and checks the file; throws FileError.
     static std::vector<ScriptStep> read(const std::string& path);
     /// Parses a script held in memory; `source` names it in errors.
     static std::vector<ScriptStep> parse(std::string_view text, const std::string& source);

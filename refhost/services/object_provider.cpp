@@ -1,9 +1,9 @@
 #include "refhost/services/object_provider.h"
 
+#include "refhost/controls/host_menu_item.h"
+#include "refhost/controls/host_parameter.h"
+#include "refhost/controls/host_sub_menu.h"
 #include "refhost/core/host_environment.h"
-#include "refhost/dialog/host_menu_item.h"
-#include "refhost/dialog/host_parameter.h"
-#include "refhost/dialog/host_sub_menu.h"
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 

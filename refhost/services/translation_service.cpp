@@ -8,6 +8,7 @@
 #include "refhost/core/text_conversion.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace Brennovar::RefHost {
@@ -100,6 +101,32 @@ FUnknown* TranslationService::face(const Guid& id) noexcept {
 
 std::string TranslationService::describe() const {
     return "service ITranslationService";
+}
+
+std::string TranslationService::offeredText() const {
+    std::string list;
+    for (const auto& language : languages_)
+        list += (list.empty() ? "" : ", ") + language.code + " (" + utf8(language.name) + ")";
+    return list.empty() ? "none" : list;
+}
+
+std::string TranslationService::languageWarning(const std::string& requested) const {
+    // Pseudolocalization is the module's own, offered whatever its document lists.
+    if (requested.empty() || requested == Zintara::TranslationTable::kPseudoLanguage)
+        return {};
+    std::string lower = requested;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string nearest;
+    for (const auto& language : languages_) {
+        if (language.code == requested)
+            return {};
+        if (language.code == lower || (lower == "en" && language.code == "us"))
+            nearest = language.code;
+    }
+    return "the module offers no language \"" + requested + "\"" +
+           (nearest.empty() ? "" : " (did you mean \"" + nearest + "\"?)") +
+           "; its texts stay untranslated. Offered: " + offeredText();
 }
 
 } // namespace Brennovar::RefHost

@@ -53,6 +53,12 @@ public:
     };
     /// The languages the loaded translation documents offer, in their order.
     const std::vector<OfferedLanguage>& languages() const noexcept { return languages_; }
+    /// The offered languages as one text: "de (Deutsch), us (English), ..." or "none".
+    std::string offeredText() const;
+    /// Empty when the module offers the requested language (or none was requested); otherwise
+    /// a warning that names the code, the nearest offered one and the list, since the host then
+    /// shows the module's texts untranslated.
+    std::string languageWarning(const std::string& requested) const;
 
     /// Every loadTranslations call, in order.
     const std::vector<Request>& requests() const noexcept { return requests_; }

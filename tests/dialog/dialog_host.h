@@ -2,8 +2,8 @@
 
 #include "host/plug_controller.h"
 #include "module/host_context.h"
-#include "refhost/core/host.h"
-#include "refhost/dialog/host_parameter.h"
+#include "refhost/controls/host_parameter.h"
+#include "refhost/host/host.h"
 #include "refhost/services/object_provider.h"
 #include "support/dialog_user.h"
 

@@ -4,7 +4,7 @@
 #include "engine/marker_creator.h"
 #include "model/model.h"
 #include "module/host_context.h"
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project_object.h"

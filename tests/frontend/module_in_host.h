@@ -1,6 +1,6 @@
 #pragma once
 
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/loading/module_loader.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/project_object.h"

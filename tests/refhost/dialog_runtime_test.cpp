@@ -312,7 +312,7 @@ TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
         try {
             RefHost::SessionScript::parse(test.text, "s");
             ADD_FAILURE() << test.text;
-        } catch (const RefHost::ProjectFileError& e) {
+        } catch (const RefHost::FileError& e) {
             EXPECT_THAT(e.what(), HasSubstr(test.error));
             EXPECT_THAT(e.what(), Not(HasSubstr("json.exception")));
         }

@@ -1,4 +1,5 @@
-#include "refhost/core/host.h"
+#include "refhost/core/host_error.h"
+#include "refhost/host/host.h"
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
@@ -136,7 +137,7 @@ TEST_F(ProjectModelTest, ActiveMarkerTrackIsTheChosenOneTheFirstOrANewDetachedOn
     activeIs(first);
     project.setActiveMarkerTrack(&second);
     activeIs(second);
-    EXPECT_THROW(project.setActiveMarkerTrack(&folder), std::invalid_argument);
+    EXPECT_THROW(project.setActiveMarkerTrack(&folder), HostError);
     // A chosen track that leaves the project gives way to the first one.
     second.detach();
     activeIs(first);

@@ -1,7 +1,7 @@
 #include "host/host_object_provider.h"
 #include "host/menus.h"
 #include "host/project.h"
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"

@@ -2,7 +2,8 @@
 #include "host/host_object_provider.h"
 #include "host/selection_service.h"
 #include "module/owned.h"
-#include "refhost/core/host.h"
+#include "refhost/core/host_error.h"
+#include "refhost/host/host.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +72,7 @@ TEST_F(SelectionServiceTest, ObjectsLeavingTheProjectLeaveTheSelection) {
     EXPECT_FALSE(marker.selected());
     EXPECT_EQ(project.selection().size(), 0u);
     EXPECT_EQ(marker.setSelected(nullptr, true), ResultFalse) << "not part of the project";
-    EXPECT_THROW(project.select(marker), std::invalid_argument);
+    EXPECT_THROW(project.select(marker), HostError);
 }
 
 TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {

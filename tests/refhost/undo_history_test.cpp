@@ -1,6 +1,6 @@
 #include "host/host_object_provider.h"
 #include "module/owned.h"
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 

@@ -1,4 +1,4 @@
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 #include "refhost/loading/module_loader.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "refhost/core/host.h"
 #include "refhost/files/command_inputs.h"
 #include "refhost/files/project_file.h"
+#include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/demo_project.h"
@@ -123,14 +123,14 @@ TEST(ProjectFileTest, MissingFileAndUnwritablePathAreReported) {
     try {
         ProjectFile::read(host, "/nonexistent/song.json");
         FAIL() << "no error";
-    } catch (const ProjectFileError& e) {
+    } catch (const FileError& e) {
         EXPECT_STREQ(e.what(),
                      "/nonexistent/song.json: cannot be opened for reading: No such file or "
                      "directory");
     }
     Project& demo = DemoProject::build(host);
-    EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json", {}), ProjectFileError);
-    EXPECT_THROW(ProjectFile::save(demo, "/dev/full", {}), ProjectFileError);
+    EXPECT_THROW(ProjectFile::save(demo, "/nonexistent/out.json", {}), FileError);
+    EXPECT_THROW(ProjectFile::save(demo, "/dev/full", {}), FileError);
 }
 
 TEST(ProjectFileTest, InvalidUtf8FromTheModuleIsReplacedNotFatal) {
@@ -174,7 +174,7 @@ TEST_P(MalformedProjectTest, NamesFilePlaceAndProblem) {
     try {
         ProjectFile::parse(host, GetParam().text, "bad.json");
         FAIL() << "accepted";
-    } catch (const ProjectFileError& e) {
+    } catch (const FileError& e) {
         EXPECT_EQ(e.what(), GetParam().message);
         EXPECT_EQ(e.file(), "bad.json");
     }

@@ -1,6 +1,6 @@
-#include "refhost/core/host.h"
-#include "refhost/files/project_file.h"
+#include "refhost/core/host_error.h"
 #include "refhost/files/settings_file.h"
+#include "refhost/host/host.h"
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +81,7 @@ TEST_P(MalformedSettingsTest, NamesThePlace) {
     try {
         SettingsFile::applyText(GetParam().text, "s.json", project);
         FAIL() << "accepted";
-    } catch (const ProjectFileError& e) {
+    } catch (const FileError& e) {
         EXPECT_EQ(e.place(), GetParam().place) << e.what();
     }
     EXPECT_TRUE(project.root().attributes().entries().empty()) << "nothing half-applied";

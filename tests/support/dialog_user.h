@@ -2,8 +2,8 @@
 
 #include "host/plug_controller.h"
 #include "module/owned.h"
+#include "refhost/controls/host_parameter.h"
 #include "refhost/core/host_environment.h"
-#include "refhost/dialog/host_parameter.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

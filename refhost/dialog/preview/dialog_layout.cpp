@@ -1,8 +1,8 @@
 #include "refhost/dialog/preview/dialog_layout.h"
 
+#include "refhost/controls/host_parameter.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
-#include "refhost/dialog/host_parameter.h"
 #include "refhost/dialog/preview/font_metrics.h"
 
 #include <algorithm>

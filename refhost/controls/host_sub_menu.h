@@ -1,7 +1,7 @@
 #pragma once
 
-#include "refhost/dialog/host_menu_item.h"
-#include "refhost/dialog/menu_item_list.h"
+#include "refhost/controls/host_menu_item.h"
+#include "refhost/controls/menu_item_list.h"
 
 namespace Brennovar::RefHost {
 

@@ -1,4 +1,4 @@
-#include "refhost/dialog/host_menu.h"
+#include "refhost/controls/host_menu.h"
 
 namespace Brennovar::RefHost {
 

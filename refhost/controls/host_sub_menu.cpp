@@ -1,4 +1,4 @@
-#include "refhost/dialog/host_sub_menu.h"
+#include "refhost/controls/host_sub_menu.h"
 
 #include "refhost/core/text_conversion.h"
 

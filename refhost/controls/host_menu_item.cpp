@@ -1,4 +1,4 @@
-#include "refhost/dialog/host_menu_item.h"
+#include "refhost/controls/host_menu_item.h"
 
 #include "refhost/core/text_conversion.h"
 

@@ -1,7 +1,7 @@
-#include "refhost/dialog/host_parameter.h"
+#include "refhost/controls/host_parameter.h"
 
+#include "refhost/controls/host_menu.h"
 #include "refhost/core/host_environment.h"
-#include "refhost/dialog/host_menu.h"
 
 #include <algorithm>
 #include <cstdio>

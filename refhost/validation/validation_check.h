@@ -10,22 +10,22 @@
 
 namespace Brennovar::RefHost {
 
-enum class TestStatus { kPassed, kFailed, kWarning, kSkipped };
+enum class CheckStatus { kPassed, kFailed, kWarning, kSkipped };
 
 /// How a test of the validation battery went: its status and, unless it passed, why.
-struct TestOutcome {
-    TestStatus status = TestStatus::kPassed;
+struct CheckOutcome {
+    CheckStatus status = CheckStatus::kPassed;
     std::string message;
 
-    static TestOutcome passed() { return {}; }
-    static TestOutcome failed(std::string why) { return {TestStatus::kFailed, std::move(why)}; }
-    static TestOutcome warning(std::string why) { return {TestStatus::kWarning, std::move(why)}; }
-    static TestOutcome skipped(std::string why) { return {TestStatus::kSkipped, std::move(why)}; }
+    static CheckOutcome passed() { return {}; }
+    static CheckOutcome failed(std::string why) { return {CheckStatus::kFailed, std::move(why)}; }
+    static CheckOutcome warning(std::string why) { return {CheckStatus::kWarning, std::move(why)}; }
+    static CheckOutcome skipped(std::string why) { return {CheckStatus::kSkipped, std::move(why)}; }
 };
 
 /// What every test is given: the module, the strictness and a random source seeded from the
 /// run's seed and the test's name, so one test replays alone with the same seed.
-struct TestSettings {
+struct CheckSettings {
     std::string module;
     /// 1 to 10; higher levels repeat more and try more.
     int level = 5;
@@ -43,15 +43,15 @@ std::string joined(const std::vector<std::string>& problems);
 
 /// One test of the battery. Names are kebab-case and stable: they are what --include, --exclude
 /// and scripts refer to.
-struct ValidationTest {
+struct ValidationCheck {
     std::string name;
     std::string summary;
-    std::function<TestOutcome(const TestSettings&, std::mt19937_64&)> run;
+    std::function<CheckOutcome(const CheckSettings&, std::mt19937_64&)> run;
 };
 
 /// Tests of the module as a library: symbols, factory, entry points and load cycles.
-std::vector<ValidationTest> loadingTests();
+std::vector<ValidationCheck> loadingChecks();
 /// Tests of the running service in a host: commands, settings, dialog, resources and undo.
-std::vector<ValidationTest> sessionTests();
+std::vector<ValidationCheck> sessionChecks();
 
 } // namespace Brennovar::RefHost

@@ -1,4 +1,4 @@
-#include "validate_runner.h"
+#include "refhost/validation/check_runner.h"
 
 #include <chrono>
 #include <csignal>
@@ -25,15 +25,15 @@ std::uint64_t testSeed(std::uint64_t seed, const std::string& name) {
 // The outcome travels from the child as a status letter followed by the message.
 constexpr char kStatusLetters[] = {'P', 'F', 'W', 'S'};
 
-std::string encode(const TestOutcome& outcome) {
+std::string encode(const CheckOutcome& outcome) {
     return kStatusLetters[static_cast<int>(outcome.status)] + outcome.message;
 }
 
-TestOutcome decode(const std::string& text) {
+CheckOutcome decode(const std::string& text) {
     for (int i = 0; i < 4; ++i)
         if (!text.empty() && text[0] == kStatusLetters[i])
-            return {static_cast<TestStatus>(i), text.substr(1)};
-    return TestOutcome::failed("the test process ended without a result");
+            return {static_cast<CheckStatus>(i), text.substr(1)};
+    return CheckOutcome::failed("the test process ended without a result");
 }
 
 std::string seconds(double value) {
@@ -53,36 +53,36 @@ void writeAll(int fd, const std::string& text) {
 
 } // namespace
 
-TestResult ValidateRunner::run(const ValidationTest& test) const {
+CheckResult CheckRunner::run(const ValidationCheck& test) const {
     const auto start = std::chrono::steady_clock::now();
-    TestResult result{test.name, inProcess_ ? runHere(test) : runInChild(test), 0};
+    CheckResult result{test.name, inProcess_ ? runHere(test) : runInChild(test), 0};
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
 }
 
-TestOutcome ValidateRunner::runHere(const ValidationTest& test) const {
+CheckOutcome CheckRunner::runHere(const ValidationCheck& test) const {
     std::mt19937_64 random(testSeed(settings_.seed, test.name));
     try {
         return test.run(settings_, random);
     } catch (const std::exception& e) {
-        return TestOutcome::failed(std::string("stopped by an exception: ") + e.what());
+        return CheckOutcome::failed(std::string("stopped by an exception: ") + e.what());
     }
 }
 
-std::string ValidateRunner::replayHint(const ValidationTest& test) const {
+std::string CheckRunner::replayHint(const ValidationCheck& test) const {
     return " (test " + test.name + ", seed " + std::to_string(settings_.seed) + ")";
 }
 
-TestOutcome ValidateRunner::runInChild(const ValidationTest& test) const {
+CheckOutcome CheckRunner::runInChild(const ValidationCheck& test) const {
     int channel[2];
     if (pipe(channel) != 0)
-        return TestOutcome::failed(std::string("cannot make a pipe: ") + std::strerror(errno));
+        return CheckOutcome::failed(std::string("cannot make a pipe: ") + std::strerror(errno));
     const pid_t child = fork();
     if (child < 0) {
         close(channel[0]);
         close(channel[1]);
-        return TestOutcome::failed(std::string("cannot start a process: ") + std::strerror(errno));
+        return CheckOutcome::failed(std::string("cannot start a process: ") + std::strerror(errno));
     }
     if (child == 0) {
         close(channel[0]);
@@ -119,16 +119,16 @@ TestOutcome ValidateRunner::runInChild(const ValidationTest& test) const {
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (timedOut)
-        return TestOutcome::failed("no result within the time limit of " + seconds(timeLimit_) +
-                                   " s" + replayHint(test));
+        return CheckOutcome::failed("no result within the time limit of " + seconds(timeLimit_) +
+                                    " s" + replayHint(test));
     if (WIFSIGNALED(status))
-        return TestOutcome::failed("the test process was killed by signal " +
-                                   std::to_string(WTERMSIG(status)) + " (" +
-                                   sigabbrev_np(WTERMSIG(status)) + ", " +
-                                   strsignal(WTERMSIG(status)) + ")" + replayHint(test));
+        return CheckOutcome::failed("the test process was killed by signal " +
+                                    std::to_string(WTERMSIG(status)) + " (" +
+                                    sigabbrev_np(WTERMSIG(status)) + ", " +
+                                    strsignal(WTERMSIG(status)) + ")" + replayHint(test));
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-        return TestOutcome::failed("the test process exited with status " +
-                                   std::to_string(WEXITSTATUS(status)) + replayHint(test));
+        return CheckOutcome::failed("the test process exited with status " +
+                                    std::to_string(WEXITSTATUS(status)) + replayHint(test));
     return decode(received);
 }
 

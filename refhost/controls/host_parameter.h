@@ -3,9 +3,9 @@
 #include "host/menus.h"
 #include "host/parameters.h"
 #include "host/plug_controller.h"
+#include "refhost/controls/menu_entry.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
-#include "refhost/dialog/menu_entry.h"
 
 #include <cstdint>
 #include <functional>

@@ -5,6 +5,7 @@
 #include "refhost/core/reference_report.h"
 #include "refhost/dialog/dialog_service.h"
 #include "refhost/project/project.h"
+#include "refhost/project/project_factory.h"
 #include "refhost/project/project_state.h"
 #include "refhost/services/command_service.h"
 #include "refhost/services/translation_service.h"
@@ -44,7 +45,7 @@ class SelectionService;
 /// Everything runs on one thread. The host never calls into a client from its destructor: when
 /// a module leaves listeners or handlers registered, call releaseClientObjects() while the
 /// module and the objects it registered are still alive.
-class Host {
+class Host : public ProjectFactory {
 public:
     Host();
     Host(const Host&) = delete;
@@ -57,7 +58,7 @@ public:
 
     // Projects.
     /// A new project, not yet open.
-    Project& createProject(std::string_view name);
+    Project& createProject(std::string_view name) override;
     /// Makes the project the current one (detaching the one open before, see closeProject) and
     /// tells every project listener: projectAttached, then projectRestored with the project's
     /// host object.
@@ -75,6 +76,10 @@ public:
     const std::vector<Command>& commands() const noexcept;
     /// Runs a registered command by name (see CommandService::run).
     CommandRun runCommand(std::string_view name, std::string_view category = {});
+    /// The same while `driver` works every dialog the command shows (null: none is worked, so
+    /// each is cancelled); the driver is cleared however the run ends.
+    CommandRun runCommand(std::string_view name, std::string_view category,
+                          DialogService::DialogDriver driver);
 
     // Undo of the current project. False when there is nothing to undo or redo, an edit is
     // open, or no project is open.
@@ -99,7 +104,6 @@ public:
     ObjectProvider& provider() noexcept { return *provider_; }
     ProjectAccessService& projectAccess() noexcept { return *projectAccess_; }
     SelectionService& selectionService() noexcept { return *selection_; }
-    EditService& editService() noexcept { return *edit_; }
     MediaService& mediaService() noexcept { return *media_; }
     CommandService& commandService() noexcept { return *commands_; }
     TranslationService& translationService() noexcept { return *translation_; }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "refhost/controls/menu_item_list.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
-#include "refhost/dialog/menu_item_list.h"
 
 namespace Brennovar::RefHost {
 

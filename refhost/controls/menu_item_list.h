@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/menus.h"
-#include "refhost/dialog/menu_entry.h"
+#include "refhost/controls/menu_entry.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "refhost/dialog/menu_item_list.h"
+#include "refhost/controls/menu_item_list.h"
 
+#include "refhost/controls/host_sub_menu.h"
 #include "refhost/core/host_environment.h"
-#include "refhost/dialog/host_sub_menu.h"
 
 namespace Brennovar::RefHost {
 

@@ -1,4 +1,4 @@
-#include "refhost/core/host.h"
+#include "refhost/host/host.h"
 
 #include "refhost/services/edit_service.h"
 #include "refhost/services/media_service.h"
@@ -74,6 +74,12 @@ const std::vector<Command>& Host::commands() const noexcept {
 }
 
 CommandRun Host::runCommand(std::string_view name, std::string_view category) {
+    return commands_->run(name, category);
+}
+
+CommandRun Host::runCommand(std::string_view name, std::string_view category,
+                            DialogService::DialogDriver driver) {
+    const DialogService::DriverScope scope(*dialog_, std::move(driver));
     return commands_->run(name, category);
 }
 

@@ -1,4 +1,4 @@
-#include "validate_test.h"
+#include "refhost/validation/validation_check.h"
 
 #include <cmath>
 

@@ -1,12 +1,12 @@
 // The battery's tests of the running service in a host: its commands, its stored settings, its
 // dialog, its resources and the undo of its edits.
-#include "host_session.h"
 #include "refhost/dialog/dialog_action_player.h"
 #include "refhost/dialog/random_dialog_user.h"
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
-#include "validate_test.h"
+#include "refhost/session/host_session.h"
+#include "refhost/validation/validation_check.h"
 
 #include <array>
 #include <functional>
@@ -31,7 +31,7 @@ class DemoSession {
 public:
     /// `stored` are written into the project before it opens, as a saved project carries them.
     /// The host behaves as the settings say, its choices drawn from their seed.
-    DemoSession(const TestSettings& settings, const Attributes& stored = {},
+    DemoSession(const CheckSettings& settings, const Attributes& stored = {},
                 const std::string& language = {}) {
         if (!language.empty())
             session_.host().translationService().setLanguage(language);
@@ -90,11 +90,11 @@ public:
     }
 
     /// Finishes the session and skips the test when the module registers no dialog skin.
-    std::optional<TestOutcome> skipWithoutSkin() {
+    std::optional<CheckOutcome> skipWithoutSkin() {
         if (host().dialogService().skin())
             return std::nullopt;
         finish();
-        return TestOutcome::skipped("the module registers no dialog skin");
+        return CheckOutcome::skipped("the module registers no dialog skin");
     }
 
     /// The settings the module stores with the project.
@@ -109,10 +109,10 @@ public:
     }
 
     /// Shuts down; the outcome of everything collected.
-    TestOutcome finish() {
+    CheckOutcome finish() {
         for (std::string& problem : session_.finish())
             problems.push_back(std::move(problem));
-        return problems.empty() ? TestOutcome::passed() : TestOutcome::failed(joined(problems));
+        return problems.empty() ? CheckOutcome::passed() : CheckOutcome::failed(joined(problems));
     }
 
     std::vector<std::string> problems;
@@ -177,7 +177,7 @@ std::string difference(const Attributes& expected, const Attributes& actual) {
     return {};
 }
 
-TestOutcome commands(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome commands(const CheckSettings& settings, std::mt19937_64& random) {
     DemoSession session(settings);
     if (!session.started())
         return session.finish();
@@ -208,7 +208,7 @@ TestOutcome commands(const TestSettings& settings, std::mt19937_64& random) {
     return session.finish();
 }
 
-TestOutcome settingsRoundTrip(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome settingsRoundTrip(const CheckSettings& settings, std::mt19937_64& random) {
     for (int round = 0, rounds = scaled(settings.level, 1, 30); round < rounds; ++round) {
         Attributes first;
         {
@@ -218,7 +218,7 @@ TestOutcome settingsRoundTrip(const TestSettings& settings, std::mt19937_64& ran
             session.select(session.events());
             session.run(kDialogCommand, randomBytes(random, 60));
             first = session.stored();
-            if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
+            if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed)
                 return outcome;
         }
         DemoSession fresh(settings, first);
@@ -228,10 +228,10 @@ TestOutcome settingsRoundTrip(const TestSettings& settings, std::mt19937_64& ran
         if (std::string change = difference(first, second); !change.empty())
             fresh.problems.push_back("stored, restored into a fresh module and stored again: " +
                                      change);
-        if (TestOutcome outcome = fresh.finish(); outcome.status != TestStatus::kPassed)
+        if (CheckOutcome outcome = fresh.finish(); outcome.status != CheckStatus::kPassed)
             return outcome;
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
 // One row of stored settings: its source, target and data values (empty when missing).
@@ -322,7 +322,7 @@ void damage(Attributes& stored, std::mt19937_64& random, std::vector<int>& touch
     }
 }
 
-TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome damagedSettings(const CheckSettings& settings, std::mt19937_64& random) {
     Attributes valid;
     {
         DemoSession session(settings);
@@ -332,7 +332,7 @@ TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& rando
         // Rows enough to damage: the dialog's user adds some.
         session.run(kDialogCommand, {3, 0, 3, 0, 4, 2, 0, 3, 0, 4, 3, 4});
         valid = session.stored();
-        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
+        if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed)
             return outcome;
     }
     const std::vector<StoredRow> validRows = storedRows(valid);
@@ -361,39 +361,39 @@ TestOutcome damagedSettings(const TestSettings& settings, std::mt19937_64& rando
                 break;
             }
         }
-        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
+        if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed)
             return outcome;
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
-TestOutcome dialogActions(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome dialogActions(const CheckSettings& settings, std::mt19937_64& random) {
     for (int round = 0, rounds = scaled(settings.level, 3, 300); round < rounds; ++round) {
         DemoSession session(settings);
         if (!session.started())
             return session.finish();
-        if (std::optional<TestOutcome> skipped = session.skipWithoutSkin())
+        if (std::optional<CheckOutcome> skipped = session.skipWithoutSkin())
             return *skipped;
         session.select(someEvents(session.events(), random));
         session.run(kDialogCommand, randomBytes(random, 200));
-        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
+        if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed)
             return outcome;
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
-TestOutcome dialogHostBehaviours(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome dialogHostBehaviours(const CheckSettings& settings, std::mt19937_64& random) {
     const int actions = scaled(settings.level, 100, 5000);
     // Each behaviour alone, then all of them together.
     for (std::size_t i = 0; i <= HostBehaviours::kNames.size(); ++i) {
-        TestSettings under = settings;
+        CheckSettings under = settings;
         under.behaviours = HostBehaviours::fromBits(
             i < HostBehaviours::kNames.size() ? 1u << i : HostBehaviours::kAll);
         under.seed = random();
         DemoSession session(under);
         if (!session.started())
             return session.finish();
-        if (std::optional<TestOutcome> skipped = session.skipWithoutSkin())
+        if (std::optional<CheckOutcome> skipped = session.skipWithoutSkin())
             return *skipped;
         const std::string names = under.behaviours.names();
         session.select(session.events());
@@ -405,15 +405,15 @@ TestOutcome dialogHostBehaviours(const TestSettings& settings, std::mt19937_64& 
             runtime.pause();
             DialogUser(runtime).press(random() % 2 ? "ok" : "cancel");
         });
-        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed) {
+        if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed) {
             outcome.message = "under the host behaviour " + names + ": " + outcome.message;
             return outcome;
         }
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
-TestOutcome resources(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome resources(const CheckSettings& settings, std::mt19937_64&) {
     for (const char* language : kLanguages) {
         DemoSession session(settings, {}, language);
         if (!session.started())
@@ -430,13 +430,13 @@ TestOutcome resources(const TestSettings& settings, std::mt19937_64&) {
                  std::u16string(session.host().translationService().translate(
                      u"Add Attribute Mapping")) == u"Add Attribute Mapping")
             session.problems.push_back("the translation document has no translation" + in);
-        if (TestOutcome outcome = session.finish(); outcome.status != TestStatus::kPassed)
+        if (CheckOutcome outcome = session.finish(); outcome.status != CheckStatus::kPassed)
             return outcome;
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
-TestOutcome undoRestores(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome undoRestores(const CheckSettings& settings, std::mt19937_64& random) {
     DemoSession session(settings);
     if (!session.started())
         return session.finish();
@@ -473,7 +473,7 @@ TestOutcome undoRestores(const TestSettings& settings, std::mt19937_64& random) 
 
 } // namespace
 
-std::vector<ValidationTest> sessionTests() {
+std::vector<ValidationCheck> sessionChecks() {
     return {
         {"commands", "both commands with none, one and many events selected", commands},
         {"settings-round-trip", "store, restore into a fresh module, store again: identical",

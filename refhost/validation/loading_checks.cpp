@@ -1,8 +1,8 @@
 // The battery's tests of the module as a library: what a host's plug-in scan and its load and
 // unload cycles do to it.
-#include "host_session.h"
 #include "refhost/loading/module_exports.h"
-#include "validate_test.h"
+#include "refhost/session/host_session.h"
+#include "refhost/validation/validation_check.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,56 +18,56 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-TestOutcome loadBindNow(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome loadBindNow(const CheckSettings& settings, std::mt19937_64&) {
     ModuleLoader loader;
     if (!loader.load(settings.module))
-        return TestOutcome::failed(loader.error());
+        return CheckOutcome::failed(loader.error());
     if (!loader.unload())
-        return TestOutcome::failed(loader.error());
-    return TestOutcome::passed();
+        return CheckOutcome::failed(loader.error());
+    return CheckOutcome::passed();
 }
 
-TestOutcome exactExports(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome exactExports(const CheckSettings& settings, std::mt19937_64&) {
     std::string error;
     const auto names = moduleExports(settings.module, error);
     if (!names)
-        return TestOutcome::failed(error);
+        return CheckOutcome::failed(error);
     const std::vector<std::string> expected = {"ExitDll", "GetPluginFactory", "InitDll"};
     std::vector<std::string> sorted = *names;
     std::sort(sorted.begin(), sorted.end());
     if (sorted == expected)
-        return TestOutcome::passed();
+        return CheckOutcome::passed();
     std::string listed;
     for (const std::string& name : sorted)
         listed += (listed.empty() ? "" : ", ") + name;
-    return TestOutcome::failed("exports " + std::to_string(sorted.size()) +
-                               " symbols, expected exactly InitDll, ExitDll and "
-                               "GetPluginFactory: " +
-                               listed);
+    return CheckOutcome::failed("exports " + std::to_string(sorted.size()) +
+                                " symbols, expected exactly InitDll, ExitDll and "
+                                "GetPluginFactory: " +
+                                listed);
 }
 
-TestOutcome scanTime(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome scanTime(const CheckSettings& settings, std::mt19937_64&) {
     double slowest = 0;
     for (int scan = 0, scans = scaled(settings.level, 1, 20); scan < scans; ++scan) {
         const auto start = std::chrono::steady_clock::now();
         ModuleLoader loader;
         if (!loader.load(settings.module) || !loader.unload())
-            return TestOutcome::failed(loader.error());
+            return CheckOutcome::failed(loader.error());
         slowest = std::max(slowest, secondsSince(start));
     }
     if (slowest > kScanWarningSeconds)
-        return TestOutcome::warning("a scan took " + std::to_string(std::lround(slowest * 1000)) +
-                                    " ms (load, factory, records, release, unload); hosts "
-                                    "expect under 100 ms");
-    return TestOutcome::passed();
+        return CheckOutcome::warning("a scan took " + std::to_string(std::lround(slowest * 1000)) +
+                                     " ms (load, factory, records, release, unload); hosts "
+                                     "expect under 100 ms");
+    return CheckOutcome::passed();
 }
 
 // The factory's answers to what a careless host asks, and whether its three records of each
 // class tell the same story.
-TestOutcome factoryAnswers(const TestSettings& settings, std::mt19937_64& random) {
+CheckOutcome factoryAnswers(const CheckSettings& settings, std::mt19937_64& random) {
     ModuleLoader loader;
     if (!loader.load(settings.module))
-        return TestOutcome::failed(loader.error());
+        return CheckOutcome::failed(loader.error());
     IPluginFactory* factory = loader.factory();
     const int32 count = factory->countClasses();
     std::vector<std::string> problems;
@@ -115,12 +115,12 @@ TestOutcome factoryAnswers(const TestSettings& settings, std::mt19937_64& random
     }
     if (!loader.unload())
         problems.push_back(loader.error());
-    return problems.empty() ? TestOutcome::passed() : TestOutcome::failed(joined(problems));
+    return problems.empty() ? CheckOutcome::passed() : CheckOutcome::failed(joined(problems));
 }
 
 // Load and unload cycles in one host, each starting and stopping the service, with every
 // reference the module took from the host given back.
-TestOutcome entryPointCycles(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome entryPointCycles(const CheckSettings& settings, std::mt19937_64&) {
     const int cycles = scaled(settings.level, 1, 10000);
     Host host;
     for (int cycle = 1; cycle <= cycles; ++cycle) {
@@ -130,24 +130,24 @@ TestOutcome entryPointCycles(const TestSettings& settings, std::mt19937_64&) {
         host.releaseClientObjects();
         ok = loader.unload() && ok;
         if (!ok)
-            return TestOutcome::failed("cycle " + std::to_string(cycle) + ": " + loader.error());
+            return CheckOutcome::failed("cycle " + std::to_string(cycle) + ": " + loader.error());
     }
     const ReferenceReport report = host.references();
     if (!report.clean()) {
         std::string text = report.text();
-        return TestOutcome::failed("after " + std::to_string(cycles) +
-                                   " cycles: " + text.substr(0, text.find('\n')) +
-                                   (text.find('\n') + 1 < text.size() ? " (and more)" : ""));
+        return CheckOutcome::failed("after " + std::to_string(cycles) +
+                                    " cycles: " + text.substr(0, text.find('\n')) +
+                                    (text.find('\n') + 1 < text.size() ? " (and more)" : ""));
     }
-    return TestOutcome::passed();
+    return CheckOutcome::passed();
 }
 
 // Several service objects of the module alive in one host at once, as when a host opens a
 // second window on the same module.
-TestOutcome sideBySide(const TestSettings& settings, std::mt19937_64&) {
+CheckOutcome sideBySide(const CheckSettings& settings, std::mt19937_64&) {
     HostSession session;
     if (!session.load(settings.module) || !session.startService())
-        return TestOutcome::failed(session.loader().error());
+        return CheckOutcome::failed(session.loader().error());
     const ModuleLoader& loader = session.loader();
     const Guid& classId =
         loader.classes()[static_cast<std::size_t>(loader.serviceClassIndex())].info.classId;
@@ -174,12 +174,12 @@ TestOutcome sideBySide(const TestSettings& settings, std::mt19937_64&) {
     services.clear();
     for (std::string& problem : session.finish())
         problems.push_back(std::move(problem));
-    return problems.empty() ? TestOutcome::passed() : TestOutcome::failed(joined(problems));
+    return problems.empty() ? CheckOutcome::passed() : CheckOutcome::failed(joined(problems));
 }
 
 } // namespace
 
-std::vector<ValidationTest> loadingTests() {
+std::vector<ValidationCheck> loadingChecks() {
     return {
         {"load-bind-now", "loads with every symbol bound at once and unloads", loadBindNow},
         {"exports", "exports exactly InitDll, ExitDll and GetPluginFactory", exactExports},
