@@ -2,19 +2,18 @@
 
 #include "language_option.h"
 #include "module/fuid.h"
+#include "module/module_names.h"
 #include "platform/embedded_resources.h"
 #include "refhost/core/text_conversion.h"
-#include "refhost/files/json_writer.h"
-#include "refhost/resources/skin_container.h"
-#include "refhost/services/translation_service.h"
+#include "refhost/dialog/skin_document.h"
 #include "refhost/session/host_session.h"
 #include "tool_conventions.h"
 
 #include <climits>
-#include <cstdio>
-#include <expat.h>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -22,8 +21,11 @@ namespace Brennovar::RefHost {
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 /// The resources a module of this kind is known to carry.
-constexpr const char* kKnownResources[] = {"skin.kxp", "translation.xml"};
+constexpr const char* kKnownResources[] = {Zintara::Names::kSkinResource,
+                                           Zintara::Names::kTranslationResource};
 
 /// Texts the module's dialog shows besides those of its skin: it looks them up and passes them
 /// to the host's translation.
@@ -34,40 +36,98 @@ constexpr const char16_t* kControllerTexts[] = {u"Active Marker Track",
                                                 u"Media",
                                                 u"Audio - Assets"};
 
-/// The texts of the skin's titles, tips, captions and placeholders, in document order, each once.
+/// Everything info reports, gathered once while the module is loaded; the text and the JSON are
+/// both written from it after the session has ended.
+struct ModuleReport {
+    const ModuleLoader* loader = nullptr;
+    std::string loadAddress;
+    std::vector<std::pair<std::string, std::optional<std::size_t>>> resources;
+    bool started = false;
+    std::string startError;
+    std::vector<Command> commands;
+    std::vector<SkinRegistration> skins;
+    std::vector<std::string> requested;
+    std::string language;
+    std::string offered;
+    Json languages = Json::array();
+    std::vector<std::pair<std::string, std::string>> dialogTexts;
+    std::vector<std::string> warnings;
+    std::vector<std::string> problems;
+    std::string summary;
+};
+
+/// The texts of the skin's titles, tips and placeholders, in document order, each once.
+void collectSkinTexts(const SkinElement& element, std::set<std::string>& seen,
+                      std::vector<std::string>& texts) {
+    for (const auto& [name, value] : element.attributes)
+        if ((name == "title" || name == "tip" || name == "placeholder") &&
+            seen.insert(value).second)
+            texts.push_back(value);
+    for (const SkinElement& child : element.children)
+        collectSkinTexts(child, seen, texts);
+}
+
 std::vector<std::string> skinTexts(ModuleHandle module) {
     std::vector<std::string> texts;
-    auto bytes = Platform::findResource(module, "skin.kxp");
     std::string error;
-    std::optional<SkinContainer> container;
-    if (bytes)
-        container = readContainer(*bytes, error);
-    if (!container)
-        return texts;
-    for (const ContainerEntry& entry : container->entries) {
-        if (entry.name != "skin.xml")
-            continue;
-        struct Collector {
-            std::vector<std::string>* texts;
-            std::set<std::string> seen;
-        } collector{&texts, {}};
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &collector);
-        XML_SetStartElementHandler(
-            parser, [](void* data, const XML_Char*, const XML_Char** attributes) {
-                auto* c = static_cast<Collector*>(data);
-                for (int i = 0; attributes[i]; i += 2) {
-                    std::string name = attributes[i];
-                    if ((name == "title" || name == "tip" || name == "placeholder") &&
-                        c->seen.insert(attributes[i + 1]).second)
-                        c->texts->push_back(attributes[i + 1]);
-                }
-            });
-        XML_Parse(parser, reinterpret_cast<const char*>(entry.data.data()),
-                  static_cast<int>(entry.data.size()), 1);
-        XML_ParserFree(parser);
-    }
+    std::set<std::string> seen;
+    if (auto bytes = Platform::findResource(module, Zintara::Names::kSkinResource))
+        if (auto skin = SkinDocument::fromContainer(*bytes, error))
+            collectSkinTexts(skin->root(), seen, texts);
     return texts;
+}
+
+void collectService(ModuleReport& report, Host& host, ModuleHandle module) {
+    report.commands = host.commands();
+    report.skins = host.dialogService().skins();
+    for (const TranslationService::Request& request : host.translationService().requests())
+        report.requested.push_back(utf8(request.resourceName));
+    TranslationService& translations = host.translationService();
+    for (const std::string& text : skinTexts(module))
+        report.dialogTexts.emplace_back(text, utf8(translations.translate(utf16(text).c_str())));
+    for (const char16_t* text : kControllerTexts)
+        report.dialogTexts.emplace_back(utf8(text), utf8(translations.translate(text)));
+}
+
+std::string count(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+int collect(HostSession& session, const std::string& modulePath, const std::string& language,
+            ModuleReport& report) {
+    if (!session.load(modulePath))
+        throw HostError(kExitModuleFailed, session.loader().error());
+    const ModuleLoader& loader = session.loader();
+    Host& host = session.host();
+    report.loader = &loader;
+    std::ostringstream address;
+    address << loader.moduleHandle();
+    report.loadAddress = address.str();
+    for (const char* name : kKnownResources) {
+        auto bytes = Platform::findResource(loader.moduleHandle(), name);
+        report.resources.emplace_back(name, bytes ? std::optional(bytes->size()) : std::nullopt);
+    }
+    report.started = session.startService();
+    if (report.started) {
+        collectService(report, host, loader.moduleHandle());
+        if (std::string warning = host.translationService().languageWarning(language);
+            !warning.empty())
+            report.warnings.push_back(std::move(warning));
+    } else {
+        report.startError = session.loader().error();
+    }
+    report.language = host.translationService().language();
+    report.offered = host.translationService().offeredText();
+    for (const auto& offered : host.translationService().languages())
+        report.languages.push_back({{"code", offered.code}, {"name", utf8(offered.name)}});
+    report.summary = count(loader.classes().size(), "class", "classes") +
+                     (report.started ? ", " + count(report.commands.size(), "command", "commands") +
+                                           " registered"
+                                     : ", the service did not start");
+    report.problems = session.finish();
+    if (!report.started)
+        return kExitModuleFailed;
+    return report.problems.empty() ? kExitOk : kExitCheckFailed;
 }
 
 std::string orNone(const std::string& text) {
@@ -75,7 +135,6 @@ std::string orNone(const std::string& text) {
 }
 
 std::string factoryFlags(int32 flags) {
-    std::string text = std::to_string(flags);
     std::string meaning;
     for (int bit = 0; bit < 32; ++bit) {
         if (!(static_cast<uint32>(flags) & (1u << bit)))
@@ -83,7 +142,7 @@ std::string factoryFlags(int32 flags) {
         meaning += meaning.empty() ? "" : ", ";
         meaning += bit == 4 ? "class information in 16-bit text" : "bit " + std::to_string(bit);
     }
-    return meaning.empty() ? text : text + " (" + meaning + ")";
+    return std::to_string(flags) + (meaning.empty() ? "" : " (" + meaning + ")");
 }
 
 std::string cardinality(int32 value) {
@@ -96,6 +155,18 @@ std::string cardinality(int32 value) {
 void printField(const char* label, const std::string& value, bool classDetail = true) {
     std::cout << (classDetail ? "    " : "  ") << label
               << std::string(16 - std::string(label).size(), ' ') << value << '\n';
+}
+
+bool sameTexts(const ModuleClass& entry) {
+    const ClassInfoUnicode& wide = entry.infoUnicode;
+    const ClassInfo2& info = entry.info2;
+    return entry.hasInfo2 && utf8(fieldText(wide.name)) == fieldText(info.name) &&
+           utf8(fieldText(wide.vendor)) == fieldText(info.vendor) &&
+           utf8(fieldText(wide.version)) == fieldText(info.version) &&
+           utf8(fieldText(wide.sdkVersion)) == fieldText(info.sdkVersion) &&
+           fieldText(wide.category) == fieldText(info.category) &&
+           fieldText(wide.subCategories) == fieldText(info.subCategories) &&
+           wide.classFlags == info.classFlags && wide.classId == info.classId;
 }
 
 void printClass(std::size_t index, const ModuleClass& entry) {
@@ -113,22 +184,11 @@ void printClass(std::size_t index, const ModuleClass& entry) {
         printField("version", orNone(fieldText(info.version)));
         printField("SDK version", orNone(fieldText(info.sdkVersion)));
     }
-    if (!entry.hasInfoUnicode) {
-        printField("16-bit record", "not offered");
-        return;
-    }
+    if (!entry.hasInfoUnicode)
+        return printField("16-bit record", "not offered");
+    if (sameTexts(entry))
+        return printField("16-bit record", "the same texts");
     const ClassInfoUnicode& wide = entry.infoUnicode;
-    bool same = entry.hasInfo2 && utf8(fieldText(wide.name)) == fieldText(entry.info2.name) &&
-                utf8(fieldText(wide.vendor)) == fieldText(entry.info2.vendor) &&
-                utf8(fieldText(wide.version)) == fieldText(entry.info2.version) &&
-                utf8(fieldText(wide.sdkVersion)) == fieldText(entry.info2.sdkVersion) &&
-                fieldText(wide.category) == fieldText(entry.info2.category) &&
-                fieldText(wide.subCategories) == fieldText(entry.info2.subCategories) &&
-                wide.classFlags == entry.info2.classFlags && wide.classId == entry.info2.classId;
-    if (same) {
-        printField("16-bit record", "the same texts");
-        return;
-    }
     printField("16-bit record", "differs:");
     printField("  name", utf8(fieldText(wide.name)));
     printField("  category", fieldText(wide.category));
@@ -137,11 +197,11 @@ void printClass(std::size_t index, const ModuleClass& entry) {
     printField("  SDK version", orNone(utf8(fieldText(wide.sdkVersion))));
 }
 
-void printModule(const ModuleLoader& loader) {
+void printText(const ModuleReport& report) {
+    const ModuleLoader& loader = *report.loader;
     const FactoryInfo& factory = loader.factoryInfo();
-    std::cout << "Module " << loader.path() << '\n';
-    std::cout << "  load address    " << loader.moduleHandle() << "\n\n";
-    std::cout << "Factory\n";
+    std::cout << "Module " << loader.path() << "\n  load address    " << report.loadAddress
+              << "\n\nFactory\n";
     printField("vendor", orNone(fieldText(factory.vendor)), false);
     printField("url", orNone(fieldText(factory.url)), false);
     printField("email", orNone(fieldText(factory.email)), false);
@@ -149,128 +209,81 @@ void printModule(const ModuleLoader& loader) {
     std::cout << "\nClasses (" << loader.classes().size() << ")\n";
     for (std::size_t i = 0; i < loader.classes().size(); ++i)
         printClass(i, loader.classes()[i]);
-}
-
-void printDialogTexts(Host& host, ModuleHandle module) {
-    TranslationService& translations = host.translationService();
-    std::cout << "\nDialog texts (" << translations.language() << ")\n";
-    auto print = [&translations](const std::u16string& key) {
-        std::cout << "  " << utf8(key) << " -> " << utf8(translations.translate(key.c_str()))
-                  << '\n';
-    };
-    for (const std::string& text : skinTexts(module))
-        print(utf16(text));
-    for (const char16_t* text : kControllerTexts)
-        print(text);
-}
-
-void printService(Host& host) {
-    const std::vector<Command>& commands = host.commands();
-    std::cout << "\nService\n";
-    std::cout << "  initialize      ResultOk\n";
-    std::cout << "  commands (" << commands.size() << ")\n";
-    for (const Command& command : commands)
-        std::cout << "    \"" << utf8(command.title) << "\"\n      category " << command.category
-                  << ", name \"" << command.name << "\", flags " << command.flags << '\n';
-    for (const SkinRegistration& skin : host.dialogService().skins())
-        std::cout << "  skin            " << skin.name
-                  << (skin.accepted ? " (registered)" : " (refused: " + skin.error + ")") << '\n';
-    for (const TranslationService::Request& request : host.translationService().requests())
-        std::cout << "  translations    " << utf8(request.resourceName) << " (requested)\n";
-}
-
-void printResources(const ModuleLoader& loader) {
     std::cout << "\nResources\n";
-    for (const char* name : kKnownResources) {
-        auto bytes = Platform::findResource(loader.moduleHandle(), name);
-        std::cout << "  " << name << std::string(16 - std::string(name).size(), ' ')
-                  << (bytes ? std::to_string(bytes->size()) + " bytes" : std::string("not found"))
-                  << '\n';
+    for (const auto& [name, size] : report.resources)
+        std::cout << "  " << name << std::string(16 - name.size(), ' ')
+                  << (size ? std::to_string(*size) + " bytes" : std::string("not found")) << '\n';
+    std::cout << "\nService\n";
+    if (!report.started) {
+        std::cout << "  not started: " << report.startError << '\n';
+    } else {
+        std::cout << "  initialize      ResultOk\n  commands (" << report.commands.size() << ")\n";
+        for (const Command& command : report.commands)
+            std::cout << "    \"" << utf8(command.title) << "\"\n      category "
+                      << command.category << ", name \"" << command.name << "\", flags "
+                      << command.flags << '\n';
+        for (const SkinRegistration& skin : report.skins)
+            std::cout << "  skin            " << skin.name
+                      << (skin.accepted ? " (registered)" : " (refused: " + skin.error + ")")
+                      << '\n';
+        for (const std::string& resource : report.requested)
+            std::cout << "  translations    " << resource << " (requested)\n";
+        std::cout << "  languages       " << report.offered << "\n\nDialog texts ("
+                  << report.language << ")\n";
+        for (const auto& [text, translation] : report.dialogTexts)
+            std::cout << "  " << text << " -> " << translation << '\n';
     }
+    std::cout << '\n' << report.summary << '\n';
+    ToolConventions::printProblems(report.warnings, report.problems);
 }
 
-/// The description while the module is loaded, as the start of one JSON object; the caller
-/// adds what comes at the end of the session.
-void describeJson(JsonWriter& out, HostSession& session, bool started) {
-    const ModuleLoader& loader = session.loader();
-    Host& host = session.host();
-    out.beginObject().member("module", loader.path());
+Json describeJson(const ModuleReport& report) {
+    const ModuleLoader& loader = *report.loader;
     const FactoryInfo& factory = loader.factoryInfo();
-    out.key("factory").beginObject();
-    out.member("vendor", fieldText(factory.vendor)).member("url", fieldText(factory.url));
-    out.member("email", fieldText(factory.email)).member("flags", factory.flags).endObject();
-    out.key("classes").beginArray();
+    Json out = {{"module", loader.path()},
+                {"factory",
+                 {{"vendor", fieldText(factory.vendor)},
+                  {"url", fieldText(factory.url)},
+                  {"email", fieldText(factory.email)},
+                  {"flags", factory.flags}}},
+                {"classes", Json::array()}};
     for (const ModuleClass& entry : loader.classes()) {
-        out.beginObject().member("name", fieldText(entry.info.name));
-        out.member("classId", FUID(entry.info.classId).toString());
-        out.member("category", fieldText(entry.info.category));
-        out.member("cardinality", entry.info.cardinality);
+        Json item = {{"name", fieldText(entry.info.name)},
+                     {"classId", FUID(entry.info.classId).toString()},
+                     {"category", fieldText(entry.info.category)},
+                     {"cardinality", entry.info.cardinality}};
         if (entry.hasInfo2) {
-            out.member("classFlags", static_cast<std::int64_t>(entry.info2.classFlags));
-            out.member("subCategories", fieldText(entry.info2.subCategories));
-            out.member("vendor", fieldText(entry.info2.vendor));
-            out.member("version", fieldText(entry.info2.version));
-            out.member("sdkVersion", fieldText(entry.info2.sdkVersion));
+            item["classFlags"] = entry.info2.classFlags;
+            item["subCategories"] = fieldText(entry.info2.subCategories);
+            item["vendor"] = fieldText(entry.info2.vendor);
+            item["version"] = fieldText(entry.info2.version);
+            item["sdkVersion"] = fieldText(entry.info2.sdkVersion);
         }
-        out.endObject();
+        out["classes"].push_back(std::move(item));
     }
-    out.endArray().key("resources").beginObject();
-    for (const char* name : kKnownResources) {
-        auto bytes = Platform::findResource(loader.moduleHandle(), name);
-        out.key(name);
-        if (bytes)
-            out.value(static_cast<std::int64_t>(bytes->size()));
-        else
-            out.value(false);
-    }
-    out.endObject().key("service").beginObject().member("started", started);
-    out.key("commands").beginArray();
-    for (const Command& command : host.commands())
-        out.beginObject()
-            .member("title", utf8(command.title))
-            .member("category", command.category)
-            .member("name", command.name)
-            .member("flags", command.flags)
-            .endObject();
-    out.endArray().key("skins").beginArray();
-    for (const SkinRegistration& skin : host.dialogService().skins())
-        out.beginObject()
-            .member("name", skin.name)
-            .member("accepted", skin.accepted)
-            .member("error", skin.error)
-            .endObject();
-    out.endArray().endObject();
-    TranslationService& translations = host.translationService();
-    out.member("language", translations.language()).key("languages").beginArray();
-    for (const auto& language : translations.languages())
-        out.beginObject()
-            .member("code", language.code)
-            .member("name", utf8(language.name))
-            .endObject();
-    out.endArray().key("dialogTexts").beginArray();
-    if (started) {
-        auto add = [&](const std::u16string& key) {
-            out.beginObject()
-                .member("text", utf8(key))
-                .member("translation", utf8(translations.translate(key.c_str())))
-                .endObject();
-        };
-        for (const std::string& dialogText : skinTexts(loader.moduleHandle()))
-            add(utf16(dialogText));
-        for (const char16_t* dialogText : kControllerTexts)
-            add(dialogText);
-    }
-    out.endArray();
-}
-
-std::string summaryOf(HostSession& session, bool started) {
-    const std::size_t classes = session.loader().classes().size();
-    std::string text = std::to_string(classes) + (classes == 1 ? " class" : " classes");
-    if (!started)
-        return text + ", the service did not start";
-    const std::size_t commands = session.host().commands().size();
-    return text + ", " + std::to_string(commands) + (commands == 1 ? " command" : " commands") +
-           " registered";
+    Json& resources = out["resources"] = Json::object();
+    for (const auto& [name, size] : report.resources)
+        resources[name] = size ? Json(*size) : Json(false);
+    Json service = {
+        {"started", report.started}, {"commands", Json::array()}, {"skins", Json::array()}};
+    for (const Command& command : report.commands)
+        service["commands"].push_back({{"title", utf8(command.title)},
+                                       {"category", command.category},
+                                       {"name", command.name},
+                                       {"flags", command.flags}});
+    for (const SkinRegistration& skin : report.skins)
+        service["skins"].push_back(
+            {{"name", skin.name}, {"accepted", skin.accepted}, {"error", skin.error}});
+    out["service"] = std::move(service);
+    out["language"] = report.language;
+    out["languages"] = report.languages;
+    out["dialogTexts"] = Json::array();
+    for (const auto& [text, translation] : report.dialogTexts)
+        out["dialogTexts"].push_back({{"text", text}, {"translation", translation}});
+    out["warnings"] = report.warnings;
+    out["problems"] = report.problems;
+    out["summary"] = report.summary;
+    return out;
 }
 
 int runInfo(const std::string& modulePath, const std::string& language, bool json) {
@@ -279,54 +292,12 @@ int runInfo(const std::string& modulePath, const std::string& language, bool jso
     HostSession session;
     if (!language.empty())
         session.host().translationService().setLanguage(language);
-    if (!session.load(modulePath))
-        throw HostError(kExitModuleFailed, session.loader().error());
-    if (!json) {
-        printModule(session.loader());
-        printResources(session.loader());
-    }
-    int status = kExitOk;
-    const bool started = session.startService();
-    std::vector<std::string> warnings;
-    if (started) {
-        if (std::string warning = session.host().translationService().languageWarning(language);
-            !warning.empty())
-            warnings.push_back(std::move(warning));
-        if (!json) {
-            printService(session.host());
-            std::cout << "  languages       " << session.host().translationService().offeredText()
-                      << '\n';
-            printDialogTexts(session.host(), session.loader().moduleHandle());
-        }
-    } else {
-        if (!json)
-            std::cout << "\nService\n  not started: " << session.loader().error() << '\n';
-        status = kExitModuleFailed;
-    }
-    const std::string summary = summaryOf(session, started);
-    std::vector<std::string> problems;
-    if (json) {
-        std::string text;
-        JsonWriter out(text);
-        describeJson(out, session, started);
-        problems = session.finish();
-        out.key("warnings").beginArray();
-        for (const std::string& warning : warnings)
-            out.value(warning);
-        out.endArray().key("problems").beginArray();
-        for (const std::string& problem : problems)
-            out.value(problem);
-        out.endArray().member("summary", summary).endObject();
-        std::cout << text << '\n';
-    } else {
-        problems = session.finish();
-        std::cout << '\n' << summary << '\n';
-        ToolConventions::printWarnings(warnings);
-        for (const std::string& problem : problems)
-            std::cerr << "zintara-host: " << problem << '\n';
-    }
-    if (!problems.empty() && status == kExitOk)
-        status = kExitCheckFailed;
+    ModuleReport report;
+    const int status = collect(session, modulePath, language, report);
+    if (json)
+        ToolConventions::printJson(describeJson(report));
+    else
+        printText(report);
     return status;
 }
 

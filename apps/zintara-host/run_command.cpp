@@ -64,11 +64,12 @@ int runCommand(const RunOptions& options) {
     ScriptRunner dialogUser(host, project, inputs);
     session.start(options.session, project, warnings);
 
-    const std::string command =
-        options.command == "dialog" ? Zintara::kDialogCommand : Zintara::kCurrentSettingsCommand;
+    const std::string command = options.command == "dialog"
+                                    ? Zintara::Names::kDialogCommand
+                                    : Zintara::Names::kCurrentSettingsCommand;
     const RunAudit audit(project, options.undo);
     const CommandRun run =
-        host.runCommand(command, Zintara::kCommandCategory,
+        host.runCommand(command, Zintara::Names::kCommandCategory,
                         options.confirm ? dialogUser.dialogDriver(confirm) : nullptr);
     std::vector<std::string> problems;
     const std::string undoName = audit.afterRun(problems);

@@ -2,7 +2,6 @@
 
 #include "platform/embedded_resources.h"
 #include "refhost/core/host_error.h"
-#include "refhost/files/json_writer.h"
 #include "refhost/files/output_file.h"
 #include "refhost/loading/module_loader.h"
 #include "refhost/resources/skin_container.h"
@@ -13,6 +12,7 @@
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 namespace Brennovar::RefHost {
 
@@ -47,24 +47,19 @@ void printText(const SkinContainer& container, const std::string& module) {
 
 void printJson(const SkinContainer& container, const std::string& module, bool valid,
                const std::string& problem, const std::vector<std::string>& written) {
-    std::string text;
-    JsonWriter out(text);
-    out.beginObject().member("module", module).member("digest", container.digest);
-    out.key("entries").beginArray();
+    nlohmann::ordered_json out = {{"module", module},
+                                  {"digest", container.digest},
+                                  {"entries", nlohmann::ordered_json::array()}};
     for (const ContainerEntry& entry : container.entries)
-        out.beginObject()
-            .member("name", entry.name)
-            .member("flags", static_cast<std::int64_t>(entry.flags))
-            .member("offset", static_cast<std::int64_t>(entry.offset))
-            .member("stored", static_cast<std::int64_t>(entry.storedSize))
-            .member("uncompressed", static_cast<std::int64_t>(entry.uncompressedSize))
-            .endObject();
-    out.endArray().member("valid", valid).member("problem", problem);
-    out.key("written").beginArray();
-    for (const std::string& path : written)
-        out.value(path);
-    out.endArray().endObject();
-    std::cout << text << '\n';
+        out["entries"].push_back({{"name", entry.name},
+                                  {"flags", entry.flags},
+                                  {"offset", entry.offset},
+                                  {"stored", entry.storedSize},
+                                  {"uncompressed", entry.uncompressedSize}});
+    out["valid"] = valid;
+    out["problem"] = problem;
+    out["written"] = written;
+    ToolConventions::printJson(out);
 }
 
 std::vector<std::string> extract(const SkinContainer& container,

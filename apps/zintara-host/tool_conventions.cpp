@@ -1,7 +1,6 @@
 #include "tool_conventions.h"
 
 #include "refhost/core/host_error.h"
-#include "refhost/files/json_writer.h"
 #include "text_cells.h"
 
 #include <algorithm>
@@ -126,21 +125,22 @@ void ToolConventions::printJson(const nlohmann::json& outcome) {
     std::cout << outcome.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
+void ToolConventions::printJson(const nlohmann::ordered_json& outcome) {
+    std::cout << outcome.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
 void ToolConventions::report(const HostError& failure, bool json) {
     if (!json) {
         std::cerr << "zintara-host: " << failure.what() << '\n';
         return;
     }
-    std::string text;
-    JsonWriter out(text);
-    out.beginObject().key("error").beginObject();
-    out.member("status", failure.status()).member("message", failure.what());
-    if (!failure.file().empty())
-        out.member("file", failure.file())
-            .member("place", failure.place())
-            .member("problem", failure.problem());
-    out.endObject().endObject();
-    std::cout << text << '\n';
+    nlohmann::ordered_json error = {{"status", failure.status()}, {"message", failure.what()}};
+    if (!failure.file().empty()) {
+        error["file"] = failure.file();
+        error["place"] = failure.place();
+        error["problem"] = failure.problem();
+    }
+    printJson(nlohmann::ordered_json{{"error", error}});
 }
 
 int ToolConventions::run(CLI::App& app, int argc, char** argv) {
@@ -173,9 +173,7 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         if (!json)
             return app.exit(e);
-        std::string text;
-        JsonWriter(text).beginObject().member("version", ZINTARA_HOST_VERSION).endObject();
-        std::cout << text << '\n';
+        printJson(nlohmann::ordered_json{{"version", ZINTARA_HOST_VERSION}});
     } catch (const CLI::ParseError& e) {
         if (!json)
             return app.exit(e) == 0 ? kExitOk : kExitBadInput;

@@ -57,8 +57,9 @@ public:
     static void printProblems(const std::vector<std::string>& warnings,
                               const std::vector<std::string>& problems);
     /// An outcome as one JSON object on standard output, indented; invalid UTF-8 in its texts
-    /// is replaced.
+    /// is replaced. Members in name order, or (ordered) in the order they were added.
     static void printJson(const nlohmann::json& outcome);
+    static void printJson(const nlohmann::ordered_json& outcome);
 };
 
 } // namespace Brennovar::RefHost

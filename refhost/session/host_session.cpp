@@ -60,11 +60,12 @@ std::vector<std::string> HostSession::showDialog(Project& project,
         project.select(*object, false);
     project.selectEvents();
     bool shown = false;
-    const CommandRun run = host_.runCommand(Zintara::kDialogCommand, Zintara::kCommandCategory,
-                                            [&](DialogRuntime& runtime) {
-                                                shown = true;
-                                                driver(runtime);
-                                            });
+    const CommandRun run =
+        host_.runCommand(Zintara::Names::kDialogCommand, Zintara::Names::kCommandCategory,
+                         [&](DialogRuntime& runtime) {
+                             shown = true;
+                             driver(runtime);
+                         });
     if (shown)
         return {};
     return {run.available ? "the module did not open its dialog"
