@@ -4,6 +4,7 @@
 #include "localization/string_pool.h"
 #include "localization/translation_dictionary.h"
 #include "localization/translation_sink.h"
+#include "module/module_names.h"
 
 #include <array>
 #include <atomic>
@@ -58,7 +59,7 @@ public:
 
     static constexpr std::string_view kDefaultLanguage = "us";
     static constexpr std::string_view kPseudoLanguage = "xx";
-    static constexpr std::string_view kDocumentName = "translation.xml";
+    static constexpr std::string_view kDocumentName = Names::kTranslationResource;
     static constexpr std::string_view kLanguageFileName = "lang.cfg";
 
     explicit TranslationTable(Registration registration = Registration::kMayBecomeCurrent) noexcept;
