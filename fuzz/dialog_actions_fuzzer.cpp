@@ -11,6 +11,7 @@
 #include "frontend/access_handler.h"
 #include "module/host_context.h"
 #include "module/module_handle_provider.h"
+#include "module/module_names.h"
 #include "refhost/dialog/dialog_action_player.h"
 #include "refhost/host/host.h"
 #include "refhost/project/demo_project.h"
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             DialogUser(runtime).press(size % 2 ? "ok" : "cancel");
         clean = runtime.problems().empty();
     });
-    host.runCommand("Create Markers From Selected Events...", "Project");
+    host.runCommand(Zintara::Names::kDialogCommand, Zintara::Names::kCommandCategory);
     host.dialogService().setDialogDriver(nullptr);
     host.undo();
     if (!clean || outstanding(host) != before || !host.environment().problems().empty())

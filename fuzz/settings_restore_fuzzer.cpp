@@ -3,6 +3,7 @@
 // what the restored settings store must restore into a fresh model and store again to the very
 // same attributes.
 #include "model/model.h"
+#include "module/module_names.h"
 #include "refhost/host/host.h"
 #include "refhost/project/attribute_store.h"
 #include "refhost/project/project_object.h"
@@ -18,11 +19,12 @@ namespace {
 using namespace Brennovar;
 using namespace Brennovar::RefHost;
 
-constexpr std::array<const char*, 8> kKeys = {
-    "CreateZintaraModelDataMarkerType",       "CreateZintaraModelDataTargetTrackType",
-    "CreateZintaraModelDataCombineAdjancent", "CreateZintaraModelDataMappingSize",
-    "CreateZintaraModelDataMappingSource",    "CreateZintaraModelDataMappingTarget",
-    "CreateZintaraModelDataMappingData",      "CreateZintaraModelData"};
+namespace Names = Zintara::Names;
+
+constexpr std::array<const char*, 8> kKeys = {Names::kMarkerTypeKey,    Names::kTargetTrackTypeKey,
+                                              Names::kCombineKey,       Names::kMappingSizeKey,
+                                              Names::kMappingSourceKey, Names::kMappingTargetKey,
+                                              Names::kMappingDataKey,   Names::kSettingsKeyPrefix};
 // Attribute keys, so that inputs find valid rows as well as broken ones.
 constexpr std::array<const char*, 8> kAttributeKeys = {
     "EventName",         "TrackName",          "FreeText",   "Counter",

@@ -1,5 +1,6 @@
 #include "refhost/dialog/skin_document.h"
 
+#include "module/module_names.h"
 #include "refhost/resources/skin_container.h"
 
 #include <expat.h>
@@ -96,7 +97,7 @@ std::optional<SkinDocument> SkinDocument::fromContainer(std::span<const std::uin
     auto container = readContainer(bytes, error);
     if (!container)
         return std::nullopt;
-    const ContainerEntry* skin = container->find("skin.xml");
+    const ContainerEntry* skin = container->find(Zintara::Names::kSkinDocument);
     if (!skin) {
         error = "the container holds no \"skin.xml\"";
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "refhost/files/settings_file.h"
 
+#include "module/module_names.h"
 #include "module/tagged_value.h"
 #include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
@@ -19,7 +20,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr std::string_view kPrefix = "CreateZintaraModelData";
+namespace Names = Zintara::Names;
 
 // The source and target keys the module offers. Others are passed on as a stored project would
 // pass them (the module drops such a row), with a warning, since they are most likely typos.
@@ -107,9 +108,8 @@ constexpr std::string_view kTargetKeys[] = {"MarkerDescription",
                                             "User:STR_MASFXCategory",
                                             "User:User:STR_MABGCategory"};
 
-template <std::size_t N>
-bool known(const std::string_view (&keys)[N], const std::string& key) {
-    return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
+bool known(std::span<const std::string_view> keys, const std::string& key) {
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
 struct Reader {
@@ -159,13 +159,21 @@ void put(Project& project, const std::string& key, const FTaggedValue& value) {
 void removeStoredSettings(Project& project) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : project.root().attributes().entries())
-        if (key.rfind(kPrefix, 0) == 0)
+        if (key.starts_with(Names::kSettingsKeyPrefix))
             keys.push_back(key);
     for (const std::string& key : keys)
         project.root().assignAttribute(key, nullptr);
 }
 
 } // namespace
+
+std::span<const std::string_view> SettingsFile::sourceKeys() noexcept {
+    return kSourceKeys;
+}
+
+std::span<const std::string_view> SettingsFile::targetKeys() noexcept {
+    return kTargetKeys;
+}
 
 std::vector<std::string> SettingsFile::apply(const std::string& path, Project& project) {
     return applyText(InputFile::read(path), path, project);
@@ -239,23 +247,22 @@ std::vector<std::string> SettingsFile::applyText(std::string_view text, const st
     }
 
     removeStoredSettings(project);
-    const std::string prefix(kPrefix);
-    put(project, prefix + "MarkerType", FTaggedValue::fromInteger(markerType));
-    put(project, prefix + "TargetTrackType", FTaggedValue::fromInteger(targetTrackType));
-    put(project, prefix + "CombineAdjancent", FTaggedValue::fromInteger(combine ? 1 : 0));
+    put(project, Names::kMarkerTypeKey, FTaggedValue::fromInteger(markerType));
+    put(project, Names::kTargetTrackTypeKey, FTaggedValue::fromInteger(targetTrackType));
+    put(project, Names::kCombineKey, FTaggedValue::fromInteger(combine ? 1 : 0));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        put(project, prefix + "MappingSource" + n,
+        put(project, Names::kMappingSourceKey + n,
             FTaggedValue::fromString8(rows[i].source.c_str()));
-        put(project, prefix + "MappingTarget" + n,
+        put(project, Names::kMappingTargetKey + n,
             FTaggedValue::fromString8(rows[i].target.c_str()));
         if (!rows[i].text.empty())
-            put(project, prefix + "MappingData" + n,
+            put(project, Names::kMappingDataKey + n,
                 FTaggedValue::fromString16(rows[i].text.c_str()));
     }
     // No size without `mappings`, so the module keeps its rows; an empty list stores size 0.
     if (document.contains("mappings"))
-        put(project, prefix + "MappingSize",
+        put(project, Names::kMappingSizeKey,
             FTaggedValue::fromInteger(static_cast<int64>(rows.size())));
     return warnings;
 }

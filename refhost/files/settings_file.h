@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@ public:
     /// The same for a document already in memory; `source` names it in errors.
     static std::vector<std::string> applyText(std::string_view text, const std::string& source,
                                               Project& project);
+
+    /// The source and target keys the module offers, in the module's menu order.
+    static std::span<const std::string_view> sourceKeys() noexcept;
+    static std::span<const std::string_view> targetKeys() noexcept;
 };
 
 } // namespace Brennovar::RefHost

@@ -7,7 +7,6 @@
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -111,27 +110,11 @@ FUnknown* Project::createTrack(const char* typeName) noexcept {
 }
 
 ResultCode Project::addStorageNotification(IProjectStorageNotification* listener) noexcept {
-    if (!listener)
-        return ResultInvalidArgument;
-    if (std::find(storageListeners_.begin(), storageListeners_.end(), listener) !=
-        storageListeners_.end())
-        return ResultFalse;
-    try {
-        storageListeners_.push_back(listener);
-    } catch (...) {
-        return ResultFailed;
-    }
-    listener->addRef();
-    return ResultOk;
+    return storageListeners_.add(listener);
 }
 
 ResultCode Project::removeStorageNotification(IProjectStorageNotification* listener) noexcept {
-    auto found = std::find(storageListeners_.begin(), storageListeners_.end(), listener);
-    if (!listener || found == storageListeners_.end())
-        return ResultFalse;
-    storageListeners_.erase(found);
-    listener->release();
-    return ResultOk;
+    return storageListeners_.remove(listener);
 }
 
 FUnknown* Project::face(const Guid& id) noexcept {
@@ -274,21 +257,12 @@ std::u16string Project::defaultTrackName(ObjectKind kind) const {
 }
 
 void Project::notifyStoring() {
-    // A listener may remove itself while it is told; it is held meanwhile.
-    std::vector<IProjectStorageNotification*> listeners = storageListeners_;
-    for (IProjectStorageNotification* listener : listeners) {
-        listener->addRef();
-        listener->projectStoring(hostObject());
-        listener->release();
-    }
+    storageListeners_.notify(
+        [this](IProjectStorageNotification* listener) { listener->projectStoring(hostObject()); });
 }
 
 std::size_t Project::releaseStorageListeners() noexcept {
-    std::vector<IProjectStorageNotification*> listeners;
-    listeners.swap(storageListeners_);
-    for (IProjectStorageNotification* listener : listeners)
-        listener->release();
-    return listeners.size();
+    return storageListeners_.releaseAll();
 }
 
 ProjectObject* Project::find(std::string_view name) const {

@@ -2,6 +2,7 @@
 
 #include "host/project.h"
 #include "host/project_notifications.h"
+#include "refhost/core/client_list.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
 #include "refhost/project/object_kind.h"
@@ -141,7 +142,7 @@ private:
     UndoHistory history_;
     ProjectObject* activeMarkerTrack_ = nullptr;
     bool offersNewMarkerTrack_ = true;
-    std::vector<IProjectStorageNotification*> storageListeners_;
+    ClientList<IProjectStorageNotification> storageListeners_;
 };
 
 } // namespace Brennovar::RefHost

@@ -49,8 +49,4 @@ std::u16string UndoHistory::undoName() const {
     return undo_.empty() ? std::u16string() : undo_.back().name;
 }
 
-std::u16string UndoHistory::redoName() const {
-    return redo_.empty() ? std::u16string() : redo_.back().name;
-}
-
 } // namespace Brennovar::RefHost

@@ -70,9 +70,7 @@ public:
     bool redo();
     /// The name of the step undo() would revert, or empty.
     std::u16string undoName() const;
-    std::u16string redoName() const;
     std::size_t undoCount() const noexcept { return undo_.size(); }
-    std::size_t redoCount() const noexcept { return redo_.size(); }
 
     const std::vector<ClosedEdit>& closedEdits() const noexcept { return closed_; }
 

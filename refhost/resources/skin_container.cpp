@@ -1,5 +1,7 @@
 #include "refhost/resources/skin_container.h"
 
+#include "module/module_names.h"
+
 #include <algorithm>
 #include <expat.h>
 #include <new>
@@ -12,11 +14,12 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-constexpr std::string_view kHeader = "Brennovar Resource File\r\n";
-constexpr std::string_view kMagic = "KXP2";
-constexpr std::size_t kTrailerSize = 16;
-constexpr std::size_t kDigestSize = 32;
-constexpr std::size_t kTailSize = kDigestSize + kTrailerSize;
+constexpr std::string_view kHeader = Zintara::Names::kContainerHeader;
+constexpr std::string_view kMagic = Zintara::Names::kContainerMagic;
+constexpr std::size_t kTrailerSize = Zintara::Names::kContainerTrailerSize;
+constexpr std::size_t kDigestSize = Zintara::Names::kContainerDigestSize;
+constexpr std::size_t kTailSize = Zintara::Names::kContainerTailSize;
+constexpr std::uint32_t kEntryFlagCompressed = Zintara::Names::kContainerEntryCompressed;
 // Flags, offset, stored size and at least a terminator.
 constexpr std::size_t kSmallestRecord = 13;
 // No deflate stream expands more than 1032 times; a recorded size beyond that (or beyond the
@@ -178,7 +181,7 @@ std::optional<SkinContainer> read(Bytes bytes, std::uint64_t maxTotal, std::stri
         return std::nullopt;
     }
     const Bytes trailer = bytes.last(kTrailerSize);
-    if (!startsWith(trailer.last(4), kMagic)) {
+    if (!startsWith(trailer.last(kMagic.size()), kMagic)) {
         error = "the container does not end with the magic \"KXP2\"";
         return std::nullopt;
     }
@@ -257,8 +260,8 @@ void XMLCALL onStart(void* context, const XML_Char* element, const XML_Char** at
         scan.root = name;
     if (name == "template") {
         const char* templateName = attribute(attributes, "name");
-        scan.hasDialog =
-            scan.hasDialog || (templateName && std::string_view(templateName) == "ZintaraDialog");
+        scan.hasDialog = scan.hasDialog || (templateName && std::string_view(templateName) ==
+                                                                Zintara::Names::kDialogTemplate);
     } else if (name == "bitmapatlas") {
         const char* path = attribute(attributes, "path");
         scan.atlasPaths.emplace_back(path ? path : "");
@@ -270,7 +273,7 @@ void XMLCALL onEnd(void* context, const XML_Char*) {
 }
 
 bool validateSkin(const SkinContainer& container, std::string& error) {
-    const ContainerEntry* skin = container.find("skin.xml");
+    const ContainerEntry* skin = container.find(Zintara::Names::kSkinDocument);
     if (!skin) {
         error = "the container holds no \"skin.xml\"";
         return false;

@@ -31,10 +31,6 @@ struct SkinContainer {
     const ContainerEntry* find(std::string_view name) const noexcept;
 };
 
-/// Container flag bits.
-inline constexpr std::uint32_t kEntryFlagPacked = 2;
-inline constexpr std::uint32_t kEntryFlagCompressed = 4;
-
 /// What all entries of a container may hold together, inflated.
 inline constexpr std::uint64_t kMaxContainerBytes = 256u << 20;
 

@@ -1,5 +1,6 @@
 #include "refhost/script/script_runner.h"
 
+#include "module/module_names.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/dialog/dialog_state_report.h"
@@ -15,10 +16,9 @@ namespace Brennovar::RefHost {
 
 namespace {
 
-constexpr const char* kCategory = "Project";
-constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
-constexpr const char* kCurrentSettingsCommand =
-    "Create Markers From Selected Events with current Settings";
+using Zintara::Names::kCommandCategory;
+using Zintara::Names::kCurrentSettingsCommand;
+using Zintara::Names::kDialogCommand;
 
 using Result = StepOutcome::Result;
 
@@ -269,7 +269,7 @@ StepOutcome ScriptRunner::runCommand(const ScriptStep& step) {
     const char* name = step.command == "dialog" ? kDialogCommand : kCurrentSettingsCommand;
     const std::size_t markersBefore = countMarkers(project_.root());
     const std::size_t dialogsBefore = host_.dialogService().dialogRuns().size();
-    const CommandRun run = host_.runCommand(name, kCategory);
+    const CommandRun run = host_.runCommand(name, kCommandCategory);
     if (!run.found)
         return outcome(false, std::string("the host has no command \"") + name + "\"");
     if (!run.available)

@@ -1,7 +1,5 @@
 #include "refhost/services/command_service.h"
 
-#include <algorithm>
-
 namespace Brennovar::RefHost {
 
 ResultCode CommandService::addCommand(FUnknown* handler, const char* category,
@@ -27,26 +25,11 @@ ResultCode CommandService::removeCommands(FUnknown* handler) noexcept {
 }
 
 ResultCode CommandService::addActionHandler(IActionHandler* handler) noexcept {
-    if (!handler)
-        return ResultInvalidArgument;
-    if (std::find(handlers_.begin(), handlers_.end(), handler) != handlers_.end())
-        return ResultFalse;
-    try {
-        handlers_.push_back(handler);
-    } catch (...) {
-        return ResultFailed;
-    }
-    handler->addRef();
-    return ResultOk;
+    return handlers_.add(handler);
 }
 
 ResultCode CommandService::removeActionHandler(IActionHandler* handler) noexcept {
-    auto found = std::find(handlers_.begin(), handlers_.end(), handler);
-    if (!handler || found == handlers_.end())
-        return ResultFalse;
-    handlers_.erase(found);
-    handler->release();
-    return ResultOk;
+    return handlers_.remove(handler);
 }
 
 FUnknown* CommandService::face(const Guid& id) noexcept {
@@ -74,33 +57,23 @@ CommandRun CommandService::run(std::string_view name, std::string_view category)
     if (!command)
         return outcome;
     outcome.found = true;
-    // Copies: the command table and the handler list may change while a command runs.
+    // Copies: the command table may change while a command runs.
     const std::string commandCategory = command->category;
     const std::string commandName = command->name;
-    std::vector<IActionHandler*> handlers = handlers_;
-    for (IActionHandler* handler : handlers) {
-        handler->addRef();
-        bool available =
-            handler->executeCommand(commandCategory.c_str(), commandName.c_str(), true) == ResultOk;
-        if (available) {
-            outcome.available = true;
-            outcome.result =
-                handler->executeCommand(commandCategory.c_str(), commandName.c_str(), false);
-        }
-        handler->release();
-        if (available)
-            break;
-    }
+    handlers_.notify([&](IActionHandler* handler) {
+        if (handler->executeCommand(commandCategory.c_str(), commandName.c_str(), true) != ResultOk)
+            return false;
+        outcome.available = true;
+        outcome.result =
+            handler->executeCommand(commandCategory.c_str(), commandName.c_str(), false);
+        return true;
+    });
     return outcome;
 }
 
 std::size_t CommandService::releaseHandlers() noexcept {
     commands_.clear();
-    std::vector<IActionHandler*> handlers;
-    handlers.swap(handlers_);
-    for (IActionHandler* handler : handlers)
-        handler->release();
-    return handlers.size();
+    return handlers_.releaseAll();
 }
 
 } // namespace Brennovar::RefHost

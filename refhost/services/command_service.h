@@ -2,6 +2,7 @@
 
 #include "host/command_registry.h"
 #include "host/plugin_base.h"
+#include "refhost/core/client_list.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
 
@@ -71,7 +72,7 @@ public:
 
 private:
     std::vector<Command> commands_;
-    std::vector<IActionHandler*> handlers_;
+    ClientList<IActionHandler> handlers_;
 };
 
 } // namespace Brennovar::RefHost

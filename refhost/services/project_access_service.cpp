@@ -3,8 +3,6 @@
 #include "refhost/core/host_environment.h"
 #include "refhost/project/project.h"
 
-#include <algorithm>
-
 namespace Brennovar::RefHost {
 
 IHostProject* ProjectAccessService::getProject() noexcept {
@@ -13,26 +11,11 @@ IHostProject* ProjectAccessService::getProject() noexcept {
 }
 
 ResultCode ProjectAccessService::addProjectListener(IProjectNotification2* listener) noexcept {
-    if (!listener)
-        return ResultInvalidArgument;
-    if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end())
-        return ResultFalse;
-    try {
-        listeners_.push_back(listener);
-    } catch (...) {
-        return ResultFailed;
-    }
-    listener->addRef();
-    return ResultOk;
+    return listeners_.add(listener);
 }
 
 ResultCode ProjectAccessService::removeProjectListener(IProjectNotification2* listener) noexcept {
-    auto found = std::find(listeners_.begin(), listeners_.end(), listener);
-    if (!listener || found == listeners_.end())
-        return ResultFalse;
-    listeners_.erase(found);
-    listener->release();
-    return ResultOk;
+    return listeners_.remove(listener);
 }
 
 FUnknown* ProjectAccessService::face(const Guid& id) noexcept {
@@ -46,31 +29,20 @@ std::string ProjectAccessService::describe() const {
 }
 
 void ProjectAccessService::notifyAttached(Project& project) {
-    // A listener may remove itself while it is told; each one told keeps a reference meanwhile.
-    std::vector<IProjectNotification2*> listeners = listeners_;
-    for (IProjectNotification2* listener : listeners) {
-        listener->addRef();
+    listeners_.notify([&project](IProjectNotification2* listener) {
         listener->projectAttached(project.hostProject());
         listener->projectRestored(project.hostObject());
-        listener->release();
-    }
+    });
 }
 
 void ProjectAccessService::notifyDetached(Project& project) {
-    std::vector<IProjectNotification2*> listeners = listeners_;
-    for (IProjectNotification2* listener : listeners) {
-        listener->addRef();
+    listeners_.notify([&project](IProjectNotification2* listener) {
         listener->projectDetached(project.hostProject());
-        listener->release();
-    }
+    });
 }
 
 std::size_t ProjectAccessService::releaseListeners() noexcept {
-    std::vector<IProjectNotification2*> listeners;
-    listeners.swap(listeners_);
-    for (IProjectNotification2* listener : listeners)
-        listener->release();
-    return listeners.size();
+    return listeners_.releaseAll();
 }
 
 } // namespace Brennovar::RefHost

@@ -2,10 +2,9 @@
 
 #include "host/project.h"
 #include "host/project_notifications.h"
+#include "refhost/core/client_list.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
-
-#include <vector>
 
 namespace Brennovar::RefHost {
 
@@ -38,7 +37,7 @@ public:
     std::size_t releaseListeners() noexcept;
 
 private:
-    std::vector<IProjectNotification2*> listeners_;
+    ClientList<IProjectNotification2> listeners_;
 };
 
 } // namespace Brennovar::RefHost

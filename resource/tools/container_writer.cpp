@@ -1,16 +1,16 @@
 #include "container_writer.h"
 
 #include "md5_digest.h"
+#include "module/module_names.h"
 
 #include <limits>
 #include <zlib.h>
 
 namespace Brennovar::Resources {
 
-namespace {
+using namespace Zintara::Names;
 
-constexpr std::uint32_t kFlagPacked = 2;
-constexpr std::uint32_t kFlagCompressed = 4;
+namespace {
 
 void appendWord(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -46,7 +46,8 @@ std::vector<std::uint8_t> packContainer(const std::vector<PackedFile>& files) {
         const std::vector<std::uint8_t>& stored = file.compress ? compressed : file.content;
         out.insert(out.end(), stored.begin(), stored.end());
 
-        appendWord(directory, file.compress ? kFlagPacked | kFlagCompressed : kFlagPacked);
+        appendWord(directory, file.compress ? kContainerEntryPacked | kContainerEntryCompressed
+                                            : kContainerEntryPacked);
         appendWord(directory, offset);
         appendWord(directory, static_cast<std::uint32_t>(stored.size()));
         if (file.compress)
@@ -62,7 +63,7 @@ std::vector<std::uint8_t> packContainer(const std::vector<PackedFile>& files) {
     appendWord(out, static_cast<std::uint32_t>(directory.size()));
     appendWord(out, static_cast<std::uint32_t>(files.size()));
     appendWord(out, kContainerTailSize);
-    out.insert(out.end(), kContainerMagic, kContainerMagic + 4);
+    out.insert(out.end(), kContainerMagic, kContainerMagic + kContainerMagicSize);
     return out;
 }
 

@@ -20,12 +20,4 @@ struct PackedFile {
 /// Returns an empty vector when a file is too large for 32-bit sizes or fails to compress.
 std::vector<std::uint8_t> packContainer(const std::vector<PackedFile>& files);
 
-/// The container's fixed texts and sizes.
-inline constexpr char kContainerHeader[] = "Brennovar Resource File\r\n";
-inline constexpr std::uint32_t kContainerHeaderSize = sizeof kContainerHeader - 1;
-inline constexpr char kContainerMagic[] = "KXP2";
-inline constexpr std::uint32_t kContainerDigestSize = 32;
-inline constexpr std::uint32_t kContainerTrailerSize = 16;
-inline constexpr std::uint32_t kContainerTailSize = kContainerDigestSize + kContainerTrailerSize;
-
 } // namespace Brennovar::Resources

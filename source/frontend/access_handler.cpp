@@ -14,9 +14,6 @@ namespace Brennovar::Zintara {
 
 namespace {
 
-constexpr char16_t kSkinResource[] = u"skin.kxp";
-constexpr char16_t kTranslationResource[] = u"translation.xml";
-
 LocalizedString dialogCommandTitle(u"Create Markers from Selected Events...");
 LocalizedString
     currentSettingsCommandTitle(u"Create Markers from Selected Events (with Current Settings)");
@@ -40,11 +37,12 @@ ResultCode AccessHandler::onInitialize() noexcept {
     if (!dialogService_)
         return ResultFalse;
     ModuleHandle module = moduleHandleProvider_->getModuleHandle();
-    if (dialogService_->registerSkin(module, kSkinResource) != ResultOk)
+    if (dialogService_->registerSkin(module, Names::kSkinResource16) != ResultOk)
         return ResultFalse;
 
     Owned<ITranslationService> translations = hostService<ITranslationService>();
-    if (!translations || translations->loadTranslations(module, kTranslationResource, nullptr) == 1)
+    if (!translations ||
+        translations->loadTranslations(module, Names::kTranslationResource16, nullptr) == 1)
         return ResultFalse;
 
     addCommands();

@@ -7,6 +7,7 @@
 #include "model/model.h"
 #include "module/implements.h"
 #include "module/module_handle_provider.h"
+#include "module/module_names.h"
 
 #include <memory>
 
@@ -19,13 +20,12 @@ class AccessHandler
     : public Vorn::ImplementsImpl<PluginBase<AccessHandler>,
                                   Vorn::Directly<IActionHandler, IPlugDevice>, Vorn::Indirectly<>> {
 public:
-    static constexpr const char* kCategory = "Project";
-    static constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
-    static constexpr const char* kCurrentSettingsCommand =
-        "Create Markers From Selected Events with current Settings";
+    static constexpr const char* kCategory = Names::kCommandCategory;
+    static constexpr const char* kDialogCommand = Names::kDialogCommand;
+    static constexpr const char* kCurrentSettingsCommand = Names::kCurrentSettingsCommand;
     static constexpr int32 kCommandFlags = 2;
     static constexpr const char* kDeviceName = "Zintara";
-    static constexpr const char* kDialogTemplate = "ZintaraDialog";
+    static constexpr const char* kDialogTemplate = Names::kDialogTemplate;
 
     explicit AccessHandler(std::unique_ptr<IModuleHandleProvider> moduleHandleProvider);
     ~AccessHandler() override;

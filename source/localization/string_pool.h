@@ -23,8 +23,6 @@ public:
     const char* store(std::string_view text) noexcept;
     const char16_t* store(std::u16string_view text) noexcept;
 
-    std::size_t blockCount() const noexcept { return blocks_.size(); }
-
 private:
     void* allocate(std::size_t bytes, std::size_t alignment) noexcept;
 

@@ -2,6 +2,7 @@
 
 #include "localization/language_code_table.h"
 #include "localization/message_service.h"
+#include "localization/parse_failure.h"
 #include "localization/printf_check_sink.h"
 #include "localization/pseudo_localization.h"
 #include "localization/translation_document_reader.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace Brennovar::Zintara {
@@ -299,7 +301,6 @@ bool TranslationTable::read(std::span<const std::uint8_t> document, bool takeLan
     if (!failure)
         return true;
     try {
-        lastFailure_ = failure;
         MessageService::report(TranslationDocumentReader::report(document, *failure));
     } catch (...) {
         // The report is lost; the load still fails.

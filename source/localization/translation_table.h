@@ -1,15 +1,14 @@
 #pragma once
 
 #include "host/translation_service.h"
-#include "localization/parse_failure.h"
 #include "localization/string_pool.h"
 #include "localization/translation_dictionary.h"
 #include "localization/translation_sink.h"
+#include "module/module_names.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -60,7 +59,7 @@ public:
 
     static constexpr std::string_view kDefaultLanguage = "us";
     static constexpr std::string_view kPseudoLanguage = "xx";
-    static constexpr std::string_view kDocumentName = "translation.xml";
+    static constexpr std::string_view kDocumentName = Names::kTranslationResource;
     static constexpr std::string_view kLanguageFileName = "lang.cfg";
 
     explicit TranslationTable(Registration registration = Registration::kMayBecomeCurrent) noexcept;
@@ -127,15 +126,12 @@ public:
     const char16_t* lookup(const char16_t* key) const noexcept;
 
     bool isLoaded() const noexcept { return loaded_; }
-    bool isLoadingDisabled() const noexcept { return loadingDisabled_; }
     void setNullWhenMissing(bool value) noexcept { nullWhenMissing_ = value; }
     /// The current language code, null until initialised.
     const char* currentLanguage() const noexcept;
     const std::vector<Language>& languages() const noexcept { return languages_; }
     std::size_t dictionarySize() const noexcept { return dictionary_.size(); }
     std::size_t defaultTextCount() const noexcept { return defaultTexts_.size(); }
-    /// The failure of the last document that could not be read.
-    const std::optional<ParseFailure>& lastFailure() const noexcept { return lastFailure_; }
 
 private:
     bool read(std::span<const std::uint8_t> document, bool takeLanguages) noexcept;
@@ -159,7 +155,6 @@ private:
     bool loadingDisabled_ = false;
     bool nullWhenMissing_ = false;
     std::set<std::u16string> loadedIdentifiers_;
-    std::optional<ParseFailure> lastFailure_;
 };
 
 } // namespace Brennovar::Zintara

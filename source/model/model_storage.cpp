@@ -2,6 +2,7 @@
 
 #include "host/host_object.h"
 #include "model/model.h"
+#include "module/module_names.h"
 #include "module/owned.h"
 
 #include <array>
@@ -12,14 +13,13 @@ namespace Brennovar::Zintara {
 
 namespace {
 
-// Stored keys. "Adjancent" is the spelling that existing projects carry.
-constexpr char kMarkerTypeKey[] = "CreateZintaraModelDataMarkerType";
-constexpr char kTargetTrackTypeKey[] = "CreateZintaraModelDataTargetTrackType";
-constexpr char kCombineKey[] = "CreateZintaraModelDataCombineAdjancent";
-constexpr char kSourceKey[] = "CreateZintaraModelDataMappingSource";
-constexpr char kTargetKey[] = "CreateZintaraModelDataMappingTarget";
-constexpr char kDataKey[] = "CreateZintaraModelDataMappingData";
-constexpr char kSizeKey[] = "CreateZintaraModelDataMappingSize";
+using Names::kCombineKey;
+using Names::kMappingDataKey;
+using Names::kMappingSizeKey;
+using Names::kMappingSourceKey;
+using Names::kMappingTargetKey;
+using Names::kMarkerTypeKey;
+using Names::kTargetTrackTypeKey;
 
 // Restoring reads on past row numbers that hold neither key (a damaged project loses only those
 // rows) and ends after this many in a row, so that a huge stored count costs no more than what
@@ -73,22 +73,24 @@ void storeTo(const IModel& model, IHostObject& host) {
         if (!row.isComplete())
             continue;
         ++written;
-        writeString(host, RowKey(kSourceKey, written), row.source->getKey());
-        writeString(host, RowKey(kTargetKey, written), row.target->getKey());
+        writeString(host, RowKey(kMappingSourceKey, written), row.source->getKey());
+        writeString(host, RowKey(kMappingTargetKey, written), row.target->getKey());
         // Also when empty: the host keeps what earlier stores wrote, and data stored under this
         // number for another row must not attach itself to this one. An empty value restores as
         // an empty data value, in this version and in earlier ones.
-        host.setAttribute(RowKey(kDataKey, written).c_str(), row.data, true);
+        host.setAttribute(RowKey(kMappingDataKey, written).c_str(), row.data, true);
     }
-    writeInteger(host, kSizeKey, written);
+    writeInteger(host, kMappingSizeKey, written);
 }
 
 // Returns false when the object holds neither key for this row number.
 bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
     FTaggedValue source;
     FTaggedValue target;
-    bool hasSource = host.getAttribute(RowKey(kSourceKey, number).c_str(), source) == ResultOk;
-    bool hasTarget = host.getAttribute(RowKey(kTargetKey, number).c_str(), target) == ResultOk;
+    bool hasSource =
+        host.getAttribute(RowKey(kMappingSourceKey, number).c_str(), source) == ResultOk;
+    bool hasTarget =
+        host.getAttribute(RowKey(kMappingTargetKey, number).c_str(), target) == ResultOk;
     if (!hasSource && !hasTarget)
         return false;
     if (!hasSource || !hasTarget || source.kind() != FTaggedValue::kString8 ||
@@ -100,7 +102,7 @@ bool restoreRow(IMappingModel& mapping, IHostObject& host, int64 number) {
     if (rows.size() != before + 1)
         return true;
     FTaggedValue data;
-    if (host.getAttribute(RowKey(kDataKey, number).c_str(), data) == ResultOk)
+    if (host.getAttribute(RowKey(kMappingDataKey, number).c_str(), data) == ResultOk)
         rows.back().data = data;
     return true;
 }
@@ -117,8 +119,8 @@ void restoreFrom(IModel& model, IHostObject& host) {
     // A stored size of 0 is a list the user emptied and restores as one; without a size, or with
     // one that is mistyped or negative, the rows stay as they are.
     FTaggedValue size;
-    if (host.getAttribute(kSizeKey, size) != ResultOk || size.kind() != FTaggedValue::kInteger ||
-        size.integer < 0)
+    if (host.getAttribute(kMappingSizeKey, size) != ResultOk ||
+        size.kind() != FTaggedValue::kInteger || size.integer < 0)
         return;
     const int64 count = size.integer;
     IMappingModel& mapping = model.getMappingModel();

@@ -31,19 +31,6 @@ ResultCode FObject::queryInterface(const Guid& id, void** obj) noexcept {
     return ResultNoInterface;
 }
 
-uint32 FObject::addRef() noexcept {
-    return refCount_.increment();
-}
-
-uint32 FObject::release() noexcept {
-    int32 count = refCount_.decrement();
-    if (count != 0)
-        return static_cast<uint32>(count);
-    refCount_.markDestroyed();
-    delete this;
-    return 0;
-}
-
 void FObject::update(FUnknown*, int32) noexcept {}
 
 bool FObject::isClass(const char* name) const noexcept {

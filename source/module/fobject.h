@@ -1,7 +1,6 @@
 #pragma once
 
-#include "module/atomic_count.h"
-#include "module/funknown.h"
+#include "module/counted_face.h"
 
 namespace Brennovar {
 
@@ -9,7 +8,7 @@ namespace Brennovar {
 /// IDependent table. Slots after the destructor are only called from inside the module; under
 /// the Itanium ABI the virtual destructor takes two entries, so they sit one place later than
 /// on the original platform, which the host never notices.
-class FObject : public IDependent {
+class FObject : public CountedFace<FObject, IDependent> {
 public:
     /// The FObject id: a random id generated when the module is loaded, so that only code
     /// inside this module can ask an FUnknown for the FObject behind it.
@@ -20,8 +19,6 @@ public:
     FObject& operator=(const FObject&) = delete;
 
     ResultCode queryInterface(const Guid& iid, void** obj) noexcept override;
-    uint32 addRef() noexcept override;
-    uint32 release() noexcept override;
     void update(FUnknown* changed, int32 message) noexcept override;
 
     virtual ~FObject() = default;
@@ -37,14 +34,8 @@ public:
     virtual void onChangeNotified(int32 message) noexcept;
     virtual bool isSameInstance(const FObject* other) const noexcept;
 
-    /// The current count; -1000 while the object is being destroyed.
-    int32 referenceCount() const noexcept { return refCount_.value(); }
-
     /// The FObject behind an FUnknown of this module, or null (no reference is kept).
     static FObject* fromUnknown(FUnknown* unknown) noexcept;
-
-private:
-    Detail::AtomicCount refCount_;
 };
 
 /// Byte-for-byte comparison, terminator included; null never matches.

@@ -42,18 +42,12 @@ class QueryInterfaceEnd;
 template <>
 class QueryInterfaceEnd<RefCounted> : public RefCounted {
 protected:
-    static constexpr bool kEndsSearch = true;
     ResultCode baseQueryInterface(const Guid&, void** obj) noexcept {
         *obj = nullptr;
         return ResultNoInterface;
     }
     uint32 baseAddRef() noexcept { return addRefCounted(); }
     uint32 baseRelease() noexcept { return releaseCounted(); }
-};
-
-template <class Base>
-concept EndsSearch = requires {
-    Base::kEndsSearch;
 };
 
 } // namespace Detail

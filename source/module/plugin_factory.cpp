@@ -46,19 +46,6 @@ ResultCode CPluginFactory::queryInterface(const Guid& iid, void** obj) noexcept 
     return ResultNoInterface;
 }
 
-uint32 CPluginFactory::addRef() noexcept {
-    return refCount_.increment();
-}
-
-uint32 CPluginFactory::release() noexcept {
-    int32 count = refCount_.decrement();
-    if (count != 0)
-        return static_cast<uint32>(count);
-    refCount_.markDestroyed();
-    delete this;
-    return 0;
-}
-
 ResultCode CPluginFactory::getFactoryInfo(FactoryInfo* info) noexcept {
     if (info)
         std::memcpy(info, &factoryInfo_, sizeof(FactoryInfo));

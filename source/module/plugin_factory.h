@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/plugin_factory.h"
-#include "module/atomic_count.h"
+#include "module/counted_face.h"
 
 namespace Brennovar {
 
@@ -9,15 +9,13 @@ namespace Brennovar {
 using CreateFunction = FUnknown* (*)(void* context);
 
 /// The module's class factory: the vendor record and a table of classes that grows by 10.
-class CPluginFactory : public IPluginFactory3 {
+class CPluginFactory : public CountedFace<CPluginFactory, IPluginFactory3> {
 public:
     explicit CPluginFactory(const FactoryInfo& info);
     CPluginFactory(const CPluginFactory&) = delete;
     CPluginFactory& operator=(const CPluginFactory&) = delete;
 
     ResultCode queryInterface(const Guid& iid, void** obj) noexcept override;
-    uint32 addRef() noexcept override;
-    uint32 release() noexcept override;
     ResultCode getFactoryInfo(FactoryInfo* info) noexcept override;
     int32 countClasses() noexcept override;
     ResultCode getClassInfo(int32 index, ClassInfo* info) noexcept override;
@@ -45,7 +43,6 @@ private:
 
     bool validIndex(int32 index) const noexcept { return index >= 0 && index < used_; }
 
-    Detail::AtomicCount refCount_;
     FactoryInfo factoryInfo_;
     ClassEntry* classes_ = nullptr;
     int32 used_ = 0;

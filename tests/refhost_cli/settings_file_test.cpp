@@ -1,8 +1,12 @@
+#include "model/attribute_catalogue.h"
+#include "module/module_names.h"
 #include "refhost/core/host_error.h"
+#include "refhost/files/project_file.h"
 #include "refhost/files/settings_file.h"
 #include "refhost/host/host.h"
 #include "refhost/project/project_object.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -10,7 +14,7 @@ namespace Brennovar::RefHost {
 namespace {
 
 const FTaggedValue* stored(Project& project, const std::string& key) {
-    return project.root().attributes().find("CreateZintaraModelData" + key);
+    return project.root().attributes().find(Zintara::Names::kSettingsKeyPrefix + key);
 }
 
 TEST(SettingsFileTest, WritesTheAttributesTheModuleStores) {
@@ -56,6 +60,14 @@ TEST(SettingsFileTest, UnknownKeysAreReportedAndPassedOn) {
                            "\"EventNmae\"; it will drop the row");
     EXPECT_NE(warnings[1].find("/mappings/1/target"), std::string::npos) << warnings[1];
     EXPECT_STREQ(stored(project, "MappingSource1")->string8, "EventNmae");
+}
+
+TEST(SettingsFileTest, OffersExactlyTheCatalogueKeys) {
+    auto key = [](const Zintara::CatalogueEntry& entry) { return std::string_view(entry.key); };
+    EXPECT_TRUE(
+        std::ranges::equal(SettingsFile::sourceKeys(), Zintara::sourceCatalogue(), {}, {}, key));
+    EXPECT_TRUE(
+        std::ranges::equal(SettingsFile::targetKeys(), Zintara::targetCatalogue(), {}, {}, key));
 }
 
 // The module restores a stored size of 0 as an emptied list, so a file without `mappings` must
