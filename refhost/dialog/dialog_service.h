@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/dialog_service.h"
+#include "host/i_dialog_service.h"
 #include "host/plug_controller.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"

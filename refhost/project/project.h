@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/project.h"
+#include "host/i_project.h"
 #include "host/project_notifications.h"
 #include "refhost/core/client_list.h"
 #include "refhost/core/counted_object.h"

@@ -1,6 +1,6 @@
 #include "refhost/project/project_object.h"
 
-#include "host/project.h"
+#include "host/i_project.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project.h"

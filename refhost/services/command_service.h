@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/command_registry.h"
+#include "host/i_command_registry.h"
 #include "host/plugin_base.h"
 #include "refhost/core/client_list.h"
 #include "refhost/core/counted_object.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/project.h"
+#include "host/i_project.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
 

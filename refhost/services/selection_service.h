@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/selection_service.h"
+#include "host/i_selection_service.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/translation_service.h"
+#include "host/i_translation_service.h"
 #include "localization/translation_table.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"

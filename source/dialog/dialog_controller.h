@@ -2,7 +2,7 @@
 
 #include "dialog/attribute_mapping_view_controller.h"
 #include "dialog/row_set.h"
-#include "host/dialog_service.h"
+#include "host/i_dialog_service.h"
 #include "host/plug_controller.h"
 #include "model/model.h"
 #include "module/implements.h"

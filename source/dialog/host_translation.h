@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/translation_service.h"
+#include "host/i_translation_service.h"
 #include "module/host_context.h"
 
 namespace Brennovar::Zintara {

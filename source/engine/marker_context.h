@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/host_object.h"
-#include "host/project.h"
+#include "host/i_project.h"
 
 namespace Brennovar::Zintara {
 

@@ -2,7 +2,7 @@
 
 #include "engine/marker_attribute_writer.h"
 #include "engine/marker_counter.h"
-#include "host/selection_service.h"
+#include "host/i_selection_service.h"
 #include "localization/localized_string.h"
 #include "module/host_context.h"
 

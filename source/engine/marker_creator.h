@@ -5,7 +5,7 @@
 #include "engine/marker_track_target.h"
 #include "engine/selected_object.h"
 #include "engine/source_track_group.h"
-#include "host/project.h"
+#include "host/i_project.h"
 #include "model/model.h"
 #include "module/owned.h"
 

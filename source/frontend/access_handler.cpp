@@ -2,9 +2,9 @@
 
 #include "dialog/dialog_controller.h"
 #include "engine/marker_creator.h"
-#include "host/command_registry.h"
-#include "host/project.h"
-#include "host/translation_service.h"
+#include "host/i_command_registry.h"
+#include "host/i_project.h"
+#include "host/i_translation_service.h"
 #include "localization/localized_string.h"
 #include "module/host_context.h"
 

@@ -2,7 +2,7 @@
 
 #include "frontend/notification_manager.h"
 #include "frontend/plugin_base.h"
-#include "host/dialog_service.h"
+#include "host/i_dialog_service.h"
 #include "host/plugin_base.h"
 #include "model/model.h"
 #include "module/implements.h"

@@ -1,6 +1,6 @@
 #include "frontend/notification_manager.h"
 
-#include "host/project.h"
+#include "host/i_project.h"
 
 #include <algorithm>
 

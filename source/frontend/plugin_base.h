@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
 #include "host/plugin_base.h"
 #include "module/fobject.h"
 #include "module/host_context.h"

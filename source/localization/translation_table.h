@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/translation_service.h"
+#include "host/i_translation_service.h"
 #include "localization/string_pool.h"
 #include "localization/translation_dictionary.h"
 #include "localization/translation_sink.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
 #include "module/owned.h"
 
 namespace Brennovar::Zintara {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
 #include "host/parameters.h"
 #include "module/pvalue_list.h"
 

@@ -5,7 +5,7 @@
 #include "refhost/controls/host_parameter.h"
 #include "refhost/host/host.h"
 #include "refhost/services/object_provider.h"
-#include "support/dialog_user.h"
+#include "support/controller_user.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ protected:
     }
 
     RefHost::Host host;
-    Brennovar::Testing::DialogUser user{host.environment()};
+    Brennovar::Testing::ControllerUser user{host.environment()};
 
 private:
     Owned<IHostObjectProvider> provider_;

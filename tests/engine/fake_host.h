@@ -1,8 +1,8 @@
 #pragma once
 
 #include "host/host_object.h"
-#include "host/host_object_provider.h"
-#include "host/selection_service.h"
+#include "host/i_host_object_provider.h"
+#include "host/i_selection_service.h"
 
 #include <map>
 #include <set>

@@ -1,5 +1,5 @@
 #include "engine_host.h"
-#include "host/project.h"
+#include "host/i_project.h"
 
 #include <gmock/gmock.h>
 

@@ -1,10 +1,10 @@
 // The service object's registration and commands, through the module loaded into the reference
 // host.
 
-#include "host/command_registry.h"
-#include "host/dialog_service.h"
-#include "host/project.h"
-#include "host/translation_service.h"
+#include "host/i_command_registry.h"
+#include "host/i_dialog_service.h"
+#include "host/i_project.h"
+#include "host/i_translation_service.h"
 #include "module_in_host.h"
 #include "refhost/files/settings_file.h"
 

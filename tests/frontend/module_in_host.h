@@ -1,10 +1,10 @@
 #pragma once
 
-#include "refhost/host/host.h"
-#include "refhost/loading/module_loader.h"
+#include "module/module_names.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/project_object.h"
 #include "refhost/services/project_access_service.h"
+#include "refhost/session/host_session.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -12,27 +12,23 @@
 
 namespace Brennovar::Testing {
 
-constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
-constexpr const char* kCurrentSettingsCommand =
-    "Create Markers From Selected Events with current Settings";
+constexpr const char* kDialogCommand = Zintara::Names::kDialogCommand;
+constexpr const char* kCurrentSettingsCommand = Zintara::Names::kCurrentSettingsCommand;
 
 /// The built module loaded into a reference host, as a workstation loads it. At the end the
-/// project is closed, the module unloaded, and every reference the module obtained must have
-/// come back.
+/// session shuts down in a workstation's order, and whatever it finds wrong (a leaked
+/// registration or reference, a failed terminate) fails the test.
 class ModuleInHost : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* path = std::getenv("ZINTARA_MODULE");
         ASSERT_NE(path, nullptr);
-        ASSERT_TRUE(loader.load(path)) << loader.error();
+        ASSERT_TRUE(session.load(path)) << loader.error();
     }
     void TearDown() override {
         handler_.reset();
-        host.closeProject();
-        loader.unload();
-        host.releaseClientObjects();
-        RefHost::ReferenceReport report = host.references();
-        EXPECT_TRUE(report.clean()) << report.text();
+        for (const std::string& problem : session.finish())
+            ADD_FAILURE() << problem;
     }
 
     bool start() { return loader.startService(host.context()); }
@@ -54,8 +50,9 @@ protected:
         return handler_.get();
     }
 
-    RefHost::Host host;
-    RefHost::ModuleLoader loader;
+    RefHost::HostSession session;
+    RefHost::Host& host = session.host();
+    RefHost::ModuleLoader& loader = session.loader();
 
 private:
     Owned<IActionHandler> handler_;

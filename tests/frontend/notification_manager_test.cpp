@@ -1,5 +1,5 @@
 #include "frontend/notification_manager.h"
-#include "host/project.h"
+#include "host/i_project.h"
 
 #include <gtest/gtest.h>
 

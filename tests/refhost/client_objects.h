@@ -1,7 +1,7 @@
 #pragma once
 
+#include "host/i_project.h"
 #include "host/plugin_base.h"
-#include "host/project.h"
 #include "host/project_notifications.h"
 
 #include <string>

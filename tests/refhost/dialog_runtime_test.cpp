@@ -4,7 +4,7 @@
 #include "refhost/files/project_file.h"
 #include "refhost/files/settings_file.h"
 #include "refhost/script/script_runner.h"
-#include "support/dialog_user.h"
+#include "support/controller_user.h"
 
 #include <gmock/gmock.h>
 
@@ -120,7 +120,7 @@ TEST_F(DialogRuntimeTest, ACancelledOrFailedDialogLeavesTheStoredSettingsByteIde
     ASSERT_TRUE(report.passed()) << report.text();
     EXPECT_EQ(RefHost::ProjectFile::write(project), before);
 
-    DialogUser user(host.environment());
+    ControllerUser user(host.environment());
     host.dialogService().setDialogRunner([&](const char*, IPlugController* dialog) {
         user.parameter(*dialog, "markerType").userSetValue(0);
         user.parameter(*dialog, "addAttributeMapping").userSetValue(1);

@@ -1,6 +1,6 @@
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
+#include "host/i_project.h"
 #include "host/menus.h"
-#include "host/project.h"
 #include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/hierarchy_node.h"

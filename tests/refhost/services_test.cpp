@@ -1,6 +1,6 @@
 #include "client_objects.h"
-#include "host/host_object_provider.h"
-#include "host/selection_service.h"
+#include "host/i_host_object_provider.h"
+#include "host/i_selection_service.h"
 #include "module/owned.h"
 #include "refhost/core/host_error.h"
 #include "refhost/host/host.h"

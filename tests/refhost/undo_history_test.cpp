@@ -1,4 +1,4 @@
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
 #include "module/owned.h"
 #include "refhost/host/host.h"
 #include "refhost/project/hierarchy_node.h"

@@ -2,7 +2,7 @@
 // how it misbehaves. Every reference it hands out is counted; ExitDll reports a failure while
 // any is still outstanding, so a loader that leaks or over-releases is caught at unload.
 
-#include "host/host_object_provider.h"
+#include "host/i_host_object_provider.h"
 #include "host/plugin_base.h"
 #include "host/plugin_factory.h"
 

@@ -3,8 +3,8 @@
 // found through the module handle, FreeLibrary; every reference given back.
 
 #include "engine/fake_host.h"
-#include "host/dialog_service.h"
-#include "host/host_object_provider.h"
+#include "host/i_dialog_service.h"
+#include "host/i_host_object_provider.h"
 #include "host/plugin_base.h"
 #include "host/plugin_factory.h"
 #include "platform/embedded_resources.h"

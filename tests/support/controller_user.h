@@ -12,11 +12,11 @@
 
 namespace Brennovar::Testing {
 
-/// Plays the user of a dialog as the host's dialog would: finds controls by the names the skin
-/// binds and changes their host parameters.
-class DialogUser {
+/// Plays the user on a dialog's controllers directly, as the host's dialog would: finds controls by
+/// the names the skin binds and changes their host parameters.
+class ControllerUser {
 public:
-    explicit DialogUser(RefHost::HostEnvironment& environment) : environment_(environment) {}
+    explicit ControllerUser(RefHost::HostEnvironment& environment) : environment_(environment) {}
 
     /// The host side of the controller's parameter with that name; throws when there is none.
     RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
