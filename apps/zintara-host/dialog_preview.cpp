@@ -52,14 +52,15 @@ void preview(const SessionOptions& options, Preview& result) {
         result.height = layout.dialog().height;
         result.cuts = layout.cuts();
         const SkinRegistration& skin = host.dialogService().skins().back();
-        std::string error = "the module has no resource \"" + skin.name + "\"";
-        std::optional<AtlasImages> atlases;
-        if (auto bytes = Platform::findResource(skin.module, skin.name))
-            atlases = AtlasImages::load(runtime.skin(), *bytes, error);
-        if (atlases)
-            result.html = PreviewPage::html(layout, *atlases, result.language);
-        else
-            problems.push_back("the skin's icons cannot be drawn: " + error);
+        try {
+            auto bytes = Platform::findResource(skin.module, skin.name);
+            if (!bytes)
+                throw FileError(skin.name, "", "the module has no resource \"" + skin.name + "\"");
+            result.html = PreviewPage::html(layout, AtlasImages::load(runtime.skin(), *bytes),
+                                            result.language);
+        } catch (const HostError& error) {
+            problems.push_back("the skin's icons cannot be drawn: " + error.problem());
+        }
         for (const std::string& problem : runtime.problems())
             problems.push_back("the dialog shows a problem: " + problem);
         runtime.close(ResultFalse);

@@ -69,11 +69,13 @@ void collectSkinTexts(const SkinElement& element, std::set<std::string>& seen,
 
 std::vector<std::string> skinTexts(ModuleHandle module) {
     std::vector<std::string> texts;
-    std::string error;
     std::set<std::string> seen;
-    if (auto bytes = Platform::findResource(module, Zintara::Names::kSkinResource))
-        if (auto skin = SkinDocument::fromContainer(*bytes, error))
-            collectSkinTexts(skin->root(), seen, texts);
+    try {
+        if (auto bytes = Platform::findResource(module, Zintara::Names::kSkinResource))
+            collectSkinTexts(SkinDocument::fromContainer(*bytes).root(), seen, texts);
+    } catch (const HostError&) {
+        // A skin the host cannot read has no texts to list; the service says it was refused.
+    }
     return texts;
 }
 

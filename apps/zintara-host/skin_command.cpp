@@ -98,24 +98,26 @@ int runSkinCommand(const SkinOptions& options, bool extractGiven) {
     const auto bytes = Platform::findResource(module.moduleHandle(), "skin.kxp");
     if (!bytes)
         throw HostError(kExitCheckFailed, "the module carries no resource \"skin.kxp\"");
-    std::string error;
-    const std::optional<SkinContainer> container = readContainer(*bytes, error);
-    if (!container)
-        throw HostError(kExitCheckFailed, "skin.kxp cannot be read: " + error);
+    SkinContainer container;
+    try {
+        container = readContainer(*bytes);
+    } catch (const HostError& damaged) {
+        throw HostError(kExitCheckFailed, "skin.kxp cannot be read: " + damaged.problem());
+    }
     std::string problem;
-    const bool valid = validateSkinContainer(*container, problem);
+    const bool valid = validateSkinContainer(container, problem);
     std::vector<std::string> written;
     if (extractGiven)
-        written = extract(*container, options.extractTo,
+        written = extract(container, options.extractTo,
                           CommandInputs().add("the module", options.module));
     if (options.json) {
-        printJson(*container, options.module, valid, problem, written);
+        printJson(container, options.module, valid, problem, written);
     } else {
-        printText(*container, options.module);
+        printText(container, options.module);
         for (const std::string& path : written)
             std::cout << "wrote " << printable(path) << '\n';
         std::cout << '\n'
-                  << container->entries.size() << " entries, "
+                  << container.entries.size() << " entries, "
                   << (valid ? "the skin is valid" : "the skin is not valid: " + problem) << '\n';
     }
     return valid ? kExitOk : kExitCheckFailed;

@@ -1,6 +1,7 @@
 #include "refhost/dialog/dialog_service.h"
 
 #include "platform/embedded_resources.h"
+#include "refhost/core/host_error.h"
 #include "refhost/core/host_environment.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
@@ -19,12 +20,15 @@ ResultCode DialogService::registerSkin(ModuleHandle module, const char16_t* file
             registration.error = "no resource \"" + registration.name + "\" in the module";
         } else {
             std::string error;
-            std::optional<SkinDocument> document;
-            registration.accepted = validateSkinContainer(*bytes, error) &&
-                                    (document = SkinDocument::fromContainer(*bytes, error));
-            if (registration.accepted)
-                skin_ = std::make_shared<const SkinDocument>(std::move(*document));
-            else
+            try {
+                if (validateSkinContainer(*bytes, error))
+                    skin_ =
+                        std::make_shared<const SkinDocument>(SkinDocument::fromContainer(*bytes));
+                registration.accepted = error.empty();
+            } catch (const HostError& refused) {
+                error = refused.problem();
+            }
+            if (!error.empty())
                 registration.error = "\"" + registration.name + "\": " + error;
         }
         skins_.push_back(registration);

@@ -1,6 +1,7 @@
 #include "refhost/dialog/skin_document.h"
 
 #include "module/module_names.h"
+#include "refhost/core/host_error.h"
 #include "refhost/resources/skin_container.h"
 
 #include <expat.h>
@@ -54,60 +55,50 @@ void XMLCALL onEnd(void* context, const XML_Char*) {
 
 } // namespace
 
-std::optional<SkinDocument> SkinDocument::parse(std::string_view xml, std::string& error) {
+SkinDocument SkinDocument::parse(std::string_view xml) {
+    const auto fail = [](const std::string& problem) {
+        return FileError(Zintara::Names::kSkinDocument, "", problem, kExitCheckFailed);
+    };
     ParseState state;
     std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(XML_ParserCreate(nullptr),
                                                                         XML_ParserFree);
-    if (!parser) {
-        error = "out of memory";
-        return std::nullopt;
-    }
+    if (!parser)
+        throw fail("out of memory");
     state.parser = parser.get();
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), onStart, onEnd);
     const bool parsed = XML_Parse(parser.get(), xml.data(), static_cast<int>(xml.size()),
                                   XML_TRUE) == XML_STATUS_OK;
-    if (!state.error.empty()) {
-        error = state.error;
-        return std::nullopt;
-    }
-    if (!parsed) {
-        error = "line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-                XML_ErrorString(XML_GetErrorCode(parser.get()));
-        return std::nullopt;
-    }
-    if (state.root.type != "skin") {
-        error = "the root element is <" + state.root.type + ">, not <skin>";
-        return std::nullopt;
-    }
+    if (!state.error.empty())
+        throw fail(state.error);
+    if (!parsed)
+        throw fail("line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
+                   XML_ErrorString(XML_GetErrorCode(parser.get())));
+    if (state.root.type != "skin")
+        throw fail("the root element is <" + state.root.type + ">, not <skin>");
     std::set<std::string_view> names;
     for (const SkinElement& child : state.root.children)
-        if (child.type == "template" && !names.insert(child.attribute("name")).second) {
-            error = "line " + std::to_string(child.line) + ": a second template named \"" +
-                    std::string(child.attribute("name")) + "\"";
-            return std::nullopt;
-        }
+        if (child.type == "template" && !names.insert(child.attribute("name")).second)
+            throw fail("line " + std::to_string(child.line) + ": a second template named \"" +
+                       std::string(child.attribute("name")) + "\"");
     SkinDocument document;
     document.root_ = std::move(state.root);
     return document;
 }
 
-std::optional<SkinDocument> SkinDocument::fromContainer(std::span<const std::uint8_t> bytes,
-                                                        std::string& error) {
-    auto container = readContainer(bytes, error);
-    if (!container)
-        return std::nullopt;
-    const ContainerEntry* skin = container->find(Zintara::Names::kSkinDocument);
-    if (!skin) {
-        error = "the container holds no \"skin.xml\"";
-        return std::nullopt;
+SkinDocument SkinDocument::fromContainer(std::span<const std::uint8_t> bytes) {
+    const SkinContainer container = readContainer(bytes);
+    const ContainerEntry* skin = container.find(Zintara::Names::kSkinDocument);
+    if (!skin)
+        throw FileError(Zintara::Names::kSkinResource, "", "the container holds no \"skin.xml\"",
+                        kExitCheckFailed);
+    try {
+        return parse(
+            std::string_view(reinterpret_cast<const char*>(skin->data.data()), skin->data.size()));
+    } catch (const HostError& e) {
+        throw FileError(Zintara::Names::kSkinResource, "", "skin.xml: " + e.problem(),
+                        kExitCheckFailed);
     }
-    auto document =
-        parse(std::string_view(reinterpret_cast<const char*>(skin->data.data()), skin->data.size()),
-              error);
-    if (!document)
-        error = "skin.xml: " + error;
-    return document;
 }
 
 const SkinElement* SkinDocument::findTemplate(std::string_view name) const noexcept {

@@ -14,13 +14,13 @@ namespace Brennovar::RefHost {
 /// and the bitmap atlas sections that controls may name as symbols.
 class SkinDocument {
 public:
-    /// Parses skin.xml text. Empty with `error` set ("line 12: mismatched tag") when it is not
-    /// well-formed, its root is not `skin`, it nests deeper than the host renders, or two
-    /// templates share a name.
-    static std::optional<SkinDocument> parse(std::string_view xml, std::string& error);
-    /// Reads "skin.xml" from a packed resource container and parses it.
-    static std::optional<SkinDocument> fromContainer(std::span<const std::uint8_t> bytes,
-                                                     std::string& error);
+    /// Parses skin.xml text. A FileError(kExitCheckFailed) on "skin.xml" whose problem says why
+    /// ("line 12: mismatched tag") when it is not well-formed, its root is not `skin`, it nests
+    /// deeper than the host renders, or two templates share a name.
+    static SkinDocument parse(std::string_view xml);
+    /// Reads "skin.xml" from a packed resource container and parses it; a FileError on
+    /// "skin.kxp" when either fails.
+    static SkinDocument fromContainer(std::span<const std::uint8_t> bytes);
 
     /// The template element with exactly this name, or null.
     const SkinElement* findTemplate(std::string_view name) const noexcept;

@@ -1,6 +1,7 @@
 #include "refhost/resources/skin_container.h"
 
 #include "module/module_names.h"
+#include "refhost/core/host_error.h"
 
 #include <algorithm>
 #include <expat.h>
@@ -321,14 +322,17 @@ const ContainerEntry* SkinContainer::find(std::string_view name) const noexcept 
     return found == entries.end() ? nullptr : &*found;
 }
 
-std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes, std::string& error,
-                                           std::uint64_t maxTotal) noexcept {
+SkinContainer readContainer(std::span<const std::uint8_t> bytes, std::uint64_t maxTotal) {
+    std::string error;
+    std::optional<SkinContainer> container;
     try {
-        return read(bytes, maxTotal, error);
+        container = read(bytes, maxTotal, error);
     } catch (const std::bad_alloc&) {
         error = "out of memory while reading the container";
-        return std::nullopt;
     }
+    if (!container)
+        throw FileError(Zintara::Names::kSkinResource, "", error, kExitCheckFailed);
+    return std::move(*container);
 }
 
 bool validateSkinContainer(const SkinContainer& container, std::string& error) noexcept {

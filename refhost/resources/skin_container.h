@@ -36,10 +36,10 @@ inline constexpr std::uint64_t kMaxContainerBytes = 256u << 20;
 
 /// Reads a container from its trailer. Every size and offset is checked against the bounds of
 /// `bytes`; compressed entries are inflated and must give exactly their recorded size, and all
-/// entries together may hold at most `maxTotal` bytes. On
-/// failure returns empty and sets `error` to a one-line description.
-std::optional<SkinContainer> readContainer(std::span<const std::uint8_t> bytes, std::string& error,
-                                           std::uint64_t maxTotal = kMaxContainerBytes) noexcept;
+/// entries together may hold at most `maxTotal` bytes. A damaged container is a
+/// FileError(kExitCheckFailed) on "skin.kxp" whose problem is a one-line description.
+SkinContainer readContainer(std::span<const std::uint8_t> bytes,
+                            std::uint64_t maxTotal = kMaxContainerBytes);
 
 /// Checks a skin container: it reads (readContainer), holds "skin.xml", which is well-formed
 /// XML with the root element `skin`, a template "ZintaraDialog", and whose bitmap atlases name

@@ -242,15 +242,12 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
 TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
     RefHost::Project& project = open();
     std::vector<std::string> problems;
-    std::string error;
-    auto skin = RefHost::SkinDocument::parse(R"(<skin><template name="Broken">
+    const auto skin = RefHost::SkinDocument::parse(R"(<skin><template name="Broken">
         <option-menu name="noSuchParameter"/><view name="NoSuchTemplate"/>
         <symbol name="asNoIcon"/><for variable="[i]" range="3"/>
-        <controller name="AttributeMappingViewController[i]"/></template></skin>)",
-                                             error);
-    ASSERT_TRUE(skin) << error;
+        <controller name="AttributeMappingViewController[i]"/></template></skin>)");
     host.dialogService().setDialogDriver([&](DialogRuntime& shown) {
-        DialogRuntime broken(*skin, host.environment(), host.translationService());
+        DialogRuntime broken(skin, host.environment(), host.translationService());
         EXPECT_FALSE(broken.open("Missing", shown.root()->context.controller));
         EXPECT_TRUE(broken.open("Broken", shown.root()->context.controller));
         problems = broken.problems();
@@ -280,9 +277,12 @@ TEST(SkinDocumentTest, MalformedSkinsAreRefusedWithTheirPlace) {
         {"", "line 1: no element found"},
     };
     for (const Case& test : cases) {
-        std::string error;
-        EXPECT_FALSE(RefHost::SkinDocument::parse(test.xml, error));
-        EXPECT_EQ(error, test.error) << test.xml;
+        try {
+            RefHost::SkinDocument::parse(test.xml);
+            ADD_FAILURE() << test.xml;
+        } catch (const RefHost::HostError& error) {
+            EXPECT_EQ(error.problem(), test.error) << test.xml;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "refhost/dialog/preview/atlas_images.h"
 
+#include "module/module_names.h"
+#include "refhost/core/host_error.h"
 #include "refhost/resources/skin_container.h"
 
 #include <charconv>
@@ -46,12 +48,11 @@ bool parseRect(std::string_view text, AtlasImages::Section& section) {
 
 } // namespace
 
-std::optional<AtlasImages> AtlasImages::load(const SkinDocument& skin,
-                                             std::span<const std::uint8_t> container,
-                                             std::string& error) {
-    std::optional<SkinContainer> files = readContainer(container, error);
-    if (!files)
-        return std::nullopt;
+AtlasImages AtlasImages::load(const SkinDocument& skin, std::span<const std::uint8_t> container) {
+    const auto fail = [](const std::string& problem) {
+        return FileError(Zintara::Names::kSkinResource, "", problem, kExitCheckFailed);
+    };
+    const SkinContainer files = readContainer(container);
     AtlasImages images;
     for (const SkinElement& resources : skin.root().children) {
         if (resources.type != "resources")
@@ -60,14 +61,12 @@ std::optional<AtlasImages> AtlasImages::load(const SkinDocument& skin,
             if (atlasElement.type != "bitmapatlas")
                 continue;
             std::string_view path = atlasElement.attribute("path");
-            const ContainerEntry* image = files->find(path);
+            const ContainerEntry* image = files.find(path);
             Atlas atlas;
-            if (!image || !pngSize(image->data, atlas.width, atlas.height)) {
-                error = "atlas \"" + std::string(path) + "\" is not a PNG of the container";
-                return std::nullopt;
-            }
+            if (!image || !pngSize(image->data, atlas.width, atlas.height))
+                throw fail("atlas \"" + std::string(path) + "\" is not a PNG of the container");
             atlas.png = image->data;
-            if (const ContainerEntry* large = files->find(scaled2xName(path)))
+            if (const ContainerEntry* large = files.find(scaled2xName(path)))
                 atlas.png2x = large->data;
             for (const SkinElement& element : atlasElement.children) {
                 Section section{std::string(atlasElement.attribute("name")), 0, 0, 0, 0};
@@ -75,12 +74,10 @@ std::optional<AtlasImages> AtlasImages::load(const SkinDocument& skin,
                     continue;
                 if (!parseRect(element.attribute("size"), section) ||
                     section.x + section.width > atlas.width ||
-                    section.y + section.height > atlas.height) {
-                    error = "line " + std::to_string(element.line) + ": atlas section \"" +
-                            std::string(element.attribute("name")) +
-                            "\" is not a rectangle of its atlas";
-                    return std::nullopt;
-                }
+                    section.y + section.height > atlas.height)
+                    throw fail("line " + std::to_string(element.line) + ": atlas section \"" +
+                               std::string(element.attribute("name")) +
+                               "\" is not a rectangle of its atlas");
                 images.sections_[std::string(element.attribute("name"))] = section;
             }
             images.atlases_[std::string(atlasElement.attribute("name"))] = std::move(atlas);

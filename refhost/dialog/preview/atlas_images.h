@@ -32,11 +32,10 @@ public:
         int height = 0;
     };
 
-    /// Reads the atlases of `skin` from the packed container it came from. Empty with `error`
-    /// set when an atlas image is missing or not a PNG, or a section's size is not
-    /// "x,y,width,height" inside its atlas.
-    static std::optional<AtlasImages>
-    load(const SkinDocument& skin, std::span<const std::uint8_t> container, std::string& error);
+    /// Reads the atlases of `skin` from the packed container it came from. A
+    /// FileError(kExitCheckFailed) on "skin.kxp" when an atlas image is missing or not a PNG, or
+    /// a section's size is not "x,y,width,height" inside its atlas.
+    static AtlasImages load(const SkinDocument& skin, std::span<const std::uint8_t> container);
 
     /// The section of that name, or null.
     const Section* section(std::string_view name) const noexcept;
