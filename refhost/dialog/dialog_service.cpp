@@ -1,8 +1,8 @@
 #include "refhost/dialog/dialog_service.h"
 
 #include "platform/embedded_resources.h"
-#include "refhost/core/host_error.h"
 #include "refhost/core/host_environment.h"
+#include "refhost/core/host_error.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/dialog_runtime.h"
 #include "refhost/resources/skin_container.h"
