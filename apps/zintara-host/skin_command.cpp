@@ -1,5 +1,6 @@
 #include "skin_command.h"
 
+#include "module/module_names.h"
 #include "platform/embedded_resources.h"
 #include "refhost/core/host_error.h"
 #include "refhost/files/output_file.h"
@@ -95,7 +96,7 @@ int runSkinCommand(const SkinOptions& options, bool extractGiven) {
     ModuleLoader module;
     if (!module.open(options.module))
         throw HostError(kExitModuleFailed, module.error());
-    const auto bytes = Platform::findResource(module.moduleHandle(), "skin.kxp");
+    const auto bytes = Platform::findResource(module.moduleHandle(), Zintara::Names::kSkinResource);
     if (!bytes)
         throw HostError(kExitCheckFailed, "the module carries no resource \"skin.kxp\"");
     SkinContainer container;

@@ -1,5 +1,6 @@
 // The battery's tests of the running service in a host: its commands, its stored settings, its
 // dialog, its resources and the undo of its edits.
+#include "module/module_names.h"
 #include "refhost/dialog/dialog_action_player.h"
 #include "refhost/dialog/random_dialog_user.h"
 #include "refhost/project/attribute_store.h"
@@ -16,10 +17,10 @@ namespace Brennovar::RefHost {
 
 namespace {
 
-constexpr const char* kDialogCommand = "Create Markers From Selected Events...";
-constexpr const char* kCurrentCommand = "Create Markers From Selected Events with current Settings";
-constexpr const char* kCategory = "Project";
-constexpr const char* kSettingsPrefix = "CreateZintaraModelData";
+using Zintara::Names::kCurrentSettingsCommand;
+using Zintara::Names::kDialogCommand;
+using Zintara::Names::kSettingsKeyPrefix;
+constexpr const char* kCategory = Zintara::Names::kCommandCategory;
 constexpr std::array<const char*, 9> kLanguages = {"de", "us", "es", "fr", "it",
                                                    "jp", "pt", "ru", "zh"};
 
@@ -103,7 +104,7 @@ public:
             problems.push_back("the project cannot be stored");
         Attributes settings;
         for (const auto& [key, value] : project_->root().attributes().entries())
-            if (key.starts_with(kSettingsPrefix))
+            if (key.starts_with(kSettingsKeyPrefix))
                 settings.emplace_back(key, value);
         return settings;
     }
@@ -186,7 +187,7 @@ CheckOutcome commands(const CheckSettings& settings, std::mt19937_64& random) {
         for (std::size_t count : {std::size_t{0}, std::size_t{1}, events.size()}) {
             std::vector<ProjectObject*> chosen = someEvents(events, random);
             chosen.resize(std::min(count, chosen.size()));
-            for (const char* command : {kDialogCommand, kCurrentCommand}) {
+            for (const char* command : {kDialogCommand, kCurrentSettingsCommand}) {
                 session.select(chosen);
                 const CommandRun run = session.run(command, randomBytes(random, 40));
                 const std::string what = std::string("\"") + command + "\" with " +
@@ -251,13 +252,13 @@ std::vector<StoredRow> storedRows(const Attributes& stored) {
     };
     for (int number = 1;; ++number) {
         const std::string suffix = std::to_string(number);
-        auto source = find(std::string(kSettingsPrefix) + "MappingSource" + suffix);
-        auto target = find(std::string(kSettingsPrefix) + "MappingTarget" + suffix);
+        auto source = find(std::string(kSettingsKeyPrefix) + "MappingSource" + suffix);
+        auto target = find(std::string(kSettingsKeyPrefix) + "MappingTarget" + suffix);
         if (!source && !target)
             return rows;
-        rows.push_back(
-            {source.value_or(FTaggedValue{}), target.value_or(FTaggedValue{}),
-             find(std::string(kSettingsPrefix) + "MappingData" + suffix).value_or(FTaggedValue{})});
+        rows.push_back({source.value_or(FTaggedValue{}), target.value_or(FTaggedValue{}),
+                        find(std::string(kSettingsKeyPrefix) + "MappingData" + suffix)
+                            .value_or(FTaggedValue{})});
     }
 }
 
@@ -272,7 +273,7 @@ void damage(Attributes& stored, std::mt19937_64& random, std::vector<int>& touch
             std::string& what) {
     const int rows = static_cast<int>(storedRows(stored).size());
     const int row = rows > 0 ? 1 + static_cast<int>(random() % rows) : 0;
-    const std::string prefix = kSettingsPrefix;
+    const std::string prefix = kSettingsKeyPrefix;
     // A copy owns its string, which may be a temporary of the caller.
     auto set = [&](const std::string& key, const FTaggedValue& value) {
         std::erase_if(stored, [&](const auto& entry) { return entry.first == key; });
