@@ -1,50 +1,17 @@
 #include "refhost/dialog/preview/preview_page.h"
+#include "refhost_cli/tool_run.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
 namespace {
 
 using Brennovar::RefHost::PreviewPage;
+using namespace RefHostCliTest;
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-// Runs a command line; the exit status and what it printed on standard output.
-std::pair<int, std::string> run(const std::string& command, const fs::path& folder) {
-    const fs::path out = folder / "stdout.txt";
-    int raw = std::system(
-        (command + " >'" + out.string() + "' 2>'" + (folder / "stderr.txt").string() + "'")
-            .c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out)};
-}
-
-std::string tool(const std::string& arguments) {
-    const char* module = std::getenv("ZINTARA_MODULE");
-    return std::string("'") + ZINTARA_HOST_TOOL + "' dialog --json --module '" +
-           (module ? module : "") + "' " + arguments;
-}
-
-fs::path freshFolder(const std::string& name) {
-    fs::path folder =
-        fs::path(testing::TempDir()) / ("dialog_preview_" + std::to_string(getpid()) + "_" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // An 8-bit RGB or RGBA PNG, decoded.
 struct Image {
@@ -100,10 +67,8 @@ Image decodePng(const std::string& png) {
             int c = y > 0 && i >= image.channels
                         ? image.pixels[(y - 1) * stride + i - image.channels]
                         : 0;
-            int p = a + b - c;
-            int paeth = std::abs(p - a) <= std::abs(p - b) && std::abs(p - a) <= std::abs(p - c) ? a
-                        : std::abs(p - b) <= std::abs(p - c)                                     ? b
-                                                             : c;
+            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+            const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
             const int predictors[] = {0, a, b, (a + b) / 2, paeth};
             image.pixels[y * stride + i] = static_cast<std::uint8_t>(
                 raw[y * (stride + 1) + 1 + i] + (filter < 5 ? predictors[filter] : 0));
@@ -112,22 +77,12 @@ Image decodePng(const std::string& png) {
     return image;
 }
 
-std::string chromium() {
-    for (const char* name : {"chromium", "chromium-browser"}) {
-        auto [status, path] = run(std::string("command -v ") + name, fs::temp_directory_path());
-        if (status == 0 && !path.empty())
-            return path.substr(0, path.find('\n'));
-    }
-    return {};
-}
-
 } // namespace
 
 // What the fit check finds, per language: a table of the controls that cut their text. It
 // pins the layout model (unit sizes, paddings, the font's advances) as the docs describe it.
 TEST(DialogPreviewTest, CheckFitListsTheCutTextsOfEveryLanguage) {
-    const fs::path folder = freshFolder("fit");
-    auto [status, out] = run(tool("--check-fit"), folder);
+    auto [status, out, err] = runTool("dialog --json --check-fit " + moduleArgument());
     EXPECT_EQ(status, 1) << "a text that does not fit fails the check";
     const std::set<std::string> addAndOk = {"push-switch addAttributeMapping", "button ok"};
     const std::map<std::string, std::set<std::string>> expected = {
@@ -153,18 +108,21 @@ TEST(DialogPreviewTest, CheckFitListsTheCutTextsOfEveryLanguage) {
 // the screenshot has the window's size, the dialog's box is where and as large as the layout
 // says, and it holds drawn text and icons rather than a blank or error page.
 TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
-    const fs::path folder = freshFolder("chromium");
+    const fs::path folder = temporary("chromium");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     const fs::path page = folder / "dialog.html";
     const fs::path settings = folder / "settings.json";
     std::ofstream(settings)
         << R"({"mappings": [{"source": "FreeText", "target": "MarkerDescription", "text": "<b>&"}]})";
-    auto [status, out] =
-        run(tool("--lang de --settings '" + settings.string() + "' --html '" + page.string() + "'"),
-            folder);
+    auto [status, out, err] =
+        runTool("dialog --json --lang de " + moduleArgument() + " --settings " + quoted(settings) +
+                " --html " + quoted(page));
     ASSERT_EQ(status, 0) << out;
-    EXPECT_NE(readFile(page).find(">&lt;b&gt;&amp;</span>"), std::string::npos);
+    EXPECT_NE(readText(page).find(">&lt;b&gt;&amp;</span>"), std::string::npos);
 
-    const std::string browser = chromium();
+    const ToolRun found = runCommand("command -v chromium || command -v chromium-browser");
+    const std::string browser = found.out.substr(0, found.out.find('\n'));
     if (browser.empty())
         GTEST_SKIP() << "chromium is not installed (scripts/install-deps --with-chromium "
                         "installs it); the browser check of the dialog preview is skipped";
@@ -175,18 +133,17 @@ TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
     const int windowHeight = height + 2 * PreviewPage::kMargin;
 
     const fs::path shot = folder / "dialog.png";
-    auto [browserStatus, ignored] =
-        run("timeout 120 '" + browser +
-                "' --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
-                "--disable-background-networking --disable-component-update --disable-sync "
-                "--hide-scrollbars --user-data-dir='" +
-                (folder / "profile").string() + "' --screenshot='" + shot.string() +
-                "' --window-size=" + std::to_string(windowWidth) + "," +
-                std::to_string(windowHeight) + " 'file://" + page.string() + "'",
-            folder);
-    ASSERT_EQ(browserStatus, 0) << readFile(folder / "stderr.txt");
+    const ToolRun shown =
+        runCommand("timeout 120 '" + browser +
+                   "' --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
+                   "--disable-background-networking --disable-component-update --disable-sync "
+                   "--hide-scrollbars --user-data-dir='" +
+                   (folder / "profile").string() + "' --screenshot='" + shot.string() +
+                   "' --window-size=" + std::to_string(windowWidth) + "," +
+                   std::to_string(windowHeight) + " 'file://" + page.string() + "'");
+    ASSERT_EQ(shown.status, 0) << shown.err;
 
-    const Image image = decodePng(readFile(shot));
+    const Image image = decodePng(readText(shot));
     ASSERT_EQ(image.width, static_cast<std::uint32_t>(windowWidth));
     ASSERT_EQ(image.height, static_cast<std::uint32_t>(windowHeight));
     const std::uint32_t dialogColour =

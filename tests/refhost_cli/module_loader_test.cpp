@@ -1,37 +1,25 @@
 #include "refhost/host/host.h"
 #include "refhost/loading/module_loader.h"
+#include "refhost_cli/tool_run.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <elf.h>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
+#include <gmock/gmock.h>
 #include <link.h>
 #include <string>
-#include <unistd.h>
 
 using namespace Brennovar;
+using namespace RefHostCliTest;
 using Brennovar::RefHost::ModuleLoader;
 
 namespace {
 
-std::string realModule() {
-    const char* path = std::getenv("ZINTARA_MODULE");
-    return path ? path : "";
-}
-
-std::string fakeModule(const char* fault) {
-    return std::string(FAKE_MODULE_DIR) + "/fake_" + fault + ".so";
-}
-
 // A copy of the healthy fake that ends one byte after the start of its last segment: every
 // segment starts inside the file, but mapping the last one would fault on its missing bytes.
 std::string cutInsideLastSegment() {
-    std::ifstream in(fakeModule("healthy"), std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string bytes = readText(fakeModule("healthy"));
     ElfW(Ehdr) header;
     std::memcpy(&header, bytes.data(), sizeof header);
     std::uint64_t lastStart = 0;
@@ -45,10 +33,8 @@ std::string cutInsideLastSegment() {
         }
     }
     EXPECT_LT(lastStart + 1, lastEnd);
-    const std::string path =
-        testing::TempDir() + "module_loader_" + std::to_string(getpid()) + "_cut.so";
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(lastStart + 1));
+    const std::string path = temporary("cut.so");
+    writeText(path, bytes.substr(0, lastStart + 1));
     return path;
 }
 
@@ -76,89 +62,73 @@ TEST(ModuleLoaderTest, HealthyModuleRunsAndGivesEveryReferenceBack) {
     }
 }
 
-TEST(ModuleLoaderTest, LoadingASecondTimeUnloadsTheFirst) {
-    ModuleLoader loader;
-    ASSERT_TRUE(loader.load(fakeModule("healthy"))) << loader.error();
-    ASSERT_TRUE(loader.load(realModule())) << loader.error();
-    EXPECT_EQ(RefHost::fieldText(loader.factoryInfo().vendor), "Brennovar");
-}
-
-TEST(ModuleLoaderTest, UnterminatedTextFieldsEndAtTheFieldWidth) {
+// Unterminated text fields end at the field width; loading a second time unloads the first.
+TEST(ModuleLoaderTest, TextFieldsEndAtTheFieldWidthAndASecondLoadReplacesTheFirst) {
     ModuleLoader loader;
     ASSERT_TRUE(loader.load(fakeModule("unterminated_text"))) << loader.error();
     EXPECT_EQ(RefHost::fieldText(loader.factoryInfo().vendor), std::string(64, 'V'));
     EXPECT_EQ(RefHost::fieldText(loader.factoryInfo().url), "https://fake.invalid");
+    ASSERT_TRUE(loader.load(modulePath())) << loader.error();
+    EXPECT_EQ(RefHost::fieldText(loader.factoryInfo().vendor), "Brennovar");
 }
 
-struct BrokenModuleCase {
-    const char* fault;
-    bool loads;
-    const char* message;
-};
-
-class BrokenModuleTest : public testing::TestWithParam<BrokenModuleCase> {};
-
-TEST_P(BrokenModuleTest, FailsWithAClearMessage) {
-    const BrokenModuleCase& c = GetParam();
-    RefHost::Host host;
-    {
-        ModuleLoader loader;
-        const std::string path = std::strcmp(c.fault, "cut_inside_last_segment") == 0
-                                     ? cutInsideLastSegment()
-                                     : fakeModule(c.fault);
-        bool ok = loader.load(path) && loader.startService(host.context());
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(loader.isLoaded(), c.loads);
-        EXPECT_EQ(loader.error().rfind("module " + path + ": ", 0), 0u) << loader.error();
-        EXPECT_NE(loader.error().find(c.message), std::string::npos) << loader.error();
-        EXPECT_EQ(loader.service(), nullptr);
-        EXPECT_TRUE(loader.unload()) << loader.error();
+TEST(ModuleLoaderTest, BrokenModulesFailWithAClearMessageAndGiveEverythingBack) {
+    const struct {
+        const char* fault;
+        bool loads;
+        const char* message;
+    } cases[] = {
+        {"does_not_exist", false, "cannot be opened: "},
+        {"cut_inside_last_segment", false, "is truncated: the file is "},
+        {"missing_exports", false, "does not export ExitDll"},
+        {"null_factory", false, "GetPluginFactory returned no factory"},
+        {"no_service", true, "the factory lists no class of category \"Service\""},
+        {"create_fails", true,
+         "createInstance of the service class \"Fake Service\" failed: "
+         "ResultNoInterface (0x80004002)"},
+        {"initialize_fails", true, "initialize of the service failed: ResultFalse (0x00000001)"},
+        {"missing_init_dll", false, "does not export InitDll"},
+        {"missing_factory", false, "does not export GetPluginFactory"},
+        {"init_dll_fails", false, "InitDll reported a failure"},
+        {"factory_info_fails", false, "getFactoryInfo failed: ResultFailed"},
+        {"class_info_fails", false, "getClassInfo(1) failed: ResultFailed"},
+        {"too_many_classes", false, "countClasses answered 1025, expected 0 to 1024"},
+        {"no_plugin_base", true, "the service object does not answer IPluginBase"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        RefHost::Host host;
+        {
+            ModuleLoader loader;
+            const std::string path = std::strcmp(c.fault, "cut_inside_last_segment") == 0
+                                         ? cutInsideLastSegment()
+                                         : fakeModule(c.fault);
+            EXPECT_FALSE(loader.load(path) && loader.startService(host.context()));
+            EXPECT_EQ(loader.isLoaded(), c.loads);
+            EXPECT_EQ(loader.error().rfind("module " + path + ": ", 0), 0u) << loader.error();
+            EXPECT_THAT(loader.error(), testing::HasSubstr(c.message));
+            EXPECT_EQ(loader.service(), nullptr);
+            EXPECT_TRUE(loader.unload()) << loader.error();
+        }
+        EXPECT_TRUE(host.references().clean()) << host.references().text();
     }
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, BrokenModuleTest,
-    testing::Values(
-        BrokenModuleCase{"does_not_exist", false, "cannot be opened: "},
-        BrokenModuleCase{"cut_inside_last_segment", false, "is truncated: the file is "},
-        BrokenModuleCase{"missing_exports", false, "does not export ExitDll"},
-        BrokenModuleCase{"null_factory", false, "GetPluginFactory returned no factory"},
-        BrokenModuleCase{"no_service", true, "the factory lists no class of category \"Service\""},
-        BrokenModuleCase{"create_fails", true,
-                         "createInstance of the service class \"Fake Service\" failed: "
-                         "ResultNoInterface (0x80004002)"},
-        BrokenModuleCase{"initialize_fails", true,
-                         "initialize of the service failed: ResultFalse (0x00000001)"},
-        BrokenModuleCase{"missing_init_dll", false, "does not export InitDll"},
-        BrokenModuleCase{"missing_factory", false, "does not export GetPluginFactory"},
-        BrokenModuleCase{"init_dll_fails", false, "InitDll reported a failure"},
-        BrokenModuleCase{"factory_info_fails", false, "getFactoryInfo failed: ResultFailed"},
-        BrokenModuleCase{"class_info_fails", false, "getClassInfo(1) failed: ResultFailed"},
-        BrokenModuleCase{"too_many_classes", false,
-                         "countClasses answered 1025, expected 0 to 1024"},
-        BrokenModuleCase{"no_plugin_base", true, "the service object does not answer IPluginBase"}),
-    [](const testing::TestParamInfo<BrokenModuleCase>& info) { return info.param.fault; });
-
-TEST(ModuleLoaderTest, AFailedTerminateFailsTheUnloadButGivesEverythingBack) {
+// Starting before loading is refused; a failed terminate fails the unload, but everything is
+// given back.
+TEST(ModuleLoaderTest, StartBeforeLoadAndAFailedTerminateAreReported) {
     RefHost::Host host;
     {
         ModuleLoader loader;
+        EXPECT_FALSE(loader.startService(host.context()));
+        EXPECT_THAT(loader.error(), testing::HasSubstr("not loaded"));
+        EXPECT_TRUE(loader.unload());
         ASSERT_TRUE(loader.load(fakeModule("terminate_fails"))) << loader.error();
         ASSERT_TRUE(loader.startService(host.context())) << loader.error();
         EXPECT_FALSE(loader.unload());
-        EXPECT_NE(loader.error().find("terminate of the service failed: ResultFalse"),
-                  std::string::npos)
-            << loader.error();
+        EXPECT_THAT(loader.error(),
+                    testing::HasSubstr("terminate of the service failed: ResultFalse"));
         EXPECT_FALSE(loader.isLoaded());
     }
     EXPECT_TRUE(host.references().clean()) << host.references().text();
-}
-
-TEST(ModuleLoaderTest, StartServiceBeforeLoadIsRefused) {
-    ModuleLoader loader;
-    RefHost::Host host;
-    EXPECT_FALSE(loader.startService(host.context()));
-    EXPECT_NE(loader.error().find("not loaded"), std::string::npos);
-    EXPECT_TRUE(loader.unload());
 }
