@@ -26,14 +26,6 @@ namespace {
 using namespace Brennovar;
 using namespace Brennovar::RefHost;
 
-void selectEvents(Project& project, ProjectObject& object) {
-    for (ProjectObject* child : object.children()) {
-        if (child->kind() == ObjectKind::kAudioEvent || child->kind() == ObjectKind::kAudioPart)
-            project.select(*child);
-        selectEvents(project, *child);
-    }
-}
-
 // References the service holds from the host right now.
 std::int64_t outstanding(Host& host) {
     if (host.environment().overReleaseCount() != 0)
@@ -82,20 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Session& session = *current;
     Host& host = session.host;
     host.openProject(session.project);
-    selectEvents(session.project, session.project.root());
+    session.project.selectEvents();
     const std::int64_t before = outstanding(host);
     HostBehaviours& behaviours = host.environment().behaviours();
     behaviours = HostBehaviours::fromBits(size > 0 ? data[0] & HostBehaviours::kAll : 0);
     behaviours.seed = size > 0 ? data[0] >> 4 : 0;
     bool clean = false;
-    host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
-        DialogActionPlayer({data, size}).play(runtime);
-        if (!runtime.closed())
-            DialogUser(runtime).press(size % 2 ? "ok" : "cancel");
-        clean = runtime.problems().empty();
-    });
-    host.runCommand(Zintara::Names::kDialogCommand, Zintara::Names::kCommandCategory);
-    host.dialogService().setDialogDriver(nullptr);
+    host.runCommand(Zintara::Names::kDialogCommand, Zintara::Names::kCommandCategory,
+                    [&](DialogRuntime& runtime) {
+                        DialogActionPlayer({data, size}).play(runtime);
+                        if (!runtime.closed())
+                            DialogUser(runtime).press(size % 2 ? "ok" : "cancel");
+                        clean = runtime.problems().empty();
+                    });
     host.undo();
     if (!clean || outstanding(host) != before || !host.environment().problems().empty())
         __builtin_trap();
