@@ -52,54 +52,52 @@ TEST_F(AccessHandlerTest, InitializeRegistersEverythingInOrder) {
     EXPECT_EQ(loader.queryService<IPluginBase>()->initialize(host.context()), ResultOk);
 }
 
-// Each case loads the module on its own: the host object provider is module-wide.
-TEST(AccessHandlerStartTest, AMissingStepStopsInitializeBeforeTheCommands) {
+// Each case loads the module on its own: the host object provider is module-wide. A missing step
+// before the commands stops initialize; missing registries, or titles the host cannot translate
+// because it gives no second translation service, are skipped.
+TEST(AccessHandlerStartTest, MissingStepsStopInitializeOrAreSkipped) {
     const struct {
         const char* what;
         void (*fault)(FaultPlan&);
-        std::size_t skins;
-        std::size_t translationRequests;
+        bool starts;
+        std::size_t skins, translationRequests, handlers, listeners;
     } cases[] = {
-        {"no dialog service", [](FaultPlan& f) { f.missService(IDialogService::iid); }, 0, 0},
-        {"refused skin", [](FaultPlan& f) { f.refuseSkin = true; }, 1, 0},
-        {"no translation service", [](FaultPlan& f) { f.missService(ITranslationService::iid); }, 1,
+        {"no dialog service", [](FaultPlan& f) { f.missService(IDialogService::iid); }, false, 0, 0,
+         0, 0},
+        {"refused skin", [](FaultPlan& f) { f.refuseSkin = true; }, false, 1, 0, 0, 0},
+        {"no translation service", [](FaultPlan& f) { f.missService(ITranslationService::iid); },
+         false, 1, 0, 0, 0},
+        {"failed translations", [](FaultPlan& f) { f.failLoadTranslations = true; }, false, 1, 1, 0,
          0},
-        {"failed translations", [](FaultPlan& f) { f.failLoadTranslations = true; }, 1, 1},
+        // The fourth request of initialize is the translation service asked for the titles.
+        {"no second translation service", [](FaultPlan& f) { f.failGetObjectAfter = 4; }, true, 1,
+         1, 1, 1},
+        {"no registries",
+         [](FaultPlan& f) {
+             f.missService(ICommandRegistry::iid);
+             f.missService(IActionHandlerRegistry::iid);
+             f.missService(IProjectAccess::iid);
+         },
+         true, 1, 1, 0, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Host fresh;
         c.fault(fresh.faults());
         ModuleLoader module;
         ASSERT_TRUE(module.load(std::getenv("ZINTARA_MODULE"))) << module.error();
-        EXPECT_FALSE(module.startService(fresh.context())) << c.what;
-        EXPECT_EQ(fresh.dialogService().skins().size(), c.skins) << c.what;
-        EXPECT_EQ(fresh.translationService().requests().size(), c.translationRequests) << c.what;
-        EXPECT_TRUE(fresh.commands().empty()) << c.what;
-        EXPECT_EQ(fresh.commandService().actionHandlerCount(), 0u) << c.what;
-        EXPECT_EQ(fresh.projectAccess().listenerCount(), 0u) << c.what;
-        module.unload();
+        EXPECT_EQ(module.startService(fresh.context()), c.starts) << module.error();
+        EXPECT_EQ(fresh.dialogService().skins().size(), c.skins);
+        EXPECT_EQ(fresh.translationService().requests().size(), c.translationRequests);
+        EXPECT_TRUE(fresh.commands().empty());
+        EXPECT_EQ(fresh.commandService().actionHandlerCount(), c.handlers);
+        EXPECT_EQ(fresh.projectAccess().listenerCount(), c.listeners);
+        EXPECT_TRUE(module.unload()) << module.error();
+        EXPECT_EQ(fresh.commandService().actionHandlerCount(), 0u);
+        EXPECT_EQ(fresh.projectAccess().listenerCount(), 0u);
         fresh.releaseClientObjects();
-        EXPECT_TRUE(fresh.references().clean()) << c.what << fresh.references().text();
+        EXPECT_TRUE(fresh.references().clean()) << fresh.references().text();
     }
-}
-
-TEST_F(AccessHandlerTest, WithoutASecondTranslationServiceNoCommandIsAdded) {
-    // The fourth request of initialize is the translation service asked for the titles.
-    host.faults().failGetObjectAfter = 4;
-    EXPECT_TRUE(start()) << loader.error();
-    EXPECT_EQ(host.translationService().requests().size(), 1u);
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.commandService().actionHandlerCount(), 1u);
-}
-
-TEST_F(AccessHandlerTest, MissingRegistriesAreSkipped) {
-    host.faults().missService(ICommandRegistry::iid);
-    host.faults().missService(IActionHandlerRegistry::iid);
-    host.faults().missService(IProjectAccess::iid);
-    EXPECT_TRUE(start()) << loader.error();
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.commandService().actionHandlerCount(), 0u);
-    EXPECT_EQ(host.projectAccess().listenerCount(), 0u);
 }
 
 TEST_F(AccessHandlerTest, CheckOnlyAnswersWithoutMakingMarkersAndNothingSelectedRunsNothing) {
