@@ -22,10 +22,6 @@ protected:
         dialog_.reset(new DialogController(settings, &host.dialogService()));
         return *dialog_.get();
     }
-    RefHost::HostParameter& parameter(IPlugController& controller, const char* name) {
-        return user.parameter(controller, name);
-    }
-    IPlugController& row(IPlugController& dialog, int index) { return user.row(dialog, index); }
 
     std::string rowText(std::size_t index) {
         const MappingEntry& entry = settings.getMappingModel().getMappings().at(index);
@@ -60,33 +56,33 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettingsAndWriteNothingBack) 
          {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, -1},
           Case{"combineAdjacentEvents", 2, 0}, Case{"attributeMappingChanged", 3, 0},
           Case{"addAttributeMapping", 4, 0}, Case{"ok", 5, 0}}) {
-        HostParameter& p = parameter(dialog, c.name);
+        HostParameter& p = user.parameter(dialog, c.name);
         EXPECT_EQ(p.tag(), c.tag) << c.name;
         EXPECT_EQ(p.value(), c.value) << c.name;
         EXPECT_EQ(p.controller() != nullptr, c.tag != 5) << c.name;
     }
-    EXPECT_EQ(parameter(dialog, "markerTargetTrackType").strings(),
+    EXPECT_EQ(user.parameter(dialog, "markerTargetTrackType").strings(),
               (std::vector<std::u16string>{u"Active Marker Track", u"New Marker Track",
                                            u"New Marker Track per Source Track"}));
-    EXPECT_EQ(parameter(dialog, "ok").text(), u"Add Markers");
+    EXPECT_EQ(user.parameter(dialog, "ok").text(), u"Add Markers");
     IHostParameter* none = nullptr;
     EXPECT_EQ(dialog.getParameter("MarkerType", &none), ResultFalse);
     EXPECT_EQ(dialog.getParameter("ok", nullptr), ResultInvalidArgument);
 
-    parameter(dialog, "markerTargetTrackType").userSetValue(0);
-    parameter(dialog, "combineAdjacentEvents").userSetValue(1);
-    parameter(dialog, "markerType").userSetValue(1);
+    user.parameter(dialog, "markerTargetTrackType").userSetValue(0);
+    user.parameter(dialog, "combineAdjacentEvents").userSetValue(1);
+    user.parameter(dialog, "markerType").userSetValue(1);
     EXPECT_EQ(settings.getTargetTrackType(), 0);
     EXPECT_TRUE(settings.getCombineAdjacent());
     EXPECT_EQ(settings.getMarkerType(), 1);
     // Rows change, each flipping "attributeMappingChanged", whose echo adds no row.
     std::vector<int32> flips;
     for (const char* row : {"addAttributeMapping", "addAttributeMapping"}) {
-        parameter(dialog, row).userSetValue(1);
-        flips.push_back(parameter(dialog, "attributeMappingChanged").value());
+        user.parameter(dialog, row).userSetValue(1);
+        flips.push_back(user.parameter(dialog, "attributeMappingChanged").value());
     }
-    parameter(this->row(dialog, 1), "deleteAttribute").userSetValue(1);
-    flips.push_back(parameter(dialog, "attributeMappingChanged").value());
+    user.parameter(user.row(dialog, 1), "deleteAttribute").userSetValue(1);
+    flips.push_back(user.parameter(dialog, "attributeMappingChanged").value());
     EXPECT_EQ(flips, (std::vector<int32>{1, 0, 1}));
     EXPECT_EQ(settings.getMappingModel().getMappings().size(), 2u);
     EXPECT_EQ(host.environment().problems(), std::vector<std::string>{});
@@ -102,13 +98,13 @@ TEST_F(DialogControllerTest, SubControllersAreNamedByRowIndex) {
           "AttributeMappingViewController", "AttributeMappingViewController01"})
         EXPECT_EQ(dialog.getSubController(refused, &untouched), ResultFalse) << refused;
     EXPECT_EQ(untouched, nullptr);
-    IPlugController* first = &row(dialog, 0);
-    EXPECT_NE(first, &row(dialog, 1));
+    IPlugController* first = &user.row(dialog, 0);
+    EXPECT_NE(first, &user.row(dialog, 1));
     // A catalogue change is no change of the rows: same controllers, no refresh.
     settings.getMappingModel().addSourceAttribute(
         std::make_shared<MappingAttribute>("Extra", "Extra", kAttributeGroupNone, false));
-    EXPECT_EQ(first, &row(dialog, 0));
-    EXPECT_EQ(parameter(dialog, "attributeMappingChanged").value(), 0);
+    EXPECT_EQ(first, &user.row(dialog, 0));
+    EXPECT_EQ(user.parameter(dialog, "attributeMappingChanged").value(), 0);
     EXPECT_EQ(dialog.buildView("ListHeader"), nullptr);
 }
 
@@ -120,17 +116,17 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     DialogController& dialog = open();
     // Row 2's controller, whose index is gone after the delete, and row 0's, whose index still
     // names a row: both are of an older build.
-    auto stale = Owned<IPlugController>::share(&row(dialog, 2));
-    auto staleFirst = Owned<IPlugController>::share(&row(dialog, 0));
+    auto stale = Owned<IPlugController>::share(&user.row(dialog, 2));
+    auto staleFirst = Owned<IPlugController>::share(&user.row(dialog, 0));
     IHostParameter* staleDelete = nullptr;
     stale->getParameter("deleteAttribute", &staleDelete);
     IHostParameter* staleFirstDelete = nullptr;
     staleFirst->getParameter("deleteAttribute", &staleFirstDelete);
 
-    EXPECT_EQ(parameter(row(dialog, 1), "deleteAttribute").userSetValue(1), ResultOk);
+    EXPECT_EQ(user.parameter(user.row(dialog, 1), "deleteAttribute").userSetValue(1), ResultOk);
     ASSERT_EQ(mapping.getMappings().size(), 2u);
     EXPECT_EQ(rowText(1), "Counter>User:STR_MAReel");
-    EXPECT_NE(&row(dialog, 1), stale.get());
+    EXPECT_NE(&user.row(dialog, 1), stale.get());
     EXPECT_FALSE(mapping.getTargetAttribute("User:STR_MAComment")->isUsed());
     EXPECT_EQ(stale->onParameterChanged(staleDelete, 2), ResultFalse);
     EXPECT_EQ(staleFirst->onParameterChanged(staleFirstDelete, 2), ResultFalse);
@@ -143,12 +139,13 @@ TEST_F(DialogControllerTest, FreeTextIsCopiedAndCutToTheBuffer) {
     DialogController& dialog = open();
 
     const std::u16string longText(1500, u'x');
-    EXPECT_EQ(parameter(row(dialog, 0), "freeText").userSetText(u"Szene \u00e4"), ResultOk);
+    EXPECT_EQ(user.parameter(user.row(dialog, 0), "freeText").userSetText(u"Szene \u00e4"),
+              ResultOk);
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16),
               u"Szene \u00e4");
-    parameter(dialog, "addAttributeMapping").userSetValue(1); // new row controllers
-    EXPECT_EQ(parameter(row(dialog, 0), "freeText").text(), u"Szene \u00e4");
-    parameter(row(dialog, 0), "freeText").userSetText(longText);
+    user.parameter(dialog, "addAttributeMapping").userSetValue(1); // new row controllers
+    EXPECT_EQ(user.parameter(user.row(dialog, 0), "freeText").text(), u"Szene \u00e4");
+    user.parameter(user.row(dialog, 0), "freeText").userSetText(longText);
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16).size(),
               1023u);
 }

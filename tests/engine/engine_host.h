@@ -77,16 +77,6 @@ protected:
         return creator.run();
     }
 
-    /// Each marker of the track as "kind name start+length".
-    static std::vector<std::string> markers(const RefHost::ObjectState& markerTrack) {
-        std::vector<std::string> lines;
-        for (const RefHost::ObjectState& marker : markerTrack.children) {
-            char position[64];
-            std::snprintf(position, sizeof position, " %g+%g", marker.start, marker.length);
-            lines.push_back(marker.kind + " " + marker.name + position);
-        }
-        return lines;
-    }
     /// The names of the project's marker tracks, in project order.
     std::vector<std::string> markerTrackNames() const {
         std::vector<std::string> names;
@@ -95,14 +85,21 @@ protected:
             names.push_back(found->name);
         return names;
     }
-    /// The markers of the named marker track.
+    /// Each marker of the named marker track as "kind name start+length".
     std::vector<std::string> markersOn(const std::string& trackName) const {
         const RefHost::ProjectState state = host.state();
+        std::vector<std::string> lines;
         for (const RefHost::ObjectState* found : state.markerTracks())
-            if (found->name == trackName)
-                return markers(*found);
+            if (found->name == trackName) {
+                for (const RefHost::ObjectState& marker : found->children) {
+                    char position[64];
+                    std::snprintf(position, sizeof position, " %g+%g", marker.start, marker.length);
+                    lines.push_back(marker.kind + " " + marker.name + position);
+                }
+                return lines;
+            }
         ADD_FAILURE() << "no marker track " << trackName;
-        return {};
+        return lines;
     }
 
     RefHost::Host host;

@@ -71,128 +71,86 @@ TEST_F(MarkerCreatorTest, RejectedKindsAreIgnoredAndStaySelected) {
     EXPECT_TRUE(project.find("Kick", ObjectKind::kCycleMarker)->selected());
 }
 
-struct TargetCase {
+using Faults = RefHost::FaultPlan;
+
+struct TrackCase {
     const char* name;
+    void (*fault)(Faults&); // none when null
     int32 targetType;
     bool existingMarkerTrack;
     int sourceTracks;
-    std::vector<std::string> markerTracks;
+    ResultCode result;
+    const char* markerTracks; // "name=markers", joined by "|"
+    std::size_t closedEdits;
+    bool deselected = true;
 
-    friend void PrintTo(const TargetCase& test, std::ostream* out) { *out << test.name; }
+    friend void PrintTo(const TrackCase& test, std::ostream* out) { *out << test.name; }
 };
 
 class TargetTrackTest : public MarkerCreatorTest,
-                        public ::testing::WithParamInterface<TargetCase> {};
+                        public ::testing::WithParamInterface<TrackCase> {};
 
-TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracks) {
-    const TargetCase& test = GetParam();
+// One selected event per source track. Whatever fails, no edit stays open and no marker is
+// written into a track that is not part of the project; every track and marker made is one undo
+// step named after the run.
+TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracksAndOnlyWhatTheHostCanHold) {
+    const TrackCase& test = GetParam();
     settings.setTargetTrackType(test.targetType);
     if (test.existingMarkerTrack)
-        markerTrack("Markers");
-    for (int i = 1; i <= test.sourceTracks; ++i) {
-        const std::string name = "Audio " + std::to_string(i);
-        event(track(name), "E" + std::to_string(i), i, 1);
+        markerTrack();
+    std::vector<RefHost::AudioEvent*> events;
+    for (int i = 1; i <= test.sourceTracks; ++i)
+        events.push_back(
+            &event(track("Audio " + std::to_string(i)), "E" + std::to_string(i), i, 1));
+    if (test.fault)
+        test.fault(host.faults());
+    EXPECT_EQ(runEngine(), test.result);
+    std::string tracks;
+    for (const std::string& name : markerTrackNames())
+        tracks += (tracks.empty() ? "" : "|") + name + "=" + std::to_string(markersOn(name).size());
+    EXPECT_EQ(tracks, test.markerTracks);
+    ASSERT_EQ(project.history().closedEdits().size(), test.closedEdits);
+    for (const auto& edit : project.history().closedEdits()) {
+        EXPECT_EQ(edit.name, u"Create Markers from Events");
+        EXPECT_EQ(edit.flags, 1);
     }
-    EXPECT_EQ(runEngine(), ResultOk);
-    EXPECT_EQ(markerTrackNames(), test.markerTracks);
-    std::size_t total = 0;
-    const RefHost::ProjectState state = host.state();
-    for (const RefHost::ObjectState* found : state.markerTracks())
-        total += found->children.size();
-    EXPECT_EQ(total, static_cast<std::size_t>(test.sourceTracks));
-    if (test.existingMarkerTrack && test.targetType != kActiveMarkerTrack) {
-        EXPECT_THAT(markersOn("Markers"), IsEmpty()) << "the existing track stays untouched";
-    }
-    // Every track and marker is one undo step named after the run.
-    ASSERT_EQ(project.history().closedEdits().size(), 1u);
-    EXPECT_EQ(project.history().closedEdits()[0].name, u"Create Markers from Events");
-    EXPECT_EQ(project.history().closedEdits()[0].flags, 1);
+    EXPECT_FALSE(project.history().editOpen());
+    EXPECT_EQ(events[0]->selected(), !test.deselected);
 }
 
 constexpr int32 kActive = kActiveMarkerTrack, kNew = kNewMarkerTrack,
                 kPerSource = kNewMarkerTrackPerSourceTrack;
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, TargetTrackTest,
-    ::testing::Values(
-        TargetCase{"ActiveOneSource", kActive, true, 1, {"Markers"}},
-        TargetCase{"ActiveThreeSources", kActive, true, 3, {"Markers"}},
-        TargetCase{"ActiveOfferedByHost", kActive, false, 2, {"Markers"}},
-        TargetCase{"NewOneSource", kNew, true, 1, {"Markers", "Markers 2"}},
-        TargetCase{"NewThreeSources", kNew, true, 3, {"Markers", "Markers 2"}},
-        TargetCase{"PerSourceOne", kPerSource, true, 1, {"Markers", "Audio 1 Markers 2"}},
-        TargetCase{"PerSourceTwo",
-                   kPerSource,
-                   true,
-                   2,
-                   {"Markers", "Audio 1 Markers 2", "Audio 2 Markers 2"}},
-        TargetCase{
-            "PerSourceOffered", kPerSource, false, 2, {"Audio 1 Markers", "Audio 2 Markers"}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct HostFaultCase {
-    const char* name;
-    void (*fault)(RefHost::FaultPlan&);
-    int32 targetType;
-    bool existingMarkerTrack;
-    ResultCode result;
-    const char* markerTracks; // their names, joined by "|"
-    std::size_t markers;
-    std::size_t closedEdits;
-    bool deselected = true;
-
-    friend void PrintTo(const HostFaultCase& test, std::ostream* out) { *out << test.name; }
-};
-
-class HostFaultTest : public MarkerCreatorTest,
-                      public ::testing::WithParamInterface<HostFaultCase> {};
-
-// Two source tracks, one selected event each. Whatever fails, no edit stays open and no marker
-// is written into a track that is not part of the project.
-TEST_P(HostFaultTest, WritesOnlyWhatTheHostCanHold) {
-    const HostFaultCase& test = GetParam();
-    settings.setTargetTrackType(test.targetType);
-    if (test.existingMarkerTrack)
-        markerTrack();
-    auto& a = event(track("Audio 1"), "A", 0, 1);
-    event(track("Audio 2"), "B", 2, 1);
-    test.fault(host.faults());
-    EXPECT_EQ(runEngine(), test.result);
-    std::string names;
-    std::size_t total = 0;
-    for (const std::string& name : markerTrackNames()) {
-        names += (names.empty() ? "" : "|") + name;
-        total += markersOn(name).size();
-    }
-    EXPECT_EQ(names, test.markerTracks);
-    EXPECT_EQ(total, test.markers);
-    EXPECT_EQ(project.history().closedEdits().size(), test.closedEdits);
-    EXPECT_FALSE(project.history().editOpen());
-    EXPECT_EQ(a.selected(), !test.deselected);
-}
-
-using Faults = RefHost::FaultPlan;
-
 // The first group of "TrackCreationFails" takes the track the host offers; the second must
 // create one. Without the root's container a new track cannot join the project.
 INSTANTIATE_TEST_SUITE_P(
-    Faults, HostFaultTest,
+    Targets, TargetTrackTest,
     ::testing::Values(
-        HostFaultCase{"NoActiveMarkerTrack", [](Faults& f) { f.noActiveMarkerTrack = true; },
-                      kActive, false, ResultFalse, "", 0, 1},
-        HostFaultCase{"TrackCreationFails", [](Faults& f) { f.failCreateTrack = true; }, kPerSource,
-                      false, ResultFalse, "Audio 1 Markers", 1, 1},
-        HostFaultCase{"MarkerClassRefused",
-                      [](Faults& f) { f.refuseClass(HostClass::kCycleMarker); }, kActive, true,
-                      ResultOk, "Markers", 0, 1},
-        HostFaultCase{"NoEditService", [](Faults& f) { f.missService(IProjectEdit::iid); }, kActive,
-                      true, ResultFalse, "Markers", 0, 0},
-        HostFaultCase{"NoProject", [](Faults& f) { f.noProject = true; }, kNew, true, ResultFalse,
-                      "Markers", 0, 0, false},
-        HostFaultCase{"NoNodes", [](Faults& f) { f.failGetNode = true; }, kNew, true, ResultOk,
-                      "Markers", 0, 1},
-        HostFaultCase{"NoRootContainer", [](Faults& f) { f.refuseInterface(IHostContainer::iid); },
-                      kNew, true, ResultFalse, "Markers", 0, 1}),
+        TrackCase{"ActiveOneSource", nullptr, kActive, true, 1, ResultOk, "Markers=1", 1},
+        TrackCase{"ActiveThreeSources", nullptr, kActive, true, 3, ResultOk, "Markers=3", 1},
+        TrackCase{"ActiveOfferedByHost", nullptr, kActive, false, 2, ResultOk, "Markers=2", 1},
+        TrackCase{"NewOneSource", nullptr, kNew, true, 1, ResultOk, "Markers=0|Markers 2=1", 1},
+        TrackCase{"NewThreeSources", nullptr, kNew, true, 3, ResultOk, "Markers=0|Markers 2=3", 1},
+        TrackCase{"PerSourceOne", nullptr, kPerSource, true, 1, ResultOk,
+                  "Markers=0|Audio 1 Markers 2=1", 1},
+        TrackCase{"PerSourceTwo", nullptr, kPerSource, true, 2, ResultOk,
+                  "Markers=0|Audio 1 Markers 2=1|Audio 2 Markers 2=1", 1},
+        TrackCase{"PerSourceOffered", nullptr, kPerSource, false, 2, ResultOk,
+                  "Audio 1 Markers=1|Audio 2 Markers=1", 1},
+        TrackCase{"NoActiveMarkerTrack", [](Faults& f) { f.noActiveMarkerTrack = true; }, kActive,
+                  false, 2, ResultFalse, "", 1},
+        TrackCase{"TrackCreationFails", [](Faults& f) { f.failCreateTrack = true; }, kPerSource,
+                  false, 2, ResultFalse, "Audio 1 Markers=1", 1},
+        TrackCase{"MarkerClassRefused", [](Faults& f) { f.refuseClass(HostClass::kCycleMarker); },
+                  kActive, true, 2, ResultOk, "Markers=0", 1},
+        TrackCase{"NoEditService", [](Faults& f) { f.missService(IProjectEdit::iid); }, kActive,
+                  true, 2, ResultFalse, "Markers=0", 0},
+        TrackCase{"NoProject", [](Faults& f) { f.noProject = true; }, kNew, true, 2, ResultFalse,
+                  "Markers=0", 0, false},
+        TrackCase{"NoNodes", [](Faults& f) { f.failGetNode = true; }, kNew, true, 2, ResultOk,
+                  "Markers=0", 1},
+        TrackCase{"NoRootContainer", [](Faults& f) { f.refuseInterface(IHostContainer::iid); },
+                  kNew, true, 2, ResultFalse, "Markers=0", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MarkerCreatorTest, UnknownSettingsChangeNothing) {

@@ -9,6 +9,7 @@
 #include "refhost/files/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace Brennovar;
 using namespace Brennovar::RefHost;
@@ -39,71 +40,64 @@ TEST_F(AccessHandlerTest, InitializeRegistersEverythingInOrder) {
     ASSERT_EQ(host.commands().size(), 2u);
     const Command& dialog = host.commands()[0];
     const Command& current = host.commands()[1];
-    EXPECT_EQ(dialog.category, "Project");
-    EXPECT_EQ(dialog.displayCategory, "Project");
-    EXPECT_EQ(dialog.flags, 2);
-    EXPECT_EQ(dialog.name, kDialogCommand);
+    EXPECT_EQ(std::tie(dialog.category, dialog.displayCategory, dialog.flags, dialog.name),
+              std::make_tuple("Project", "Project", 2, kDialogCommand));
     EXPECT_EQ(current.name, kCurrentSettingsCommand);
     EXPECT_EQ(dialog.title, u"Marker erzeugen...");
     EXPECT_EQ(current.title, u"Create Markers from Selected Events (with Current Settings)");
     EXPECT_EQ(host.commandService().actionHandlerCount(), 1u);
     EXPECT_EQ(host.projectAccess().listenerCount(), 1u);
+    // A second initialize gives back the first provider: the fixture's end checks that every
+    // reference the module obtained came back.
+    EXPECT_EQ(loader.queryService<IPluginBase>()->initialize(host.context()), ResultOk);
 }
 
-// Each case loads the module on its own: the host object provider is module-wide.
-TEST(AccessHandlerStartTest, AMissingStepStopsInitializeBeforeTheCommands) {
+// Each case loads the module on its own: the host object provider is module-wide. A missing step
+// before the commands stops initialize; missing registries, or titles the host cannot translate
+// because it gives no second translation service, are skipped.
+TEST(AccessHandlerStartTest, MissingStepsStopInitializeOrAreSkipped) {
     const struct {
         const char* what;
         void (*fault)(FaultPlan&);
-        std::size_t skins;
-        std::size_t translationRequests;
+        bool starts;
+        std::size_t skins, translationRequests, handlers, listeners;
     } cases[] = {
-        {"no dialog service", [](FaultPlan& f) { f.missService(IDialogService::iid); }, 0, 0},
-        {"refused skin", [](FaultPlan& f) { f.refuseSkin = true; }, 1, 0},
-        {"no translation service", [](FaultPlan& f) { f.missService(ITranslationService::iid); }, 1,
+        {"no dialog service", [](FaultPlan& f) { f.missService(IDialogService::iid); }, false, 0, 0,
+         0, 0},
+        {"refused skin", [](FaultPlan& f) { f.refuseSkin = true; }, false, 1, 0, 0, 0},
+        {"no translation service", [](FaultPlan& f) { f.missService(ITranslationService::iid); },
+         false, 1, 0, 0, 0},
+        {"failed translations", [](FaultPlan& f) { f.failLoadTranslations = true; }, false, 1, 1, 0,
          0},
-        {"failed translations", [](FaultPlan& f) { f.failLoadTranslations = true; }, 1, 1},
+        // The fourth request of initialize is the translation service asked for the titles.
+        {"no second translation service", [](FaultPlan& f) { f.failGetObjectAfter = 4; }, true, 1,
+         1, 1, 1},
+        {"no registries",
+         [](FaultPlan& f) {
+             f.missService(ICommandRegistry::iid);
+             f.missService(IActionHandlerRegistry::iid);
+             f.missService(IProjectAccess::iid);
+         },
+         true, 1, 1, 0, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Host fresh;
         c.fault(fresh.faults());
         ModuleLoader module;
         ASSERT_TRUE(module.load(std::getenv("ZINTARA_MODULE"))) << module.error();
-        EXPECT_FALSE(module.startService(fresh.context())) << c.what;
-        EXPECT_EQ(fresh.dialogService().skins().size(), c.skins) << c.what;
-        EXPECT_EQ(fresh.translationService().requests().size(), c.translationRequests) << c.what;
-        EXPECT_TRUE(fresh.commands().empty()) << c.what;
-        EXPECT_EQ(fresh.commandService().actionHandlerCount(), 0u) << c.what;
-        EXPECT_EQ(fresh.projectAccess().listenerCount(), 0u) << c.what;
-        module.unload();
+        EXPECT_EQ(module.startService(fresh.context()), c.starts) << module.error();
+        EXPECT_EQ(fresh.dialogService().skins().size(), c.skins);
+        EXPECT_EQ(fresh.translationService().requests().size(), c.translationRequests);
+        EXPECT_TRUE(fresh.commands().empty());
+        EXPECT_EQ(fresh.commandService().actionHandlerCount(), c.handlers);
+        EXPECT_EQ(fresh.projectAccess().listenerCount(), c.listeners);
+        EXPECT_TRUE(module.unload()) << module.error();
+        EXPECT_EQ(fresh.commandService().actionHandlerCount(), 0u);
+        EXPECT_EQ(fresh.projectAccess().listenerCount(), 0u);
         fresh.releaseClientObjects();
-        EXPECT_TRUE(fresh.references().clean()) << c.what << fresh.references().text();
+        EXPECT_TRUE(fresh.references().clean()) << fresh.references().text();
     }
-}
-
-TEST_F(AccessHandlerTest, WithoutASecondTranslationServiceNoCommandIsAdded) {
-    // The fourth request of initialize is the translation service asked for the titles.
-    host.faults().failGetObjectAfter = 4;
-    EXPECT_TRUE(start()) << loader.error();
-    EXPECT_EQ(host.translationService().requests().size(), 1u);
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.commandService().actionHandlerCount(), 1u);
-}
-
-TEST_F(AccessHandlerTest, ASecondInitializeGivesBackTheFirstProvider) {
-    ASSERT_TRUE(start());
-    EXPECT_EQ(loader.queryService<IPluginBase>()->initialize(host.context()), ResultOk);
-    // The fixture's end checks that every reference the module obtained came back.
-}
-
-TEST_F(AccessHandlerTest, MissingRegistriesAreSkipped) {
-    host.faults().missService(ICommandRegistry::iid);
-    host.faults().missService(IActionHandlerRegistry::iid);
-    host.faults().missService(IProjectAccess::iid);
-    EXPECT_TRUE(start()) << loader.error();
-    EXPECT_TRUE(host.commands().empty());
-    EXPECT_EQ(host.commandService().actionHandlerCount(), 0u);
-    EXPECT_EQ(host.projectAccess().listenerCount(), 0u);
 }
 
 TEST_F(AccessHandlerTest, CheckOnlyAnswersWithoutMakingMarkersAndNothingSelectedRunsNothing) {

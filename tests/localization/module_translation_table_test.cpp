@@ -6,16 +6,13 @@
 namespace Brennovar::Zintara {
 namespace {
 
-TEST(ModuleTranslationTableTest, IsTheCurrentTableFromLoadOn) {
+TEST(ModuleTranslationTableTest, IsTheCurrentTableFromLoadOnAndProvidesTheTranslationService) {
     TranslationTable& module = moduleTranslationTable();
     EXPECT_EQ(TranslationTable::current(), &module);
     TranslationTable later;
     EXPECT_EQ(TranslationTable::current(), &module);
-}
-
-TEST(ModuleTranslationTableTest, ProvidesTheTranslationService) {
     void* face = nullptr;
-    ASSERT_EQ(moduleTranslationTable().queryInterface(ITranslationService::iid, &face), ResultOk);
+    ASSERT_EQ(module.queryInterface(ITranslationService::iid, &face), ResultOk);
     auto* service = static_cast<ITranslationService*>(face);
     // The component never loads the table: every text is its own key.
     const char16_t* key = u"Add Markers";

@@ -27,6 +27,14 @@ private:
 [[maybe_unused]] testing::Environment* const environment =
     testing::AddGlobalTestEnvironment(new MarkerFileEnvironment);
 
+/// Initialises a table for the language file's `language` and a loose document with `content`.
+void initialise(TranslationTable& table, const char* language, const std::string& content) {
+    MarkerFileEnvironment::settings().write("lang.cfg", language);
+    MarkerFileEnvironment::settings().write("translation.xml", "\xEF\xBB\xBF<Translation>" +
+                                                                   content + "</Translation>");
+    table.initialise(false);
+}
+
 TEST(PseudoLocalizationTest, PseudoTextLengthensAndAccents) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"Media", u"[Mèèdììà]"},
@@ -44,14 +52,10 @@ TEST(PseudoLocalizationTest, PseudoTextLengthensAndAccents) {
 }
 
 TEST(PseudoLocalizationTest, UntranslatedTextsArePseudoTranslatedInThePseudoLanguage) {
-    Testing::TemporarySettingsFolder& settings = MarkerFileEnvironment::settings();
-    settings.write("lang.cfg", "xx");
-    settings.write("translation.xml", "\xEF\xBB\xBF<Translation><LanguageTable>"
-                                      "<language key=\"de\">Deutsch</language></LanguageTable>"
-                                      "<StringTable><String Key=\"Source\"><de>Quelle</de>"
-                                      "<us>Origin</us></String></StringTable></Translation>");
     TranslationTable table;
-    table.initialise(false);
+    initialise(table, "xx",
+               "<LanguageTable><language key=\"de\">Deutsch</language></LanguageTable><StringTable>"
+               "<String Key=\"Source\"><de>Quelle</de><us>Origin</us></String></StringTable>");
     EXPECT_STREQ(table.currentLanguage(), "xx");
     ASSERT_EQ(table.languages().size(), 2u);
     EXPECT_EQ(std::u16string_view(table.languages()[1].name), u"Pseudolocalization");
@@ -68,13 +72,9 @@ TEST(PseudoLocalizationTest, UntranslatedTextsArePseudoTranslatedInThePseudoLang
 }
 
 TEST(PseudoLocalizationTest, OtherLanguagesAreNotPseudoTranslated) {
-    Testing::TemporarySettingsFolder& settings = MarkerFileEnvironment::settings();
-    settings.write("lang.cfg", "us");
-    settings.write("translation.xml", "\xEF\xBB\xBF<Translation><LanguageTable>"
-                                      "<language key=\"us\">English</language></LanguageTable>"
-                                      "</Translation>");
     TranslationTable table;
-    table.initialise(false);
+    initialise(table, "us",
+               "<LanguageTable><language key=\"us\">English</language></LanguageTable>");
     EXPECT_FALSE(isPseudoActive());
     static LocalizedString media(u"Media");
     EXPECT_EQ(media.lookup(), media.key());

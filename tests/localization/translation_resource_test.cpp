@@ -1,6 +1,7 @@
 #include "localization/translation_document_reader.h"
 #include "localization/translation_table.h"
 #include "localization_test_support.h"
+#include "support/loaded_module.h"
 
 #include <dlfcn.h>
 #include <fstream>
@@ -79,12 +80,9 @@ TEST(TranslationResourceTest, HoldsNineLanguagesForEveryKeyThatAllRoundTrip) {
 
 // The module carries the document as its resource; a host loads it through loadTranslations.
 TEST(TranslationResourceTest, LoadsTheModuleResourceOncePerIdentifier) {
-    const char* path = std::getenv("ZINTARA_MODULE");
-    ASSERT_NE(path, nullptr);
-    void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module, nullptr) << dlerror();
+    Brennovar::Testing::LoadedModule module;
     Dl_info info{};
-    ASSERT_NE(dladdr(dlsym(module, "GetPluginFactory"), &info), 0);
+    ASSERT_NE(dladdr(reinterpret_cast<void*>(module.getPluginFactory), &info), 0);
     TranslationTable table(TranslationTable::Registration::kPrivate);
     table.initialiseForLanguage("fr", TranslationTable::DocumentSources::kNone);
     EXPECT_EQ(table.loadTranslations(info.dli_fbase, u"translation.xml", u"zintara"), ResultOk);
@@ -94,7 +92,6 @@ TEST(TranslationResourceTest, LoadsTheModuleResourceOncePerIdentifier) {
     EXPECT_EQ(table.loadTranslations(nullptr, u"translation.xml", u"other"), ResultFalse);
     EXPECT_EQ(table.loadTranslations(info.dli_fbase, u"missing.xml", nullptr), ResultFalse);
     EXPECT_EQ(table.loadTranslations(info.dli_fbase, nullptr, nullptr), ResultFalse);
-    dlclose(module);
 }
 
 } // namespace

@@ -14,10 +14,6 @@ std::u16string_view text(const char16_t* value) {
     return value ? std::u16string_view(value) : u"(null)";
 }
 
-void initialiseFor(TranslationTable& table, std::string_view code) {
-    table.initialiseForLanguage(code, DocumentSources::kNone);
-}
-
 ResultCode load(TranslationTable& table, const std::string& document) {
     ExactDocument bytes(document);
     int32 out = 7;
@@ -32,7 +28,7 @@ std::string utf8Document(const std::string& strings) {
 
 TEST(TranslationTableTest, LookupFallsBackFromCurrentToDefaultToKeyAndTheFirstEntryWins) {
     TranslationTable table;
-    initialiseFor(table, "de");
+    table.initialiseForLanguage("de", DocumentSources::kNone);
     ASSERT_EQ(load(table, utf8Document(R"(<String Key="Both"><de>Beide</de><us>Both!</us></String>
         <String Key="English only"><fr>Anglais</fr><us>English text</us></String>
         <String Key="Same"><us>Same</us></String>
@@ -82,7 +78,7 @@ TEST(TranslationTableTest, AddStringKeepsTheCurrentAndTheDefaultLanguageOnly) {
     };
     for (const Case& c : cases) {
         TranslationTable table;
-        initialiseFor(table, c.current);
+        table.initialiseForLanguage(c.current, DocumentSources::kNone);
         EXPECT_EQ(table.addString(u"Key", c.language, c.text), c.result) << c.language;
         EXPECT_EQ(text(table.lookup(u"Key")), c.lookup) << c.current << "/" << c.language;
     }
@@ -103,7 +99,7 @@ TEST(TranslationTableTest, UnloadedOrDisabledTablesGiveTheKey) {
 
 TEST(TranslationTableTest, GetStringCopiesWithinTheBuffer) {
     TranslationTable table;
-    initialiseFor(table, "de");
+    table.initialiseForLanguage("de", DocumentSources::kNone);
     table.addString(u"Add", "de", u"Hinzu");
     struct Case {
         const char16_t* key;
@@ -141,7 +137,7 @@ TEST(TranslationTableTest, GetLanguageWritesTheCurrentOrTheSystemLanguage) {
     char code[4] = "???";
     EXPECT_EQ(table.getLanguage(code), ResultOk);
     EXPECT_STREQ(code, "fr");
-    initialiseFor(table, "jp");
+    table.initialiseForLanguage("jp", DocumentSources::kNone);
     EXPECT_EQ(table.getLanguage(code), ResultOk);
     EXPECT_STREQ(code, "jp");
     EXPECT_EQ(table.getLanguage(nullptr), ResultOk);

@@ -27,11 +27,8 @@ struct MalformedCase {
     const char* message;
 };
 
-std::string repeated(char c, std::size_t count) {
-    return std::string(count, c);
-}
-
-TEST(TranslationTokenizerTest, MalformedDocumentsGiveTheirMessages) {
+// Each item has a limit of 32767 bytes and the terminator; the largest fitting item passes.
+TEST(TranslationTokenizerTest, DocumentsGiveTheirMessagesUpToTheLimits) {
     const std::string st = "<StringTable>";
     const std::string str = st + "<String Key=\"a\">";
     const MalformedCase cases[] = {
@@ -39,24 +36,31 @@ TEST(TranslationTokenizerTest, MalformedDocumentsGiveTheirMessages) {
         {"< Translation>", "Name is not legal"},
         {"<Translation", "Name is not legal"},
         {"<Translation a=\"1\"", "Name is not legal"},
-        {"<" + repeated('a', 32768) + ">", "Name too int32"},
+        {"<" + std::string(32768, 'a') + ">", "Name too int32"},
+        {"<" + std::string(32767, 'a') + ">", "This tag is not supported in that context!"},
         {"<Translation a=b>", "Attribute value invalid (or too int32)"},
         {"<Translation a=\"b", "Attribute value invalid (or too int32)"},
         {"<Translation a=\"b\\\">", "Attribute value invalid (or too int32)"},
-        {"<T a=\"" + repeated('v', 32768) + "\">", "Attribute value invalid (or too int32)"},
+        {"<T a=\"" + std::string(32768, 'v') + "\">", "Attribute value invalid (or too int32)"},
+        // Names and values of one element share the buffer: "T" and "a" take two bytes each.
+        {"<T a=\"" + std::string(32764, 'v') + "\">", "Attribute value invalid (or too int32)"},
+        {"<T a=\"" + std::string(32763, 'v') + "\">",
+         "This tag doesn't support attributes (or unknown tag)!"},
         {"<Translation a \"b\">", "Attribute field not valid"},
         {"<T a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\" i=\"9\">",
          "Too many attribute/value pairs"},
         {"<T a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\">",
          "This tag doesn't support attributes (or unknown tag)!"},
-        {"<?" + repeated('x', 32768) + "?>", "Too int32 processing instruction"},
+        {"<?" + std::string(32768, 'x') + "?>", "Too int32 processing instruction"},
+        {"<?" + std::string(32767, 'x') + "?>", "(accepted)"},
         {"<?xml version=\"1.0\"", "Non closed processing instruction ( '<? ... ?>')"},
         {"<?xml ?", "Non closed processing instruction ( '<? ... ?>')"},
         {"<Translation></StringTable>", "Non expected end tag"},
         {"</Translation>", "Non expected end tag"},
         {"<Translation></Translation", "Non expected end tag"},
         {"<Translation></>", "Non expected end tag"},
-        {"<!--" + repeated('c', 32768) + "-->", "Too int32 comment"},
+        {"<!--" + std::string(32768, 'c') + "-->", "Too int32 comment"},
+        {"<!--" + std::string(32767, 'c') + "-->", "(accepted)"},
         {"<!-- open", "Non closed comment"},
         {"<!-- open --", "Non closed comment"},
         {"<!DOCTYPE Translation>", "Non supported '<!' tag"},
@@ -83,20 +87,6 @@ TEST(TranslationTokenizerTest, MalformedDocumentsGiveTheirMessages) {
     };
     for (const MalformedCase& c : cases)
         EXPECT_EQ(messageOf(c.document), c.message) << c.document.substr(0, 80);
-}
-
-TEST(TranslationTokenizerTest, LimitsAcceptTheLargestFittingItem) {
-    // 32767 bytes and the terminator fill the buffer exactly.
-    EXPECT_EQ(messageOf("<" + repeated('a', 32767) + ">"),
-              "This tag is not supported in that context!");
-    EXPECT_EQ(messageOf("<?" + repeated('x', 32767) + "?>"), "(accepted)");
-    EXPECT_EQ(messageOf("<!--" + repeated('c', 32767) + "-->"), "(accepted)");
-    // Names and values of one element share the buffer: "T" and "a" take two bytes each with
-    // their terminators, which leaves 32764 for the value and its terminator.
-    EXPECT_EQ(messageOf("<T a=\"" + repeated('v', 32763) + "\">"),
-              "This tag doesn't support attributes (or unknown tag)!");
-    EXPECT_EQ(messageOf("<T a=\"" + repeated('v', 32764) + "\">"),
-              "Attribute value invalid (or too int32)");
 }
 
 TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePages) {
@@ -165,11 +155,11 @@ TEST(TranslationTokenizerTest, ErrorReportContextIsLimited) {
     failure.message = "M";
     failure.hasContext = true;
     failure.position = 400;
-    std::string text = repeated('b', 400) + repeated('a', 250);
+    std::string text = std::string(400, 'b') + std::string(250, 'a');
     ExactDocument document(text);
     std::string report = TranslationDocumentReader::report(document.span(), failure);
     EXPECT_EQ(report,
-              "M\n\n" + repeated('b', 300) + "  <====== HERE ======  " + repeated('a', 200));
+              "M\n\n" + std::string(300, 'b') + "  <====== HERE ======  " + std::string(200, 'a'));
 }
 
 } // namespace

@@ -37,9 +37,9 @@ TEST(XmlTranslationReaderTest, RecognisesUtf8ByMarkOrDeclaration) {
     }
 }
 
+// Languages are only taken over when asked.
 TEST(XmlTranslationReaderTest, ReadsLanguagesAndStringsWithEscapes) {
-    RecordingSink sink;
-    ASSERT_FALSE(readDocument(kBom + R"(<Translation>
+    const std::string document = kBom + R"(<Translation>
 <LanguageTable><language key="de">Deutsch</language><language key="ru">Русский</language>
 <language key="">Nothing</language><language key="fr"></language></LanguageTable>
 <StringTable>
@@ -47,23 +47,18 @@ TEST(XmlTranslationReaderTest, ReadsLanguagesAndStringsWithEscapes) {
 <String><de>Without key</de></String>
 <de>Outside a string</de>
 <String Key="Media"><ru>Медиа</ru><other>x</other></String>
-</StringTable></Translation>)",
-                              sink));
+</StringTable></Translation>)";
+    RecordingSink sink, withoutLanguages;
+    ASSERT_FALSE(readDocument(document, sink));
+    ASSERT_FALSE(readDocument(document, withoutLanguages, false));
+    EXPECT_TRUE(withoutLanguages.languages.empty());
+    EXPECT_EQ(withoutLanguages.entries, sink.entries);
     EXPECT_EQ(sink.languages, (std::vector<std::pair<std::string, std::u16string>>{
                                   {"de", u"Deutsch"}, {"ru", u"Русский"}}));
     EXPECT_EQ(sink.entries, (std::vector<Entry>{{u"Line\nBreak", "de", u"Zeile\nUmbruch\tund \\q"},
                                                 {u"Line\nBreak", "us", u"Line\nBreak"},
                                                 {u"Media", "ru", u"Медиа"},
                                                 {u"Media", "other", u"x"}}));
-}
-
-TEST(XmlTranslationReaderTest, LanguagesAreOnlyTakenOverWhenAsked) {
-    RecordingSink sink;
-    ASSERT_FALSE(
-        readDocument(kBom + "<Translation><LanguageTable><language key=\"de\">Deutsch</language>"
-                            "</LanguageTable></Translation>",
-                     sink, false));
-    EXPECT_TRUE(sink.languages.empty());
 }
 
 TEST(XmlTranslationReaderTest, MisplacedElementsStopAndKeepWhatCameBefore) {

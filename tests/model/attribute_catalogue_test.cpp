@@ -9,72 +9,65 @@
 namespace Brennovar::Zintara {
 namespace {
 
-TEST(AttributeCatalogueTest, SourceEntriesKeepTableOrderAndGroups) {
+TEST(AttributeCatalogueTest, EntriesKeepTableOrderGroupsAndHostSpellings) {
     struct Expected {
+        bool target;
         std::size_t position;
         const char* name;
         const char* key;
         const char* group;
     };
-    // Ends of each group and the entries whose keys differ in form from their neighbours.
+    // Ends of each group and the entries whose keys differ in form from their neighbours; the
+    // targets keep the host's misspellings.
     const Expected table[] = {
-        {0, "Free Text", "FreeText", kAttributeGroupNone},
-        {2, "Project Name", "ProjectName", kAttributeGroupNone},
-        {5, "Event Description", "EventDescription", kAttributeGroupNone},
-        {6, "File Name", "FileName", kAttributeGroupMedia},
-        {11, "Family Name", "MediaFamily", kAttributeGroupMedia},
-        {13, "Path", "FilePath", kAttributeGroupMedia},
-        {18, "Project Name", "MediaProjectName", kAttributeGroupMedia},
-        {27, "Copyright", "SmfCopyRight", kAttributeGroupMedia},
-        {39, "Codec", "VideoCodecName", kAttributeGroupMedia},
-        {40, "BWF Description", "AudioBWFDescription", kAttributeGroupAudioAssets},
-        {47, "BWF Max. Short-term Loudness", "AudioBWFMaxShortTermLoudness",
+        {false, 0, "Free Text", "FreeText", kAttributeGroupNone},
+        {false, 2, "Project Name", "ProjectName", kAttributeGroupNone},
+        {false, 5, "Event Description", "EventDescription", kAttributeGroupNone},
+        {false, 6, "File Name", "FileName", kAttributeGroupMedia},
+        {false, 11, "Family Name", "MediaFamily", kAttributeGroupMedia},
+        {false, 13, "Path", "FilePath", kAttributeGroupMedia},
+        {false, 18, "Project Name", "MediaProjectName", kAttributeGroupMedia},
+        {false, 27, "Copyright", "SmfCopyRight", kAttributeGroupMedia},
+        {false, 39, "Codec", "VideoCodecName", kAttributeGroupMedia},
+        {false, 40, "BWF Description", "AudioBWFDescription", kAttributeGroupAudioAssets},
+        {false, 47, "BWF Max. Short-term Loudness", "AudioBWFMaxShortTermLoudness",
          kAttributeGroupAudioAssets},
-        {54, "Wild Track", "AudioWildtrack", kAttributeGroupAudioAssets},
-        {59, "iXML User", "AudioIXMLUser", kAttributeGroupAudioAssets},
+        {false, 54, "Wild Track", "AudioWildtrack", kAttributeGroupAudioAssets},
+        {false, 59, "iXML User", "AudioIXMLUser", kAttributeGroupAudioAssets},
+        {true, 0, "Description", "MarkerDescription", kAttributeGroupNone},
+        {true, 6, "Target Track", "User:STR_MATragetTrack", kAttributeGroupNone},
+        {true, 9, "Actor's Name", "User:STR_MAActorsName", kAttributeGroupNone},
+        {true, 17, "Surface Type", "User:STR_MASurfacetype", kAttributeGroupNone},
+        {true, 22, "BG Category", "User:User:STR_MABGCategory", kAttributeGroupNone},
     };
     const Model model;
     const auto& sources = model.getMappingModel().getSourceAttributes();
+    const auto& targets = model.getMappingModel().getTargetAttributes();
     ASSERT_EQ(sources.size(), 60u);
+    ASSERT_EQ(targets.size(), 23u);
     for (const Expected& e : table) {
         SCOPED_TRACE(e.key);
-        EXPECT_STREQ(sources[e.position]->getKey(), e.key);
-        EXPECT_EQ(sources[e.position]->getName(), e.name);
-        EXPECT_EQ(sources[e.position]->getGroup(), e.group); // the shared constant itself
+        const auto& entry = (e.target ? targets : sources)[e.position];
+        EXPECT_STREQ(entry->getKey(), e.key);
+        EXPECT_EQ(entry->getName(), e.name);
+        EXPECT_EQ(entry->getGroup(), e.group); // the shared constant itself
     }
-    for (const auto& entry : sources)
-        EXPECT_FALSE(entry->isUsed()) << entry->getKey();
-}
-
-TEST(AttributeCatalogueTest, TargetEntriesKeepTableOrderAndHostSpellings) {
-    const Model model;
-    const auto& targets = model.getMappingModel().getTargetAttributes();
-    ASSERT_EQ(targets.size(), 23u);
-    EXPECT_STREQ(targets[0]->getKey(), "MarkerDescription");
-    EXPECT_EQ(targets[0]->getName(), "Description");
-    EXPECT_STREQ(targets[6]->getKey(), "User:STR_MATragetTrack");
-    EXPECT_EQ(targets[6]->getName(), "Target Track");
-    EXPECT_STREQ(targets[9]->getKey(), "User:STR_MAActorsName");
-    EXPECT_EQ(targets[9]->getName(), "Actor's Name");
-    EXPECT_STREQ(targets[17]->getKey(), "User:STR_MASurfacetype");
-    EXPECT_STREQ(targets[22]->getKey(), "User:User:STR_MABGCategory");
-    EXPECT_EQ(targets[22]->getName(), "BG Category");
-    for (const auto& entry : targets)
-        EXPECT_EQ(entry->getGroup(), kAttributeGroupNone) << entry->getKey();
-}
-
-TEST(AttributeCatalogueTest, KeysAreUnique) {
-    for (auto catalogue : {sourceCatalogue(), targetCatalogue()}) {
+    // Keys are unique, no source starts used (the default rows use targets) and targets have no
+    // groups.
+    for (const auto* entries : {&sources, &targets}) {
         std::set<std::string> keys;
-        for (const CatalogueEntry& entry : catalogue)
-            EXPECT_TRUE(keys.insert(entry.key).second) << entry.key;
+        const bool source = entries == &sources;
+        for (const auto& entry : *entries) {
+            EXPECT_TRUE(keys.insert(entry->getKey()).second) << entry->getKey();
+            EXPECT_FALSE(source && entry->isUsed()) << entry->getKey();
+            EXPECT_TRUE(source || entry->getGroup() == kAttributeGroupNone) << entry->getKey();
+        }
     }
 }
 
 TEST(AttributeCatalogueTest, LookupIsExactAndCaseSensitive) {
     const Model model;
     const IMappingModel& mapping = model.getMappingModel();
-    EXPECT_EQ(mapping.getTargetAttribute("User:STR_MATragetTrack")->getName(), "Target Track");
     EXPECT_EQ(mapping.getTargetAttribute("User:User:STR_MABGCategory")->getName(), "BG Category");
     EXPECT_EQ(mapping.getSourceAttribute("AudioWildtrack")->getName(), "Wild Track");
     try {

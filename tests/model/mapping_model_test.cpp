@@ -1,6 +1,8 @@
+#include "mapping_rows.h"
 #include "model/attribute_catalogue.h"
 #include "model/mapping_model.h"
 #include "model/model.h"
+#include "module/owned.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,46 +26,19 @@ std::ostream& operator<<(std::ostream& out, const Recorded& r) {
 }
 
 /// Owns one listener that records every event it hears.
-class Recorder {
-public:
-    Recorder()
-        : listener_(
-              Core::makeChangeListener<MappingChangeEvent>([this](const MappingChangeEvent& e) {
-                  events.push_back({e.kind, e.key, e.index});
-              })) {}
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
-    ~Recorder() { listener_->release(); }
-    MappingChangeListener* get() const { return listener_; }
+struct Recorder {
+    MappingChangeListener* get() const { return listener.get(); }
 
     std::vector<Recorded> events;
-
-private:
-    MappingChangeListener* listener_;
+    Owned<MappingChangeListener> listener{
+        Core::makeChangeListener<MappingChangeEvent>([this](const MappingChangeEvent& e) {
+            events.push_back({e.kind, e.key, e.index});
+        })};
 };
 
-struct RowKeys {
-    std::string source;
-    std::string target;
-    bool operator==(const RowKeys&) const = default;
-};
-
-std::vector<RowKeys> rowKeys(const IMappingModel& model) {
-    std::vector<RowKeys> keys;
-    for (const MappingEntry& row : model.getMappings())
-        keys.push_back(
-            {row.source ? row.source->getKey() : "", row.target ? row.target->getKey() : ""});
-    return keys;
-}
-
-std::vector<std::string> usedTargets(const IMappingModel& model) {
-    std::vector<std::string> used;
-    for (const auto& entry : model.getTargetAttributes()) {
-        if (entry->isUsed())
-            used.emplace_back(entry->getKey());
-    }
-    return used;
-}
+using Testing::RowKeys;
+using Testing::rowKeys;
+using Testing::usedTargets;
 
 std::string text8(const FTaggedValue& value) {
     return value.kind() == FTaggedValue::kString8 && value.string8 ? value.string8 : "<none>";
@@ -85,7 +60,6 @@ void fillThreeRows(IMappingModel& model) {
 class MappingModelTest : public ::testing::Test {
 protected:
     MappingModelTest() { addCatalogue(model); }
-    void addThreeRows() { fillThreeRows(model); }
 
     MappingModel model;
     Recorder recorder;
@@ -178,7 +152,7 @@ TEST_F(MappingModelTest, AddMappingWithRefusedKeysIsUndoneWithEvents) {
 }
 
 TEST_F(MappingModelTest, ClearingIsSilentWhileRemovingShiftsRowsAndGoesFromLastToFirst) {
-    addThreeRows();
+    fillThreeRows(model);
     model.setMappingSource(2, "FreeText");
     model.getMappings()[2].data = FTaggedValue::fromString8("third");
     model.addListener(recorder.get());

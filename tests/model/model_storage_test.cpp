@@ -1,4 +1,5 @@
 #include "../engine/fake_host.h"
+#include "mapping_rows.h"
 #include "model/model.h"
 #include "module/fobject.h"
 #include "module/owned.h"
@@ -20,41 +21,22 @@ constexpr char kTargetTrackType[] = "CreateZintaraModelDataTargetTrackType";
 constexpr char kCombine[] = "CreateZintaraModelDataCombineAdjancent";
 constexpr char kSize[] = "CreateZintaraModelDataMappingSize";
 
-std::string sourceKey(int n) {
-    return "CreateZintaraModelDataMappingSource" + std::to_string(n);
+std::string rowKey(const char* part, int n) {
+    return "CreateZintaraModelDataMapping" + std::string(part) + std::to_string(n);
 }
-std::string targetKey(int n) {
-    return "CreateZintaraModelDataMappingTarget" + std::to_string(n);
-}
-std::string dataKey(int n) {
-    return "CreateZintaraModelDataMappingData" + std::to_string(n);
+const auto sourceKey = [](int n) { return rowKey("Source", n); };
+const auto targetKey = [](int n) { return rowKey("Target", n); };
+const auto dataKey = [](int n) { return rowKey("Data", n); };
+
+using Testing::RowKeys;
+using Testing::usedTargets;
+
+std::vector<RowKeys> rowsOf(const Model& model) {
+    return Testing::rowKeys(model.getMappingModel());
 }
 
-struct Row {
-    std::string source;
-    std::string target;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> rowsOf(const Model& model) {
-    std::vector<Row> rows;
-    for (const MappingEntry& row : model.getMappingModel().getMappings())
-        rows.push_back(
-            {row.source ? row.source->getKey() : "", row.target ? row.target->getKey() : ""});
-    return rows;
-}
-
-std::vector<std::string> usedTargets(const Model& model) {
-    std::vector<std::string> used;
-    for (const auto& entry : model.getMappingModel().getTargetAttributes()) {
-        if (entry->isUsed())
-            used.emplace_back(entry->getKey());
-    }
-    return used;
-}
-
-const std::vector<Row> kDefaultRows = {{"EventName", "MarkerDescription"},
-                                       {"TrackName", "User:STR_MAComment"}};
+const std::vector<RowKeys> kDefaultRows = {{"EventName", "MarkerDescription"},
+                                           {"TrackName", "User:STR_MAComment"}};
 
 class ModelStorageTest : public ::testing::Test {
 protected:
@@ -96,14 +78,11 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
     EXPECT_EQ(host.written, expected);
     EXPECT_TRUE(host.at(dataKey(1)).isEmpty()) << "a row without data writes an empty value";
     EXPECT_TRUE(host.allFlagsTrue);
-    const auto integer = [this](const char* key) {
-        const FTaggedValue& value = host.at(key);
-        return value.kind() == FTaggedValue::kInteger ? value.integer : -99;
-    };
-    EXPECT_EQ(integer(kMarkerType), 1);
-    EXPECT_EQ(integer(kTargetTrackType), 0);
-    EXPECT_EQ(integer(kCombine), 0);
-    EXPECT_EQ(integer(kSize), 2);
+    std::vector<int64> integers;
+    for (const char* key : {kMarkerType, kTargetTrackType, kCombine, kSize})
+        integers.push_back(host.at(key).kind() == FTaggedValue::kInteger ? host.at(key).integer
+                                                                         : -99);
+    EXPECT_EQ(integers, (std::vector<int64>{1, 0, 0, 2}));
     EXPECT_STREQ(host.at(sourceKey(1)).string8, "EventName");
     EXPECT_STREQ(host.at(targetKey(1)).string8, "MarkerDescription");
     EXPECT_STREQ(host.at(sourceKey(2)).string8, "TrackName");
@@ -126,21 +105,32 @@ TEST_F(ModelStorageTest, AListStoredEmptyAndASizeWithoutStoredRowsRestoreEmpty) 
     Model subject;
     subject.restore(&host);
     EXPECT_TRUE(rowsOf(subject).empty());
-    EXPECT_TRUE(usedTargets(subject).empty());
+    EXPECT_TRUE(usedTargets(subject.getMappingModel()).empty());
 }
 
-TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
+// A size that is missing, mistyped or negative leaves the rows the model had; a huge one reads
+// only what the project holds.
+TEST_F(ModelStorageTest, StoredSizeDecidesWhetherAndHowFarRowsAreRead) {
+    const std::vector<RowKeys> stored = {{"Counter", "User:STR_MAReel"},
+                                         {"FreeText", "User:STR_MATakeNo"},
+                                         {"FreeText", "MarkerDescription"},
+                                         {"FreeText", "User:STR_MAComment"}};
     struct Case {
         const char* name;
         bool present;
         FTaggedValue value;
+        const std::vector<RowKeys>& rows;
     };
     const Case cases[] = {
-        {"missing", false, {}},
-        {"minus one", true, FTaggedValue::fromInteger(-1)},
-        {"most negative", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::min())},
-        {"a text", true, FTaggedValue::fromString8("1")},
-        {"empty value", true, {}},
+        {"missing", false, {}, kDefaultRows},
+        {"minus one", true, FTaggedValue::fromInteger(-1), kDefaultRows},
+        {"most negative", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::min()),
+         kDefaultRows},
+        {"a text", true, FTaggedValue::fromString8("1"), kDefaultRows},
+        {"empty value", true, {}, kDefaultRows},
+        {"int32 max", true, FTaggedValue::fromInteger(std::numeric_limits<int32>::max()), stored},
+        {"2^40", true, FTaggedValue::fromInteger(int64{1} << 40), stored},
+        {"int64 max", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::max()), stored},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,40 +139,22 @@ TEST_F(ModelStorageTest, SizesThatAreMissingMistypedOrNegativeLeaveTheRows) {
             project.put(kSize, c.value);
         project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
         project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
-        Model subject;
-        subject.restore(&project);
-        EXPECT_EQ(rowsOf(subject), kDefaultRows);
-        EXPECT_EQ(project.references, 0);
-    }
-}
-
-TEST_F(ModelStorageTest, HugeStoredSizeReadsOnlyWhatTheProjectHolds) {
-    const int64 sizes[] = {std::numeric_limits<int32>::max(), int64{1} << 40,
-                           std::numeric_limits<int64>::max()};
-    for (int64 size : sizes) {
-        SCOPED_TRACE(size);
-        FakeObject project;
-        project.put(kSize, FTaggedValue::fromInteger(size));
-        project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
-        project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
         // Each row found starts the count of missing numbers anew: gaps of 598 and 599 add up
         // past the limit. 999 missing numbers are a gap, 1000 end the rows.
-        const std::pair<int, const char*> stored[] = {{600, "User:STR_MATakeNo"},
-                                                      {1200, "MarkerDescription"},
-                                                      {2200, "User:STR_MAComment"},
-                                                      {3201, "User:STR_MADialog"}};
-        for (const auto& [number, target] : stored) {
+        const std::pair<int, const char*> rows[] = {{600, "User:STR_MATakeNo"},
+                                                    {1200, "MarkerDescription"},
+                                                    {2200, "User:STR_MAComment"},
+                                                    {3201, "User:STR_MADialog"}};
+        for (const auto& [number, target] : rows) {
             project.put(sourceKey(number), FTaggedValue::fromString8("FreeText"));
             project.put(targetKey(number), FTaggedValue::fromString8(target));
         }
         Model subject;
         subject.restore(&project);
-        EXPECT_EQ(rowsOf(subject), (std::vector<Row>{{"Counter", "User:STR_MAReel"},
-                                                     {"FreeText", "User:STR_MATakeNo"},
-                                                     {"FreeText", "MarkerDescription"},
-                                                     {"FreeText", "User:STR_MAComment"}}));
+        EXPECT_EQ(rowsOf(subject), c.rows);
         // Three settings, the size, per row two keys and the data, per missing number two keys.
         EXPECT_LE(project.reads, 4 + 4 * 3 + (598 + 599 + 999 + 1000) * 2);
+        EXPECT_EQ(project.references, 0);
     }
 }
 
@@ -224,39 +196,10 @@ TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {
     }
 }
 
-TEST_F(ModelStorageTest, FreeTextRowTakesA16BitTextAsOwnedCopy) {
-    putInteger(kSize, 1);
-    putRow(1, "FreeText", "User:STR_MADialog");
-    host.put(dataKey(1), FTaggedValue::fromString16(u"Sz\u00e8ne 1"));
-    restore();
-    // The host changes its value afterwards; the row keeps its own copy.
-    host.put(dataKey(1), FTaggedValue::fromString16(u"other"));
-    ASSERT_EQ(rowsOf(model), (std::vector<Row>{{"FreeText", "User:STR_MADialog"}}));
-    const FTaggedValue& data = model.getMappingModel().getMappings()[0].data;
-    ASSERT_EQ(data.kind(), FTaggedValue::kString16);
-    EXPECT_TRUE(data.owns());
-    EXPECT_EQ(std::u16string(data.string16), u"Sz\u00e8ne 1");
-}
-
-TEST_F(ModelStorageTest, DuplicateTargetKeepsTheFirstRowAndItsData) {
-    putInteger(kSize, 3);
-    putRow(1, "FreeText", "User:STR_MAReel");
-    putText(dataKey(1), "first");
-    putRow(2, "Counter", "User:STR_MAReel");
-    putText(dataKey(2), "second");
-    putRow(3, "TrackName", "MarkerDescription");
-    restore();
-    EXPECT_EQ(rowsOf(model), (std::vector<Row>{{"FreeText", "User:STR_MAReel"},
-                                               {"TrackName", "MarkerDescription"}}));
-    const auto& rows = model.getMappingModel().getMappings();
-    EXPECT_STREQ(rows[0].data.string8, "first");
-    EXPECT_TRUE(rows[1].data.isEmpty());
-    EXPECT_EQ(usedTargets(model),
-              (std::vector<std::string>{"MarkerDescription", "User:STR_MAReel"}));
-}
-
-TEST_F(ModelStorageTest, UnreadableRowsAreSkippedAndLaterRowsRead) {
-    putInteger(kSize, 6);
+// Unreadable rows are skipped and later rows read; a target taken twice keeps its first row and
+// that row's data; a 16-bit free text becomes the row's own copy.
+TEST_F(ModelStorageTest, UnreadableRowsAndDuplicateTargetsAreSkippedAndLaterRowsRead) {
+    putInteger(kSize, 10);
     putText(sourceKey(1), "Counter"); // target missing
     putRow(2, "Counter", "User:STR_MATargetTrack");
     host.put(sourceKey(3), FTaggedValue::fromInteger(4));
@@ -266,10 +209,29 @@ TEST_F(ModelStorageTest, UnreadableRowsAreSkippedAndLaterRowsRead) {
     putRow(5, "eventname", "User:STR_MAReel");
     putText(dataKey(5), "dropped with its row");
     putRow(6, "EventName", "User:STR_MATragetTrack");
+    putRow(7, "FreeText", "User:STR_MAReel");
+    putText(dataKey(7), "first");
+    putRow(8, "Counter", "User:STR_MAReel");
+    putText(dataKey(8), "second");
+    putRow(9, "TrackName", "MarkerDescription");
+    putRow(10, "FreeText", "User:STR_MADialog");
+    host.put(dataKey(10), FTaggedValue::fromString16(u"Sz\u00e8ne 1"));
     restore();
-    EXPECT_EQ(rowsOf(model), (std::vector<Row>{{"EventName", "User:STR_MATragetTrack"}}));
-    EXPECT_TRUE(model.getMappingModel().getMappings()[0].data.isEmpty());
-    EXPECT_EQ(usedTargets(model), std::vector<std::string>{"User:STR_MATragetTrack"});
+    host.put(dataKey(10), FTaggedValue::fromString16(u"other")); // the row keeps its own copy
+    EXPECT_EQ(rowsOf(model), (std::vector<RowKeys>{{"EventName", "User:STR_MATragetTrack"},
+                                                   {"FreeText", "User:STR_MAReel"},
+                                                   {"TrackName", "MarkerDescription"},
+                                                   {"FreeText", "User:STR_MADialog"}}));
+    const auto& rows = model.getMappingModel().getMappings();
+    EXPECT_TRUE(rows[0].data.isEmpty());
+    EXPECT_STREQ(rows[1].data.string8, "first");
+    EXPECT_TRUE(rows[2].data.isEmpty());
+    ASSERT_EQ(rows[3].data.kind(), FTaggedValue::kString16);
+    EXPECT_TRUE(rows[3].data.owns());
+    EXPECT_EQ(std::u16string(rows[3].data.string16), u"Sz\u00e8ne 1");
+    EXPECT_EQ(usedTargets(model.getMappingModel()),
+              (std::vector<std::string>{"MarkerDescription", "User:STR_MAReel",
+                                        "User:STR_MATragetTrack", "User:STR_MADialog"}));
 }
 
 TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
@@ -280,8 +242,8 @@ TEST_F(ModelStorageTest, StaleDataAndAGapNeitherMoveNorLoseRows) {
     host.attributes.erase(targetKey(1));
     Model restored;
     restored.restore(&host);
-    ASSERT_EQ(rowsOf(restored), (std::vector<Row>{{"TrackName", "User:STR_MAComment"},
-                                                  {"FreeText", "User:STR_MAReel"}}));
+    ASSERT_EQ(rowsOf(restored), (std::vector<RowKeys>{{"TrackName", "User:STR_MAComment"},
+                                                      {"FreeText", "User:STR_MAReel"}}));
     EXPECT_TRUE(restored.getMappingModel().getMappings()[1].data.isEmpty());
 }
 

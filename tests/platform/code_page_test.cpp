@@ -52,7 +52,8 @@ TEST(CodePageTest, ConvertsBothWays) {
     }
 }
 
-TEST(CodePageTest, Utf8RejectsInvalidInput) {
+// Invalid UTF-8, a truncated code page 932 text and an unknown code page fail, leaving nothing.
+TEST(CodePageTest, InvalidInputOrAnUnknownCodePageFails) {
     const char* const invalid[] = {
         "\x80",             // stray continuation byte
         "\xC0\xAF",         // overlong '/'
@@ -72,9 +73,24 @@ TEST(CodePageTest, Utf8RejectsInvalidInput) {
         SCOPED_TRACE(testing::PrintToString(std::string(text)));
         EXPECT_EQ(toWide(kCodePageUtf8, text, false), u"");
     }
+    EXPECT_EQ(toWide(kCodePageJapanese, "ab\x82", false), u"");
+    EXPECT_EQ(toWide(1251, "abc", false), u"");
+    std::string narrow = "stale";
+    EXPECT_FALSE(wideToMultiByte(1251, u"abc", narrow));
+    EXPECT_EQ(narrow, "");
 }
 
+// Windows-1252 maps 0x80 to 0x9F to its own characters where it has them.
 TEST(CodePageTest, WesternRoundTripsEveryByte) {
+    struct Case {
+        unsigned char byte;
+        char16_t unit;
+    };
+    const Case cases[] = {
+        {0x80, u'\u20AC'}, {0x81, u'\u0081'}, {0x8A, u'\u0160'}, {0x8D, u'\u008D'},
+        {0x8F, u'\u008F'}, {0x90, u'\u0090'}, {0x93, u'\u201C'}, {0x9D, u'\u009D'},
+        {0x9F, u'\u0178'}, {0xA0, u'\u00A0'}, {0xE9, u'\u00E9'}, {0xFF, u'\u00FF'},
+    };
     std::string all;
     for (int b = 0; b < 256; ++b)
         all.push_back(static_cast<char>(b));
@@ -82,22 +98,9 @@ TEST(CodePageTest, WesternRoundTripsEveryByte) {
         std::u16string wide = toWide(codePage, all);
         ASSERT_EQ(wide.size(), 256u);
         EXPECT_EQ(toNarrow(codePage, wide), all);
+        for (const Case& c : cases)
+            EXPECT_EQ(wide[c.byte], c.unit) << "byte " << +c.byte;
     }
-}
-
-TEST(CodePageTest, WesternMapsTheRangeFrom80To9F) {
-    struct Case {
-        char byte;
-        char16_t unit;
-    };
-    const Case cases[] = {
-        {'\x80', u'\u20AC'}, {'\x81', u'\u0081'}, {'\x8A', u'\u0160'}, {'\x8D', u'\u008D'},
-        {'\x8F', u'\u008F'}, {'\x90', u'\u0090'}, {'\x93', u'\u201C'}, {'\x9D', u'\u009D'},
-        {'\x9F', u'\u0178'}, {'\xA0', u'\u00A0'}, {'\xE9', u'\u00E9'}, {'\xFF', u'\u00FF'},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(toWide(kCodePageWestern, std::string(1, c.byte)), std::u16string(1, c.unit))
-            << "byte " << +static_cast<unsigned char>(c.byte);
 }
 
 TEST(CodePageTest, UnmappableCharactersBecomeReplacements) {
@@ -121,16 +124,6 @@ TEST(CodePageTest, UnmappableCharactersBecomeReplacements) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(toNarrow(c.codePage, c.wide), c.narrow) << testing::PrintToString(c.narrow);
-}
-
-TEST(CodePageTest, TruncatedInputOrUnknownCodePageFails) {
-    EXPECT_EQ(toWide(kCodePageJapanese, "ab\x82", false), u"");
-    std::u16string wide = u"stale";
-    EXPECT_FALSE(multiByteToWide(1251, "abc", wide));
-    EXPECT_EQ(wide, u"");
-    std::string narrow = "stale";
-    EXPECT_FALSE(wideToMultiByte(1251, u"abc", narrow));
-    EXPECT_EQ(narrow, "");
 }
 
 } // namespace

@@ -3,43 +3,40 @@
 #include "host/i_project.h"
 #include "host/plugin_base.h"
 #include "host/project_notifications.h"
+#include "module/owned.h"
 
 #include <string>
 #include <vector>
 
 namespace Brennovar::Testing {
 
-/// Stand-ins for the objects a module hands to the host. Each keeps a plain count (starting at
-/// the creator's 1) so tests can check that the host gives back every reference it takes.
-class ClientCount {
+/// Stand-ins for the objects a module hands to the host. Each answers no interface and keeps a
+/// plain count (starting at the creator's 1) so tests can check that the host gives back every
+/// reference it takes.
+template <class... Faces>
+class ClientObject : public Faces... {
 public:
+    ResultCode queryInterface(const Guid&, void** obj) noexcept override {
+        *obj = nullptr;
+        return ResultNoInterface;
+    }
+    uint32 addRef() noexcept override { return static_cast<uint32>(++count_); }
+    uint32 release() noexcept override { return static_cast<uint32>(--count_); }
     int32 count() const { return count_; }
-
-protected:
-    uint32 up() { return static_cast<uint32>(++count_); }
-    uint32 down() { return static_cast<uint32>(--count_); }
 
 private:
     int32 count_ = 1;
 };
 
 /// Listens to project events as the module does: registers itself for storage notifications
-/// when a project is attached, and records every call with the pointer it carried.
-class RecordingListener : public ClientCount,
-                          public IProjectNotification2,
-                          public IProjectStorageNotification {
+/// when a project is attached, and records every call with the pointer it carried. When the
+/// project is stored it writes each of `keys` into the stored object.
+class RecordingListener : public ClientObject<IProjectNotification2, IProjectStorageNotification> {
 public:
     struct Call {
         std::string what;
         const void* object;
     };
-
-    ResultCode queryInterface(const Guid&, void** obj) noexcept override {
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return up(); }
-    uint32 release() noexcept override { return down(); }
 
     ResultCode projectAttached(IHostProject* project) noexcept override {
         calls.push_back({"attached", project});
@@ -57,24 +54,21 @@ public:
     }
     void projectStoring(FUnknown* object) noexcept override {
         calls.push_back({"storing", object});
+        auto host = Owned<IHostObject>::query(object);
+        for (const std::string& key : keys)
+            host->setAttribute(key.c_str(), FTaggedValue::fromInteger(1), true);
     }
 
     std::vector<Call> calls;
+    std::vector<std::string> keys;
 };
 
 /// Runs one command; records every executeCommand call as "check <name>" or "run <name>".
-class RecordingHandler : public ClientCount, public IActionHandler {
+class RecordingHandler : public ClientObject<IActionHandler> {
 public:
     explicit RecordingHandler(std::string command, ResultCode checkResult = ResultOk,
                               ResultCode runResult = ResultOk)
         : command_(std::move(command)), checkResult_(checkResult), runResult_(runResult) {}
-
-    ResultCode queryInterface(const Guid&, void** obj) noexcept override {
-        *obj = nullptr;
-        return ResultNoInterface;
-    }
-    uint32 addRef() noexcept override { return up(); }
-    uint32 release() noexcept override { return down(); }
 
     ResultCode executeCommand(const char* category, const char* name,
                               bool checkOnly) noexcept override {

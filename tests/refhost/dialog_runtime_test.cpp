@@ -94,7 +94,6 @@ TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
     // The run that opened the dialog ends after the dialog's steps.
     EXPECT_EQ(report.steps[6].number, 1u);
     EXPECT_THAT(report.steps[6].message, HasSubstr("ResultOk, 3 markers made"));
-    EXPECT_EQ(report.steps[6].command->markersMade, 3u);
     const RefHost::ProjectState state = host.state();
     auto tracks = state.markerTracks();
     ASSERT_EQ(tracks.size(), 1u);
@@ -134,9 +133,8 @@ TEST_F(DialogRuntimeTest, ACancelledOrFailedDialogLeavesTheStoredSettingsByteIde
 
 TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
     std::string eightRows = R"({"do": "run", "command": "dialog"})";
-    for (int row = 2; row <= 8; ++row)
+    for (int row = 2; row <= 9; ++row) // the last one is refused
         eightRows += R"(, {"do": "addRow"})";
-    eightRows += R"(, {"do": "addRow"})";
     struct Case {
         const char* steps;
         const char* refusal;
@@ -240,7 +238,7 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
 }
 
 TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
-    RefHost::Project& project = open();
+    open();
     std::vector<std::string> problems;
     const auto skin = RefHost::SkinDocument::parse(R"(<skin><template name="Broken">
         <option-menu name="noSuchParameter"/><view name="NoSuchTemplate"/>
@@ -262,7 +260,6 @@ TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
                     "template \"Broken\" line 3: symbol: no atlas section \"asNoIcon\"",
                     "template \"Broken\" line 3: for: the range \"3\" is not \"first,end\" with at "
                     "most 1000 steps"));
-    (void)project;
 }
 
 TEST(SkinDocumentTest, MalformedSkinsAreRefusedWithTheirPlace) {

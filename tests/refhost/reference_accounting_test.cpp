@@ -20,7 +20,7 @@ protected:
     Project& project = host.createProject("Song");
 };
 
-TEST_F(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
+TEST_F(ReferenceAccountingTest, BalancedUseThroughAnyFaceLeavesACleanReport) {
     ProjectObject& track = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
     host.openProject(project);
 
@@ -36,8 +36,21 @@ TEST_F(ReferenceAccountingTest, BalancedUseLeavesACleanReport) {
 
     ReferenceReport report = host.references();
     EXPECT_TRUE(report.clean()) << report.text();
-    EXPECT_EQ(report.handedOut, 3u);
     EXPECT_EQ(report.text(), "references: all released (3 references handed out)\n");
+
+    // The project's IHostObject is its root's; a reference taken through the project and given
+    // back through the root's face balances.
+    void* object = nullptr;
+    ASSERT_EQ(project.queryInterface(IHostObject::iid, &object), ResultOk);
+    EXPECT_EQ(object, project.hostObject());
+    void* hierarchy = nullptr;
+    ASSERT_EQ(static_cast<IHostObject*>(object)->queryInterface(IProjectHierarchy::iid, &hierarchy),
+              ResultOk);
+    EXPECT_EQ(hierarchy, static_cast<IProjectHierarchy*>(&project));
+    static_cast<FUnknown*>(object)->release();
+    static_cast<FUnknown*>(hierarchy)->release();
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
+    EXPECT_EQ(project.queryInterface(IHostObject::iid, nullptr), ResultInvalidArgument);
 }
 
 TEST_F(ReferenceAccountingTest, AReferenceNotReleasedIsReportedAsALeak) {
@@ -79,8 +92,6 @@ TEST_F(ReferenceAccountingTest, ADoubleReleaseIsCaughtWithoutFreeingTheObject) {
     ReferenceReport report = host.references();
     EXPECT_TRUE(report.leaks.empty());
     ASSERT_EQ(report.overReleases.size(), 1u);
-    EXPECT_EQ(report.overReleases[0].object, "node of marker-track 'Markers'");
-    EXPECT_EQ(report.overReleases[0].overReleases, 1u);
     EXPECT_EQ(host.environment().overReleaseCount(), 1u);
     EXPECT_EQ(host.environment().clientReferencesHeld(), 0);
     EXPECT_EQ(report.text(),
@@ -106,22 +117,6 @@ TEST_F(ReferenceAccountingTest, ObjectsMadeForAClientAloneGoOnceNobodyHoldsThem)
     ASSERT_EQ(report.overReleases.size(), 1u);
     EXPECT_EQ(report.overReleases[0].overReleases, 1u);
     EXPECT_EQ(report.handedOut, HostEnvironment::kRetained + 2);
-}
-
-TEST_F(ReferenceAccountingTest, FacesOfOneObjectShareItsCount) {
-    // The project's IHostObject is its root's; a reference taken through the project and given
-    // back through the root's face balances.
-    void* object = nullptr;
-    ASSERT_EQ(project.queryInterface(IHostObject::iid, &object), ResultOk);
-    EXPECT_EQ(object, project.hostObject());
-    void* hierarchy = nullptr;
-    ASSERT_EQ(static_cast<IHostObject*>(object)->queryInterface(IProjectHierarchy::iid, &hierarchy),
-              ResultOk);
-    EXPECT_EQ(hierarchy, static_cast<IProjectHierarchy*>(&project));
-    static_cast<FUnknown*>(object)->release();
-    static_cast<FUnknown*>(hierarchy)->release();
-    EXPECT_TRUE(host.references().clean()) << host.references().text();
-    EXPECT_EQ(project.queryInterface(IHostObject::iid, nullptr), ResultInvalidArgument);
 }
 
 // A pointer a client passes back is recognised by address alone: each face of each object, in

@@ -18,14 +18,8 @@ protected:
         markers = &project.addTrack(ObjectKind::kMarkerTrack, "Markers");
         intro = &project.addMarker(*markers, ObjectKind::kPositionMarker, "Intro", 0);
         host.openProject(project);
-        edit = service<IProjectEdit>();
-    }
-
-    template <class T>
-    Owned<T> service() {
-        Owned<T> result;
-        static_cast<IHostObjectProvider*>(host.context())->getObject(T::iid, result.putVoid());
-        return result;
+        static_cast<IHostObjectProvider*>(host.context())
+            ->getObject(IProjectEdit::iid, edit.putVoid());
     }
 
     /// A new cycle marker from the host, placed on the marker track as the engine places one.

@@ -5,10 +5,8 @@
 #include "refhost/controls/host_parameter.h"
 #include "refhost/core/host_environment.h"
 
-#include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace Brennovar::Testing {
 
@@ -35,24 +33,6 @@ public:
         if (!sub || sub->getSubController(name.c_str(), &found) != ResultOk || !found)
             throw std::runtime_error("no " + name);
         return *found;
-    }
-    /// Picks the first menu item with this title, in a sub-menu too.
-    ResultCode choose(IPlugController& row, const char* menu, const std::u16string& title) {
-        RefHost::HostParameter& choice = parameter(row, menu);
-        for (const RefHost::MenuEntry& entry : choice.menuEntries())
-            for (const auto& item : entry.isSubMenu() ? entry.items : std::vector{entry})
-                if (item.title == title)
-                    return choice.userSetValue(item.number);
-        ADD_FAILURE() << "no such item in " << menu;
-        return ResultFalse;
-    }
-    /// The titles of the menu's disabled items.
-    std::vector<std::u16string> disabledItems(IPlugController& row, const char* menu) {
-        std::vector<std::u16string> titles;
-        for (const RefHost::MenuEntry& entry : parameter(row, menu).menuEntries())
-            if (!entry.enabled)
-                titles.push_back(entry.title);
-        return titles;
     }
 
 private:

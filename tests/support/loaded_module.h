@@ -16,7 +16,6 @@ public:
         const char* path = std::getenv("ZINTARA_MODULE");
         if (!path)
             throw std::runtime_error("ZINTARA_MODULE is not set");
-        path_ = path;
         handle_ = dlopen(path, RTLD_NOW | RTLD_LOCAL);
         if (!handle_)
             throw std::runtime_error(dlerror());
@@ -29,14 +28,11 @@ public:
     LoadedModule& operator=(const LoadedModule&) = delete;
     ~LoadedModule() { dlclose(handle_); }
 
-    const std::string& path() const { return path_; }
-
     InitDllFunction initDll = nullptr;
     ExitDllFunction exitDll = nullptr;
     GetPluginFactoryFunction getPluginFactory = nullptr;
 
 private:
-    std::string path_;
     void* handle_ = nullptr;
 };
 

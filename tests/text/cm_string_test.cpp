@@ -1,3 +1,4 @@
+#include "module/owned.h"
 #include "text/cm_string.h"
 
 #include <cstdlib>
@@ -7,13 +8,6 @@
 
 namespace Brennovar {
 namespace {
-
-// Releases a heap object made by a test.
-struct Releaser {
-    void operator()(FObject* object) const { object->release(); }
-};
-template <class T>
-using Held = std::unique_ptr<T, Releaser>;
 
 TEST(CmStringTest, AnswersTheTextInterfacesWithOneSharedCount) {
     auto* s = new CmString;
@@ -41,8 +35,8 @@ TEST(CmStringTest, AnswersTheTextInterfacesWithOneSharedCount) {
 
 TEST(CmStringTest, HostWritesThroughEveryTextOperationAndReadsInEitherWidth) {
     // As the attribute writer hands it to the host: one reference, text set narrow by the host.
-    Held<CmString> s(new CmString);
-    IString& host = *s;
+    Owned<CmString> s(new CmString);
+    IString& host = *s.get();
     host.setNarrowText("Take 3");
     EXPECT_FALSE(host.isWideText());
     EXPECT_EQ(std::u16string_view(s->getWideText()), u"Take 3");
@@ -50,7 +44,7 @@ TEST(CmStringTest, HostWritesThroughEveryTextOperationAndReadsInEitherWidth) {
     EXPECT_EQ(std::string_view(host.getNarrowText()), "Take 3");
     EXPECT_FALSE(host.isWideText());
 
-    static_cast<IStringResult&>(*s).setResultText("result");
+    static_cast<IStringResult&>(*s.get()).setResultText("result");
     EXPECT_EQ(std::string_view(s->getNarrowText()), "result");
     s->setNarrowText(nullptr);
     EXPECT_TRUE(s->isEmpty());

@@ -32,20 +32,16 @@ TEST(ConstStringTest, TextOfTheOtherWidthOrOfNothingIsEmptyNotNull) {
 TEST(ConstStringTest, ViewsATaggedValueByItsKind) {
     char narrow[] = "key";
     char16_t wide[] = u"Wert";
-    FTaggedValue string8 = FTaggedValue::fromString8(narrow);
-    FTaggedValue string16 = FTaggedValue::fromString16(wide);
-    FTaggedValue owned8(string8);   // a copy owns its text: type 4 | 0x10
-    FTaggedValue owned16(string16); // 0x20 | 0x10
-    FTaggedValue integer = FTaggedValue::fromInteger(42);
-    FTaggedValue nullText = FTaggedValue::fromString8(nullptr);
-
+    const FTaggedValue string8 = FTaggedValue::fromString8(narrow);
+    const FTaggedValue string16 = FTaggedValue::fromString16(wide);
     EXPECT_EQ(narrowOf(ConstString(string8)), "key");
-    EXPECT_EQ(narrowOf(ConstString(owned8)), "key");
     EXPECT_EQ(wideOf(ConstString(string16)), u"Wert");
-    EXPECT_EQ(wideOf(ConstString(owned16)), u"Wert");
-    EXPECT_TRUE(ConstString(integer).isEmpty());
+    // A copy owns its text: types 4 | 0x10 and 0x20 | 0x10.
+    EXPECT_EQ(narrowOf(ConstString(FTaggedValue(string8))), "key");
+    EXPECT_EQ(wideOf(ConstString(FTaggedValue(string16))), u"Wert");
+    EXPECT_TRUE(ConstString(FTaggedValue::fromInteger(42)).isEmpty());
     EXPECT_TRUE(ConstString(FTaggedValue()).isEmpty());
-    EXPECT_TRUE(ConstString(nullText).isEmpty());
+    EXPECT_TRUE(ConstString(FTaggedValue::fromString8(nullptr)).isEmpty());
 }
 
 TEST(ConstStringTest, CompareFollowsEmptinessLengthAndMode) {

@@ -61,7 +61,7 @@ TEST(StringTest, CodePageConstructorDecodesUtf8OrKeepsTheBytes) {
     EXPECT_EQ(wideOf(String("abcdef", Platform::kCodePageUtf8, 3)), u"abc");
 }
 
-TEST(StringTest, ReadingInTheOtherWidthConvertsInPlace) {
+TEST(StringTest, ReadingInTheOtherWidthConvertsInPlaceOrNotAtAll) {
     String s("Gr\xFC\xDF"
              "e");
     EXPECT_EQ(std::u16string_view(s.wideText()), u"Gr\u00FC\u00DFe");
@@ -78,21 +78,30 @@ TEST(StringTest, ReadingInTheOtherWidthConvertsInPlace) {
     // Unmappable characters become '?' with code page 0.
     String japanese(u"\u65E5x");
     EXPECT_EQ(std::string_view(japanese.narrowText()), "?x");
-}
 
-TEST(StringTest, EmptyStringChangesWidthWithoutReadingItsBuffer) {
+    // A failed conversion leaves the text unchanged.
+    String bad("bad\xFF");
+    EXPECT_FALSE(bad.convertToWide(Platform::kCodePageUtf8));
+    EXPECT_EQ(narrowOf(bad), "bad\xFF");
+    EXPECT_FALSE(bad.convertToWide(1251));
+    EXPECT_FALSE(bad.isWide());
+
+    String w(u"abc");
+    EXPECT_FALSE(w.convertToNarrow(1251));
+    EXPECT_EQ(wideOf(w), u"abc");
+
     // A one-byte 8-bit buffer must not be read as a 16-bit terminator.
-    String s;
+    String empty;
     auto* one = static_cast<char*>(std::malloc(1));
     one[0] = 0;
-    s.adoptBuffer(one, false);
-    const char16_t* wide = s.wideText();
+    empty.adoptBuffer(one, false);
+    const char16_t* wide = empty.wideText();
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide[0], 0);
-    EXPECT_TRUE(s.isWide());
+    EXPECT_TRUE(empty.isWide());
 }
 
-TEST(StringTest, AssigningTheOwnTextIsSafe) {
+TEST(StringTest, AssigningOrAdoptingTheOwnTextIsSafe) {
     String s("Hello World");
     const void* before = s.rawBuffer();
     s.assign(static_cast<const char*>(s.rawBuffer()));
@@ -107,6 +116,12 @@ TEST(StringTest, AssigningTheOwnTextIsSafe) {
     EXPECT_EQ(narrowOf(s), "Wor");
     s.assign(static_cast<const char*>(s.rawBuffer()) + 1);
     EXPECT_EQ(narrowOf(s), "or");
+
+    auto* buffer = static_cast<char16_t*>(std::malloc(4 * sizeof(char16_t)));
+    std::memcpy(buffer, u"Hut", 4 * sizeof(char16_t));
+    s.adoptBuffer(buffer, true);
+    s.adoptBuffer(s.rawBuffer(), true); // no double free
+    EXPECT_EQ(wideOf(s), u"Hut");
 }
 
 TEST(StringTest, FormatGivesNarrowTextCutAt4095) {
@@ -124,27 +139,6 @@ TEST(StringTest, FormatGivesNarrowTextCutAt4095) {
     String own("row");
     own.format("%s-%s", own.narrowText(), own.narrowText());
     EXPECT_EQ(narrowOf(own), "row-row");
-}
-
-TEST(StringTest, FailedConversionLeavesTheTextUnchanged) {
-    String s("bad\xFF");
-    EXPECT_FALSE(s.convertToWide(Platform::kCodePageUtf8));
-    EXPECT_EQ(narrowOf(s), "bad\xFF");
-    EXPECT_FALSE(s.convertToWide(1251));
-    EXPECT_FALSE(s.isWide());
-
-    String w(u"abc");
-    EXPECT_FALSE(w.convertToNarrow(1251));
-    EXPECT_EQ(wideOf(w), u"abc");
-}
-
-TEST(StringTest, AdoptingItsOwnBufferKeepsTheText) {
-    auto* buffer = static_cast<char16_t*>(std::malloc(4 * sizeof(char16_t)));
-    std::memcpy(buffer, u"Hut", 4 * sizeof(char16_t));
-    String s("old");
-    s.adoptBuffer(buffer, true);
-    s.adoptBuffer(s.rawBuffer(), true); // no double free
-    EXPECT_EQ(wideOf(s), u"Hut");
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/model.h"
+
+#include <string>
+#include <vector>
+
+namespace Brennovar::Zintara::Testing {
+
+/// A row's source and target keys, "" where one is unset.
+struct RowKeys {
+    std::string source;
+    std::string target;
+    bool operator==(const RowKeys&) const = default;
+};
+
+inline std::vector<RowKeys> rowKeys(const IMappingModel& model) {
+    std::vector<RowKeys> keys;
+    for (const MappingEntry& row : model.getMappings())
+        keys.push_back(
+            {row.source ? row.source->getKey() : "", row.target ? row.target->getKey() : ""});
+    return keys;
+}
+
+inline std::vector<std::string> usedTargets(const IMappingModel& model) {
+    std::vector<std::string> used;
+    for (const auto& entry : model.getTargetAttributes())
+        if (entry->isUsed())
+            used.emplace_back(entry->getKey());
+    return used;
+}
+
+} // namespace Brennovar::Zintara::Testing
