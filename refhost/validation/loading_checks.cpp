@@ -1,5 +1,6 @@
 // The battery's tests of the module as a library: what a host's plug-in scan and its load and
 // unload cycles do to it.
+#include "refhost/core/host_error.h"
 #include "refhost/loading/module_exports.h"
 #include "refhost/session/host_session.h"
 #include "refhost/validation/validation_check.h"
@@ -28,12 +29,13 @@ CheckOutcome loadBindNow(const CheckSettings& settings, std::mt19937_64&) {
 }
 
 CheckOutcome exactExports(const CheckSettings& settings, std::mt19937_64&) {
-    std::string error;
-    const auto names = moduleExports(settings.module, error);
-    if (!names)
-        return CheckOutcome::failed(error);
+    std::vector<std::string> sorted;
+    try {
+        sorted = moduleExports(settings.module);
+    } catch (const HostError& error) {
+        return CheckOutcome::failed(error.what());
+    }
     const std::vector<std::string> expected = {"ExitDll", "GetPluginFactory", "InitDll"};
-    std::vector<std::string> sorted = *names;
     std::sort(sorted.begin(), sorted.end());
     if (sorted == expected)
         return CheckOutcome::passed();
