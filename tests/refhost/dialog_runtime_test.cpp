@@ -7,6 +7,7 @@
 #include "support/controller_user.h"
 
 #include <gmock/gmock.h>
+#include <tuple>
 
 namespace Brennovar::Testing {
 namespace {
@@ -14,6 +15,7 @@ namespace {
 using RefHost::DialogRuntime;
 using RefHost::ScriptReport;
 using RefHost::StepOutcome;
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using json = nlohmann::json;
@@ -23,8 +25,8 @@ constexpr const char* kOneRow =
 
 class DialogRuntimeTest : public ModuleInHost {
 protected:
-    RefHost::Project& open(const std::string& settings = kOneRow) {
-        EXPECT_TRUE(start());
+    RefHost::Project& open(const std::string& settings = kOneRow, bool starting = true) {
+        EXPECT_TRUE(!starting || start());
         RefHost::Project& project = songWithEvents();
         RefHost::SettingsFile::applyText(settings, "settings", project);
         host.openProject(project);
@@ -33,12 +35,6 @@ protected:
     ScriptReport play(RefHost::Project& project, const std::string& script) {
         return RefHost::ScriptRunner(host, project, {})
             .run(RefHost::SessionScript::parse(script, "script"));
-    }
-    /// The dialog's state as it opens on the project.
-    json shown(RefHost::Project& project) {
-        ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
-                                                {"do": "show"}, {"do": "cancel"}])");
-        return report.steps.at(0).shownJson;
     }
 };
 
@@ -62,8 +58,12 @@ std::vector<std::string> titles(const json& items, bool disabledOnly = false) {
 }
 
 TEST_F(DialogRuntimeTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
-    json state = shown(open(R"({"mappings": [{"source": "EventName", "target": "MarkerDescription"},
-        {"source": "TrackName", "target": "User:STR_MAComment"}]})"));
+    RefHost::Project& project = open(R"({"mappings": [
+        {"source": "EventName", "target": "MarkerDescription"},
+        {"source": "TrackName", "target": "User:STR_MAComment"}]})");
+    const ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
+        {"do": "show"}, {"do": "cancel"}])");
+    const json& state = report.steps.at(0).shownJson;
     EXPECT_TRUE(state["problems"].empty()) << state["problems"];
     const json& source = control(state["controls"], "selectSourceAttribute")->at("menu");
     EXPECT_THAT(titles(source), ::testing::ElementsAre(
@@ -81,14 +81,11 @@ TEST_F(DialogRuntimeTest, MenusShowTheCatalogueWithUsedTargetsDisabled) {
 // A confirmed dialog is used by its own run and by a later run with the current settings.
 TEST_F(DialogRuntimeTest, AConfirmedScriptMakesMarkersCarryingTheTypedText) {
     RefHost::Project& project = open();
-    ScriptReport report = play(project, R"([
-        {"do": "run", "command": "dialog"},
-        {"do": "markerType", "choose": "Position"},
-        {"do": "addRow"},
+    ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
+        {"do": "markerType", "choose": "Position"}, {"do": "addRow"},
         {"do": "source", "row": 2, "choose": "Free Text"},
         {"do": "type", "row": 2, "text": "Take from the script"},
-        {"do": "target", "row": 2, "choose": "Comment"},
-        {"do": "ok"},
+        {"do": "target", "row": 2, "choose": "Comment"}, {"do": "ok"},
         {"do": "select", "objects": "all"}, {"do": "run", "command": "current"}])");
     ASSERT_TRUE(report.passed()) << report.text();
     // The run that opened the dialog ends after the dialog's steps.
@@ -109,13 +106,11 @@ TEST_F(DialogRuntimeTest, ACancelledOrFailedDialogLeavesTheStoredSettingsByteIde
     RefHost::Project& project = open();
     host.storeProject();
     const std::string before = RefHost::ProjectFile::write(project);
-    ScriptReport report = play(project, R"([
-        {"do": "run", "command": "dialog"},
+    ScriptReport report = play(project, R"([{"do": "run", "command": "dialog"},
         {"do": "markerType", "choose": "Position"}, {"do": "combine"},
-        {"do": "targetTrack", "choose": "New Marker Track"},
-        {"do": "addRow"}, {"do": "source", "row": 2, "choose": "Free Text"},
-        {"do": "type", "row": 2, "text": "gone"}, {"do": "deleteRow", "row": 1},
-        {"do": "cancel"}, {"do": "store"}])");
+        {"do": "targetTrack", "choose": "New Marker Track"}, {"do": "addRow"},
+        {"do": "source", "row": 2, "choose": "Free Text"}, {"do": "type", "row": 2, "text": "gone"},
+        {"do": "deleteRow", "row": 1}, {"do": "cancel"}, {"do": "store"}])");
     ASSERT_TRUE(report.passed()) << report.text();
     EXPECT_EQ(RefHost::ProjectFile::write(project), before);
 
@@ -135,10 +130,7 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
     std::string eightRows = R"({"do": "run", "command": "dialog"})";
     for (int row = 2; row <= 9; ++row) // the last one is refused
         eightRows += R"(, {"do": "addRow"})";
-    struct Case {
-        const char* steps;
-        const char* refusal;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"({"do": "undo"})", "there is nothing to undo"},
         {R"({"do": "addRow"})", "no dialog is open"},
         {R"({"do": "run", "command": "dialog"}, {"do": "undo"})", "the dialog is open"},
@@ -160,9 +152,9 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
          "is not available now"},
     };
     RefHost::Project& project = open();
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.steps);
-        const std::string steps = std::string("[") + test.steps;
+    for (const auto& [shownSteps, refusal] : cases) {
+        SCOPED_TRACE(shownSteps);
+        const std::string steps = std::string("[") + shownSteps;
         ScriptReport report = play(project, steps + R"(, {"do": "cancel"}])");
         ASSERT_EQ(report.steps.size(), report.steps.back().number);
         auto refused = std::find_if(report.steps.begin(), report.steps.end(), [](auto& step) {
@@ -170,7 +162,7 @@ TEST_F(DialogRuntimeTest, StepsAPersonCouldNotDoAreRefusedAndStopTheScript) {
         });
         ASSERT_NE(refused, report.steps.end()) << report.text();
         EXPECT_EQ(refused->number, report.steps.size() - 1);
-        EXPECT_THAT(refused->message, HasSubstr(test.refusal));
+        EXPECT_THAT(refused->message, HasSubstr(refusal));
         EXPECT_EQ(report.steps.back().result, StepOutcome::Result::kSkipped);
         EXPECT_FALSE(report.passed());
         // The same step stated as expected to be refused lets the script go on.
@@ -186,11 +178,7 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
         {"source": "EventName", "target": "MarkerDescription"},
         {"source": "TrackName", "target": "User:STR_MAComment"},
         {"source": "Counter", "target": "User:STR_MAReel"}]})";
-    struct Case {
-        const char* behaviours;
-        const char* steps;
-        std::vector<std::string> sources;
-    } cases[] = {
+    const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
         {"echo",
          R"({"do": "deleteRow", "row": 2}, {"do": "addRow"},
             {"do": "source", "row": 3, "choose": "Free Text"},
@@ -214,14 +202,12 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
          {"Track Name", "Counter", "-", "-"}},
     };
     ASSERT_TRUE(start());
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.behaviours);
-        host.environment().behaviours() = RefHost::HostBehaviours::parse(test.behaviours);
-        RefHost::Project& project = songWithEvents();
-        RefHost::SettingsFile::applyText(kThreeRows, "settings", project);
-        host.openProject(project);
+    for (const auto& [behaviours, steps, expected] : cases) {
+        SCOPED_TRACE(behaviours);
+        host.environment().behaviours() = RefHost::HostBehaviours::parse(behaviours);
+        RefHost::Project& project = open(kThreeRows, false);
         ScriptReport report =
-            play(project, std::string(R"([{"do": "run", "command": "dialog"},)") + test.steps +
+            play(project, std::string(R"([{"do": "run", "command": "dialog"},)") + steps +
                               R"(, {"do": "wait"}, {"do": "show"}, {"do": "ok"}])");
         EXPECT_TRUE(report.passed()) << report.text();
         std::vector<std::string> sources;
@@ -232,7 +218,7 @@ TEST_F(DialogRuntimeTest, UnderEveryHostBehaviourAPressActsOnceOnTheRowTheUserCl
             if (row.contains("row"))
                 sources.push_back(
                     control(row["controls"], "selectSourceAttribute")->value("shows", ""));
-        EXPECT_EQ(sources, test.sources) << report.text();
+        EXPECT_EQ(sources, expected) << report.text();
         EXPECT_THAT(host.environment().problems(), ::testing::IsEmpty());
     }
 }
@@ -263,33 +249,24 @@ TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
 }
 
 TEST(SkinDocumentTest, MalformedSkinsAreRefusedWithTheirPlace) {
-    struct Case {
-        const char* xml;
-        const char* error;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"<skin><template name=\"a\"></skin>", "line 1: mismatched tag"},
         {"<skins/>", "the root element is <skins>, not <skin>"},
         {"<skin>\n<template name=\"a\"/>\n<template name=\"a\"/></skin>",
          "line 3: a second template named \"a\""},
         {"", "line 1: no element found"},
     };
-    for (const Case& test : cases) {
-        try {
-            RefHost::SkinDocument::parse(test.xml);
-            ADD_FAILURE() << test.xml;
-        } catch (const RefHost::HostError& error) {
-            EXPECT_EQ(error.problem(), test.error) << test.xml;
-        }
-    }
+    for (const auto& [xml, error] : cases)
+        EXPECT_THAT([&] { RefHost::SkinDocument::parse(xml); },
+                    ::testing::Throws<RefHost::HostError>(
+                        ::testing::Property(&RefHost::HostError::problem, error)))
+            << xml;
 }
 
 // Errors name the file, the place and the problem, as those of project files do.
 TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
     using namespace std::string_literals;
-    struct Case {
-        std::string text;
-        const char* error;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"{}", "s: at /: a script is a JSON list of steps"},
         {"[{\"do\": \"fly\"}]", "s: at /0/do: step 1: unknown step \"fly\"; the steps are select"},
         {"[{\"do\": \"ok\"}, {\"do\": \"source\", \"row\": 0, \"choose\": \"-\"}]",
@@ -305,15 +282,11 @@ TEST(SessionScriptTest, BadScriptsNameTheStepAndThePlace) {
         {"[{\"do\": \"select\", \"objects\": [\"a\", \"b\\u0000\"]}]", "at /0/objects/1: step 1"},
         {"[{\"do\": \"undo\"", "s:1:14: syntax error while parsing object - unexpected end"},
     };
-    for (const Case& test : cases) {
-        try {
-            RefHost::SessionScript::parse(test.text, "s");
-            ADD_FAILURE() << test.text;
-        } catch (const RefHost::FileError& e) {
-            EXPECT_THAT(e.what(), HasSubstr(test.error));
-            EXPECT_THAT(e.what(), Not(HasSubstr("json.exception")));
-        }
-    }
+    for (const auto& [text, error] : cases)
+        EXPECT_THAT([&] { RefHost::SessionScript::parse(text, "s"); },
+                    ::testing::ThrowsMessage<RefHost::FileError>(
+                        AllOf(HasSubstr(error), Not(HasSubstr("json.exception")))))
+            << text;
 }
 
 } // namespace

@@ -15,8 +15,7 @@ namespace fs = std::filesystem;
 
 // An 8-bit RGB or RGBA PNG, decoded.
 struct Image {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
+    std::uint32_t width = 0, height = 0;
     std::size_t channels = 0;
     std::vector<std::uint8_t> pixels;
 
@@ -127,8 +126,7 @@ TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
         GTEST_SKIP() << "chromium is not installed (scripts/install-deps --with-chromium "
                         "installs it); the browser check of the dialog preview is skipped";
     const nlohmann::json written = nlohmann::json::parse(out);
-    const int width = written["width"];
-    const int height = written["height"];
+    const int width = written["width"], height = written["height"];
     const int windowWidth = width + 2 * PreviewPage::kMargin;
     const int windowHeight = height + 2 * PreviewPage::kMargin;
 

@@ -13,6 +13,7 @@
 
 using namespace Brennovar;
 using namespace Brennovar::RefHost;
+using testing::AllOf;
 
 namespace {
 
@@ -58,11 +59,9 @@ TEST(ProjectFileTest, DemoProjectSurvivesWriteAndReadAndHasPointersByLayout) {
 
 TEST(ProjectFileTest, TypedAttributesSelectionOrderAndMarkerTrackChoiceRoundTrip) {
     std::string text = document(R"(,
-        "name": "Typed",
+        "name": "Typed", "offersNewMarkerTrack": false, "activeMarkerTrack": "/tracks/2",
         "attributes": {"Count": {"integer": -9223372036854775808},
                        "Narrow": {"string8": "abc"}, "Wide": {"string16": "Grüße 🎬"}},
-        "offersNewMarkerTrack": false,
-        "activeMarkerTrack": "/tracks/2",
         "tracks": [
           {"kind": "audio-track", "name": "A", "events": [
             {"kind": "audio-event", "name": "e0", "start": 0, "end": 1, "selected": true},
@@ -82,14 +81,12 @@ TEST(ProjectFileTest, TypedAttributesSelectionOrderAndMarkerTrackChoiceRoundTrip
                                         "/tracks/0/events/0", "/tracks/0/events/2"}));
     EXPECT_FALSE(project.offersNewMarkerTrack());
     EXPECT_EQ(project.activeMarkerTrack()->nameUtf8(), "M2");
-    const FTaggedValue* count = project.root().attributes().find("Count");
-    ASSERT_NE(count, nullptr);
-    EXPECT_EQ(count->integer, INT64_MIN);
-    const FTaggedValue* wide = project.root().attributes().find("Wide");
-    ASSERT_NE(wide, nullptr);
-    ASSERT_EQ(wide->kind(), FTaggedValue::kString16);
-    EXPECT_EQ(std::u16string(wide->string16), u"Grüße 🎬");
-    EXPECT_EQ(project.root().attributes().find("Narrow")->kind(), FTaggedValue::kString8);
+    const auto& attributes = project.root().attributes();
+    ASSERT_TRUE(attributes.find("Count") && attributes.find("Wide") && attributes.find("Narrow"));
+    EXPECT_EQ(attributes.find("Count")->integer, INT64_MIN);
+    ASSERT_EQ(attributes.find("Wide")->kind(), FTaggedValue::kString16);
+    EXPECT_EQ(std::u16string(attributes.find("Wide")->string16), u"Grüße 🎬");
+    EXPECT_EQ(attributes.find("Narrow")->kind(), FTaggedValue::kString8);
 
     // Events keep the numbers as written: an end of 0.3 is not start + length
     // (0.30000000000000004), so a file rewrites byte for byte and the module sees the user's end.
@@ -118,14 +115,12 @@ TEST(ProjectFileTest, InvalidUtf8FromTheModuleIsReplacedNotFatal) {
     Host host;
     Project& project = host.createProject("Song");
     const FTaggedValue text = FTaggedValue::fromString8("Caf\xE9");
-    project.root().assignAttribute("CreateZintaraModelDataMappingData1", &text);
+    const char* key = "CreateZintaraModelDataMappingData1";
+    project.root().assignAttribute(key, &text);
     const std::string written = ProjectFile::write(project);
     EXPECT_NE(written.find("\"Caf\xEF\xBF\xBD\""), std::string::npos) << written;
-    const FTaggedValue* again = ProjectFile::parse(host, written, "again.json")
-                                    .root()
-                                    .attributes()
-                                    .find("CreateZintaraModelDataMappingData1");
-    EXPECT_STREQ(again->string8, "Caf\xEF\xBF\xBD");
+    Project& again = ProjectFile::parse(host, written, "again.json");
+    EXPECT_STREQ(again.root().attributes().find(key)->string8, "Caf\xEF\xBF\xBD");
 }
 
 std::string repeated(const std::string& text, int times) {
@@ -143,11 +138,8 @@ TEST(ProjectFileTest, MalformedFilesNameFilePlaceAndProblem) {
     const auto attributes = [](const std::string& a) { return document(R"(,"attributes": )" + a); };
     const std::string folders =
         tracks(repeated(R"({"kind": "folder-track", "children": [)", 33) + repeated("]}", 33));
-    const struct {
-        std::string text;
-        /// What follows the file name.
-        std::string message;
-    } cases[] = {
+    // Each text and what its error says after the file name.
+    const std::pair<std::string, std::string> cases[] = {
         {"", ":1:1: syntax error while parsing value - unexpected end of input; expected '[', '{', "
              "or a literal"},
         {"{\"format\": \"zintara-project\",\n  \"version\": 1,\n  ]",
@@ -215,14 +207,10 @@ TEST(ProjectFileTest, MalformedFilesNameFilePlaceAndProblem) {
          ": at /activeMarkerTrack: /tracks/0 is an audio-track, not a marker-track"},
     };
     Host host;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        try {
-            ProjectFile::parse(host, c.text, "bad.json");
-            ADD_FAILURE() << "accepted";
-        } catch (const FileError& e) {
-            EXPECT_EQ(e.what(), "bad.json" + c.message);
-            EXPECT_EQ(e.file(), "bad.json");
-        }
-    }
+    for (const auto& [text, message] : cases)
+        EXPECT_THAT([&] { ProjectFile::parse(host, text, "bad.json"); },
+                    testing::Throws<FileError>(
+                        AllOf(testing::Property(&FileError::file, "bad.json"),
+                              testing::Property(&FileError::what, "bad.json" + message))))
+            << text;
 }

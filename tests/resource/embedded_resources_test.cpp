@@ -3,6 +3,8 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
 
 namespace Brennovar::Platform {
 namespace {
@@ -19,24 +21,25 @@ void pad(Bytes& out, std::size_t alignment) {
         out.push_back(0);
 }
 
-// A resource note's descriptor; the sizes may be overridden to make it lie.
-Bytes resource(std::string_view name, std::string_view data, std::uint32_t nameSize = UINT32_MAX,
-               std::uint32_t dataSize = UINT32_MAX) {
+// The bytes with the word at `at` replaced, to make a size lie.
+Bytes withWord(Bytes bytes, std::size_t at, std::uint32_t value) {
+    std::memcpy(bytes.data() + at, &value, 4);
+    return bytes;
+}
+
+// A resource note's descriptor: name size, data size, the padded name and the data.
+Bytes resource(std::string_view name, std::string_view data) {
     Bytes desc;
-    appendWord(desc, nameSize == UINT32_MAX ? static_cast<std::uint32_t>(name.size()) : nameSize);
-    appendWord(desc, dataSize == UINT32_MAX ? static_cast<std::uint32_t>(data.size()) : dataSize);
+    appendWord(desc, static_cast<std::uint32_t>(name.size()));
+    appendWord(desc, static_cast<std::uint32_t>(data.size()));
     desc.insert(desc.end(), name.begin(), name.end());
     pad(desc, 4);
     desc.insert(desc.end(), data.begin(), data.end());
     return desc;
 }
 
-struct Note {
-    std::string owner;
-    std::uint32_t type;
-    Bytes desc;
-    std::uint32_t descSize = UINT32_MAX;
-};
+// A note's owner, type and descriptor.
+using Note = std::tuple<std::string, std::uint32_t, Bytes>;
 
 Note resourceNote(Bytes desc) {
     return {"Brennovar", 10, std::move(desc)};
@@ -44,15 +47,14 @@ Note resourceNote(Bytes desc) {
 
 Bytes segment(const std::vector<Note>& notes, std::size_t alignment = 4) {
     Bytes out;
-    for (const Note& note : notes) {
-        appendWord(out, static_cast<std::uint32_t>(note.owner.size() + 1));
-        appendWord(out, note.descSize == UINT32_MAX ? static_cast<std::uint32_t>(note.desc.size())
-                                                    : note.descSize);
-        appendWord(out, note.type);
-        out.insert(out.end(), note.owner.begin(), note.owner.end());
+    for (const auto& [owner, type, desc] : notes) {
+        appendWord(out, static_cast<std::uint32_t>(owner.size() + 1));
+        appendWord(out, static_cast<std::uint32_t>(desc.size()));
+        appendWord(out, type);
+        out.insert(out.end(), owner.begin(), owner.end());
         out.push_back(0);
         pad(out, alignment);
-        out.insert(out.end(), note.desc.begin(), note.desc.end());
+        out.insert(out.end(), desc.begin(), desc.end());
         pad(out, alignment);
     }
     return out;
@@ -82,26 +84,17 @@ TEST(ResourceNotesTest, FindsResourcesByNameWithoutRegardToCase) {
 
 TEST(ResourceNotesTest, NeverReadsPastItsNoteOrSegment) {
     const Note good = resourceNote(resource("GOOD", "ok"));
-    const struct {
-        const char* what;
-        Bytes notes;
-        std::string expected;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, std::string> cases[] = {
         {"data size beyond the note is skipped",
-         segment({resourceNote(resource("GOOD", "x", UINT32_MAX, 1000)), good}), "ok"},
+         segment({resourceNote(withWord(resource("GOOD", "x"), 4, 1000)), good}), "ok"},
         {"name size beyond the note is skipped",
-         segment({resourceNote(resource("GOOD", "x", 1000)), good}), "ok"},
+         segment({resourceNote(withWord(resource("GOOD", "x"), 0, 1000)), good}), "ok"},
         {"descriptor too short for its sizes is skipped",
          segment({resourceNote(Bytes{1, 0, 0}), good}), "ok"},
         {"descriptor beyond the segment ends the walk",
-         segment({{"Brennovar", 10, resource("GOOD", "x"), 0xFFFFFFF0}, good}), "<none>"},
+         withWord(segment({resourceNote(resource("GOOD", "x")), good}), 4, 0xFFFFFFF0), "<none>"},
         {"owner beyond the segment ends the walk",
-         [] {
-             Bytes n = segment({{"GNU", 3, {}}});
-             std::memset(n.data(), 0xFF, 4);
-             return n;
-         }(),
-         "<none>"},
+         withWord(segment({{"GNU", 3, {}}}), 0, UINT32_MAX), "<none>"},
         {"truncated header", Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, "<none>"},
         {"empty segment", Bytes{}, "<none>"},
         {"resource cut by the segment end",
@@ -112,32 +105,19 @@ TEST(ResourceNotesTest, NeverReadsPastItsNoteOrSegment) {
          }(),
          "<none>"},
     };
-    for (const auto& testCase : cases)
-        EXPECT_EQ(found(testCase.notes, "good"), testCase.expected) << testCase.what;
+    for (const auto& [what, notes, expected] : cases)
+        EXPECT_EQ(found(notes, "good"), expected) << what;
 }
 
-class LoadedModuleResourcesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* path = std::getenv("ZINTARA_MODULE");
-        ASSERT_NE(path, nullptr) << "ZINTARA_MODULE is not set";
-        library_ = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library_, nullptr) << dlerror();
-        Dl_info info{};
-        ASSERT_NE(dladdr(dlsym(library_, "GetPluginFactory"), &info), 0);
-        handle_ = info.dli_fbase;
-    }
-    void TearDown() override {
-        if (library_)
-            dlclose(library_);
-    }
-
-    void* library_ = nullptr;
-    ModuleHandle handle_ = nullptr;
-};
-
-TEST_F(LoadedModuleResourcesTest, OnlyTheModuleStartIsItsHandle) {
-    const auto* start = static_cast<const std::uint8_t*>(handle_);
+TEST(LoadedModuleResourcesTest, OnlyTheModuleStartIsItsHandle) {
+    const char* path = std::getenv("ZINTARA_MODULE");
+    ASSERT_NE(path, nullptr) << "ZINTARA_MODULE is not set";
+    const std::unique_ptr<void, int (*)(void*)> library(dlopen(path, RTLD_NOW | RTLD_LOCAL),
+                                                        dlclose);
+    ASSERT_NE(library, nullptr) << dlerror();
+    Dl_info info{};
+    ASSERT_NE(dladdr(dlsym(library.get(), "GetPluginFactory"), &info), 0);
+    const auto* start = static_cast<const std::uint8_t*>(info.dli_fbase);
     int local = 0;
     EXPECT_FALSE(findResource(start + 4096, "skin.kxp"));
     EXPECT_FALSE(findResource(start + 1, "skin.kxp"));
@@ -148,7 +128,7 @@ TEST_F(LoadedModuleResourcesTest, OnlyTheModuleStartIsItsHandle) {
     ASSERT_NE(dladdr(reinterpret_cast<const void*>(&appendWord), &program), 0);
     const auto own = findResource(nullptr, "skin.kxp");
     const auto viaBase = findResource(program.dli_fbase, "skin.kxp");
-    const auto module = findResource(handle_, "skin.kxp");
+    const auto module = findResource(start, "skin.kxp");
     ASSERT_TRUE(own && viaBase && module);
     EXPECT_EQ(own->data(), viaBase->data());
     EXPECT_NE(own->data(), module->data());

@@ -15,9 +15,7 @@ TEST(IconAtlasTest, CommittedFilesAreTheDrawnAtlases) {
         const RgbaImage image = IconPainter(scale).paint();
         EXPECT_EQ(image.width, 120u * static_cast<std::uint32_t>(scale)) << name;
         EXPECT_EQ(image.height, 20u * static_cast<std::uint32_t>(scale)) << name;
-        EXPECT_TRUE(Testing::readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/" + name) ==
-                    encodePng(image, 2835))
-            << name;
+        EXPECT_TRUE(Testing::readResourceFile(name) == encodePng(image, 2835)) << name;
     }
 }
 

@@ -13,4 +13,8 @@ inline std::vector<std::uint8_t> readBinaryFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::vector<std::uint8_t> readResourceFile(const std::string& name) {
+    return readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/" + name);
+}
+
 } // namespace Brennovar::Testing

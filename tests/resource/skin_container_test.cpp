@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace Brennovar::RefHost {
 namespace {
@@ -43,40 +44,25 @@ TEST(Md5DigestTest, KnownDigests) {
         EXPECT_EQ(Resources::Md5Digest::hexOf(bytesOf(message)), digest) << message;
 }
 
-class BuiltContainerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        bytes_ = readBinaryFile(ZINTARA_SKIN_CONTAINER_PATH);
-        container_ = readContainer(bytes_);
-    }
-
-    Bytes bytes_;
-    SkinContainer container_;
-};
-
-// The entries' names and contents are the skin command's case; here the layout.
-TEST_F(BuiltContainerTest, StoresTheAtlasesAsTheyAreAndTheSkinCompressed) {
-    ASSERT_EQ(container_.entries.size(), 3u);
-    EXPECT_EQ(container_.entries[0].offset, 25u);
+// The entries' names and contents are the skin command's case; here the layout and the trailer.
+TEST(BuiltContainerTest, StoresTheAtlasesAsTheyAreTheSkinCompressedAndDescribesTheFile) {
+    const Bytes bytes = readBinaryFile(ZINTARA_SKIN_CONTAINER_PATH);
+    const SkinContainer container = readContainer(bytes);
+    ASSERT_EQ(container.entries.size(), 3u);
+    EXPECT_EQ(container.entries[0].offset, 25u);
     const std::uint32_t flags[] = {2, 2, 6};
     for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(container_.entries[i].flags, flags[i]) << container_.entries[i].name;
-    const ContainerEntry& skin = container_.entries[2];
+        EXPECT_EQ(container.entries[i].flags, flags[i]) << container.entries[i].name;
+    const ContainerEntry& skin = container.entries[2];
     EXPECT_LT(skin.storedSize, skin.data.size());
-}
-TEST_F(BuiltContainerTest, TrailerAndDigestDescribeTheFile) {
-    const std::size_t directoryEnd = bytes_.size() - 48;
-    const ContainerEntry& last = container_.entries.back();
-    const std::size_t directoryStart = last.offset + last.storedSize;
-    EXPECT_EQ(getWord(bytes_, bytes_.size() - 16), directoryEnd - directoryStart);
-    EXPECT_EQ(getWord(bytes_, bytes_.size() - 12), 3u);
-    EXPECT_EQ(getWord(bytes_, bytes_.size() - 8), 48u);
-    EXPECT_EQ(std::string(bytes_.end() - 4, bytes_.end()), "KXP2");
-    EXPECT_EQ(container_.digest,
-              Resources::Md5Digest::hexOf(std::span(bytes_).first(directoryEnd)));
-
+    const std::size_t directoryEnd = bytes.size() - 48;
+    EXPECT_EQ(getWord(bytes, bytes.size() - 16), directoryEnd - skin.offset - skin.storedSize);
+    EXPECT_EQ(getWord(bytes, bytes.size() - 12), 3u);
+    EXPECT_EQ(getWord(bytes, bytes.size() - 8), 48u);
+    EXPECT_EQ(std::string(bytes.end() - 4, bytes.end()), "KXP2");
+    EXPECT_EQ(container.digest, Resources::Md5Digest::hexOf(std::span(bytes).first(directoryEnd)));
     std::string error;
-    EXPECT_TRUE(validateSkinContainer(bytes_, error)) << error;
+    EXPECT_TRUE(validateSkinContainer(bytes, error)) << error;
 }
 
 // A small container like the skin's: two stored files and a compressed one.
@@ -92,6 +78,9 @@ void putWord(Bytes& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
+void addToWord(Bytes& bytes, std::size_t at, std::uint32_t amount) {
+    putWord(bytes, at, getWord(bytes, at) + amount);
+}
 
 // Positions in the sample: directory records are 12 + 6, 12 + 6 and 16 + 9 bytes long.
 std::size_t directoryStart(const Bytes& c) {
@@ -100,15 +89,14 @@ std::size_t directoryStart(const Bytes& c) {
 std::size_t record(const Bytes& c, int index) {
     return directoryStart(c) + 18 * static_cast<std::size_t>(index);
 }
+void gapBeforeDirectory(Bytes& c) {
+    c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0);
+}
 
 TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
     std::string sampleError;
     ASSERT_TRUE(validateSkinContainer(sampleContainer(), sampleError)) << sampleError;
-    const struct {
-        const char* what;
-        std::function<void(Bytes&)> damage;
-        const char* message;
-    } cases[] = {
+    const std::tuple<const char*, std::function<void(Bytes&)>, const char*> cases[] = {
         {"empty", [](Bytes& c) { c.clear(); }, "too small"},
         {"header and tail only", [](Bytes& c) { c.resize(72); }, "too small"},
         {"last byte cut", [](Bytes& c) { c.pop_back(); }, "magic"},
@@ -117,8 +105,7 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
         {"tail size 47", [](Bytes& c) { putWord(c, c.size() - 8, 47); }, "tail size 47"},
         {"directory larger than the file", [](Bytes& c) { putWord(c, c.size() - 16, 0xFFFFFFF0); },
          "does not fit"},
-        {"directory one byte larger",
-         [](Bytes& c) { putWord(c, c.size() - 16, getWord(c, c.size() - 16) + 1); },
+        {"directory one byte larger", [](Bytes& c) { addToWord(c, c.size() - 16, 1); },
          "entry \"ng\" lies outside"},
         {"entry count 4", [](Bytes& c) { putWord(c, c.size() - 12, 4); },
          "directory record 3 is truncated"},
@@ -132,26 +119,19 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
          "outside the entry data"},
         {"stored size wrapping around", [](Bytes& c) { putWord(c, record(c, 0) + 8, 0xFFFFFFF0); },
          "outside the entry data"},
-        {"gap between entries",
-         [](Bytes& c) { putWord(c, record(c, 1) + 4, getWord(c, record(c, 1) + 4) + 1); },
+        {"gap between entries", [](Bytes& c) { addToWord(c, record(c, 1) + 4, 1); },
          "does not start where"},
-        {"gap before the directory",
-         [](Bytes& c) { c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0); },
+        {"gap before the directory", gapBeforeDirectory,
          "1 bytes lie between the last entry and the directory"},
         {"bytes after the zlib stream",
-         [](Bytes& c) {
-             c.insert(c.begin() + static_cast<std::ptrdiff_t>(directoryStart(c)), 0);
-             putWord(c, record(c, 2) + 8, getWord(c, record(c, 2) + 8) + 1);
-         },
+         [](Bytes& c) { gapBeforeDirectory(c), addToWord(c, record(c, 2) + 8, 1); },
          "has bytes after its zlib stream"},
         {"empty name", [](Bytes& c) { c[record(c, 0) + 12] = 0; }, "record 0 has an empty name"},
         {"name without terminator", [](Bytes& c) { c[c.size() - 49] = 'x'; }, "terminated"},
         {"duplicate name", [](Bytes& c) { c[record(c, 1) + 12] = 'a'; }, "appears twice"},
-        {"recorded size one more",
-         [](Bytes& c) { putWord(c, record(c, 2) + 12, getWord(c, record(c, 2) + 12) + 1); },
+        {"recorded size one more", [](Bytes& c) { addToWord(c, record(c, 2) + 12, 1); },
          "not its recorded size"},
-        {"recorded size one less",
-         [](Bytes& c) { putWord(c, record(c, 2) + 12, getWord(c, record(c, 2) + 12) - 1); },
+        {"recorded size one less", [](Bytes& c) { addToWord(c, record(c, 2) + 12, UINT32_MAX); },
          "more than its recorded size"},
         {"recorded size impossible", [](Bytes& c) { putWord(c, record(c, 2) + 12, 0xFFFFFFFF); },
          "impossible"},
@@ -159,22 +139,18 @@ TEST(SkinContainerReaderTest, RefusesDamagedContainers) {
          "zlib"},
         {"lower-case digest", [](Bytes& c) { c[c.size() - 48] = 'a'; }, "digest"},
     };
-    for (const auto& testCase : cases) {
+    for (const auto& [what, damage, message] : cases) {
         Bytes damaged = sampleContainer();
-        testCase.damage(damaged);
-        EXPECT_NE(refusal(damaged).find(testCase.message), std::string::npos) << testCase.what;
+        damage(damaged);
+        EXPECT_NE(refusal(damaged).find(message), std::string::npos) << what;
         std::string error;
-        EXPECT_FALSE(validateSkinContainer(damaged, error)) << testCase.what;
+        EXPECT_FALSE(validateSkinContainer(damaged, error)) << what;
     }
 }
 
 TEST(SkinContainerReaderTest, RefusesSkinsThatAreNotDialogs) {
-    const struct {
-        const char* what;
-        std::string skinName;
-        std::string skin;
-        const char* message;
-    } cases[] = {
+    // What the case is, the skin's entry name, its text and what the refusal says.
+    const std::tuple<const char*, std::string, std::string, const char*> cases[] = {
         {"no skin.xml", "other.xml", "<skin/>", "no \"skin.xml\""},
         {"not well-formed", "skin.xml", "<skin><template></skin>", "not well-formed"},
         {"empty skin", "skin.xml", "", "not well-formed"},
@@ -186,13 +162,11 @@ TEST(SkinContainerReaderTest, RefusesSkinsThatAreNotDialogs) {
          "<template name=\"ZintaraDialog\"/></skin>",
          "gone.png"},
     };
-    for (const auto& testCase : cases) {
-        const Bytes container =
-            Resources::packContainer({{testCase.skinName, bytesOf(testCase.skin), true}});
+    for (const auto& [what, skinName, skin, message] : cases) {
+        const Bytes container = Resources::packContainer({{skinName, bytesOf(skin), true}});
         std::string error;
-        EXPECT_FALSE(validateSkinContainer(container, error)) << testCase.what;
-        EXPECT_NE(error.find(testCase.message), std::string::npos)
-            << testCase.what << ": " << error;
+        EXPECT_FALSE(validateSkinContainer(container, error)) << what;
+        EXPECT_NE(error.find(message), std::string::npos) << what << ": " << error;
     }
 }
 

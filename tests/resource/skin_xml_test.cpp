@@ -21,7 +21,7 @@ struct Element {
 };
 
 std::vector<Element> elementsOf(const std::string& file) {
-    const auto bytes = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/" + file);
+    const auto bytes = readResourceFile(file);
     std::vector<Element> elements;
     XML_Parser parser = XML_ParserCreate(nullptr);
     XML_SetUserData(parser, &elements);
@@ -41,21 +41,16 @@ std::vector<Element> elementsOf(const std::string& file) {
     return elements;
 }
 
-class SkinXmlTest : public ::testing::Test {
-protected:
-    std::vector<const Element*> all(const std::string& name) const {
-        std::vector<const Element*> found;
-        for (const Element& e : skin_)
-            if (e.name == name)
-                found.push_back(&e);
-        return found;
-    }
+std::vector<const Element*> all(const std::vector<Element>& document, const std::string& name) {
+    std::vector<const Element*> found;
+    for (const Element& e : document)
+        if (e.name == name)
+            found.push_back(&e);
+    return found;
+}
 
-    std::vector<Element> skin_ = elementsOf("skin.xml");
-};
-
-TEST_F(SkinXmlTest, IsAsciiWithCrLfLinesAndTabIndentation) {
-    const auto bytes = readBinaryFile(std::string(ZINTARA_RESOURCE_DIR) + "/skin.xml");
+TEST(SkinXmlTest, IsAsciiWithCrLfLinesAndTabIndentation) {
+    const auto bytes = readResourceFile("skin.xml");
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.rfind("<skin>", 0), 0u) << "no XML declaration, the root comes first";
     std::size_t lineStart = 0;
@@ -74,13 +69,14 @@ TEST_F(SkinXmlTest, IsAsciiWithCrLfLinesAndTabIndentation) {
 // Whether every bound name, template, title, button and icon resolves is decided by the
 // reference host's dialog runtime, which renders this skin against the module's controllers and
 // reports problems.
-TEST_F(SkinXmlTest, AtlasSectionsTileTheAtlas) {
-    const auto atlases = all("bitmapatlas");
+TEST(SkinXmlTest, AtlasSectionsTileTheAtlas) {
+    const std::vector<Element> skin = elementsOf("skin.xml");
+    const auto atlases = all(skin, "bitmapatlas");
     ASSERT_EQ(atlases.size(), 1u);
     EXPECT_EQ(atlases[0]->attribute("path"), "icons-zintara.png");
     constexpr int kWidth = 120, kHeight = 20;
     std::vector<int> covered(kWidth * kHeight, 0);
-    const auto sections = all("atlassection");
+    const auto sections = all(skin, "atlassection");
     EXPECT_EQ(sections.size(), 6u);
     for (const Element* section : sections) {
         int x = 0, y = 0, w = 0, h = 0;
@@ -96,13 +92,13 @@ TEST_F(SkinXmlTest, AtlasSectionsTileTheAtlas) {
         ASSERT_EQ(covered[i], 1) << "pixel " << i % kWidth << "," << i / kWidth;
 }
 
-TEST_F(SkinXmlTest, EveryTextIsATranslationKey) {
+TEST(SkinXmlTest, EveryTextIsATranslationKey) {
     std::set<std::string> keys;
     for (const Element& e : elementsOf("translation.xml"))
         if (e.name == "String")
             keys.insert(e.attribute("Key"));
     std::size_t texts = 0;
-    for (const Element& e : skin_) {
+    for (const Element& e : elementsOf("skin.xml")) {
         for (const char* attribute : {"title", "tip", "placeholder"}) {
             const std::string text = e.attribute(attribute);
             texts += !text.empty();
