@@ -28,9 +28,7 @@ TEST(JsonWriterTest, StringsAreEscapedAndIllFormedUtf8Replaced) {
         {"\xE0\x9F\x80", "\"" + r + r + r + "\""},
         {"\xED\xA0\x80", "\"" + r + r + r + "\""},
         {"\xF4\x90\x80\x80", "\"" + r + r + r + r + "\""},
-        {"\xE2\x82"
-         "A\xF0\x9F\x8E",
-         "\"" + r + "A" + r + "\""},
+        {"\xE2\x82\x41\xF0\x9F\x8E", "\"" + r + "A" + r + "\""},
     };
     for (const auto& c : cases) {
         std::string out;

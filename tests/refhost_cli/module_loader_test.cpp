@@ -23,16 +23,12 @@ std::string cutInsideLastSegment() {
     ElfW(Ehdr) header;
     std::memcpy(&header, bytes.data(), sizeof header);
     std::uint64_t lastStart = 0;
-    std::uint64_t lastEnd = 0;
     for (int i = 0; i < header.e_phnum; ++i) {
         ElfW(Phdr) segment;
         std::memcpy(&segment, bytes.data() + header.e_phoff + i * sizeof segment, sizeof segment);
-        if (segment.p_type == PT_LOAD || segment.p_type == PT_DYNAMIC) {
+        if (segment.p_type == PT_LOAD || segment.p_type == PT_DYNAMIC)
             lastStart = std::max<std::uint64_t>(lastStart, segment.p_offset);
-            lastEnd = std::max<std::uint64_t>(lastEnd, segment.p_offset + segment.p_filesz);
-        }
     }
-    EXPECT_LT(lastStart + 1, lastEnd);
     const std::string path = temporary("cut.so");
     writeText(path, bytes.substr(0, lastStart + 1));
     return path;
@@ -98,18 +94,16 @@ TEST(ModuleLoaderTest, BrokenModulesFailWithAClearMessageAndGiveEverythingBack) 
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         RefHost::Host host;
-        {
-            ModuleLoader loader;
-            const std::string path = std::strcmp(c.fault, "cut_inside_last_segment") == 0
-                                         ? cutInsideLastSegment()
-                                         : fakeModule(c.fault);
-            EXPECT_FALSE(loader.load(path) && loader.startService(host.context()));
-            EXPECT_EQ(loader.isLoaded(), c.loads);
-            EXPECT_EQ(loader.error().rfind("module " + path + ": ", 0), 0u) << loader.error();
-            EXPECT_THAT(loader.error(), testing::HasSubstr(c.message));
-            EXPECT_EQ(loader.service(), nullptr);
-            EXPECT_TRUE(loader.unload()) << loader.error();
-        }
+        ModuleLoader loader;
+        const std::string path = std::strcmp(c.fault, "cut_inside_last_segment") == 0
+                                     ? cutInsideLastSegment()
+                                     : fakeModule(c.fault);
+        EXPECT_FALSE(loader.load(path) && loader.startService(host.context()));
+        EXPECT_EQ(loader.isLoaded(), c.loads);
+        EXPECT_EQ(loader.error().rfind("module " + path + ": ", 0), 0u) << loader.error();
+        EXPECT_THAT(loader.error(), testing::HasSubstr(c.message));
+        EXPECT_EQ(loader.service(), nullptr);
+        EXPECT_TRUE(loader.unload()) << loader.error();
         EXPECT_TRUE(host.references().clean()) << host.references().text();
     }
 }
@@ -118,17 +112,14 @@ TEST(ModuleLoaderTest, BrokenModulesFailWithAClearMessageAndGiveEverythingBack) 
 // given back.
 TEST(ModuleLoaderTest, StartBeforeLoadAndAFailedTerminateAreReported) {
     RefHost::Host host;
-    {
-        ModuleLoader loader;
-        EXPECT_FALSE(loader.startService(host.context()));
-        EXPECT_THAT(loader.error(), testing::HasSubstr("not loaded"));
-        EXPECT_TRUE(loader.unload());
-        ASSERT_TRUE(loader.load(fakeModule("terminate_fails"))) << loader.error();
-        ASSERT_TRUE(loader.startService(host.context())) << loader.error();
-        EXPECT_FALSE(loader.unload());
-        EXPECT_THAT(loader.error(),
-                    testing::HasSubstr("terminate of the service failed: ResultFalse"));
-        EXPECT_FALSE(loader.isLoaded());
-    }
+    ModuleLoader loader;
+    EXPECT_FALSE(loader.startService(host.context()));
+    EXPECT_THAT(loader.error(), testing::HasSubstr("not loaded"));
+    EXPECT_TRUE(loader.unload());
+    ASSERT_TRUE(loader.load(fakeModule("terminate_fails"))) << loader.error();
+    ASSERT_TRUE(loader.startService(host.context())) << loader.error();
+    EXPECT_FALSE(loader.unload());
+    EXPECT_THAT(loader.error(), testing::HasSubstr("terminate of the service failed: ResultFalse"));
+    EXPECT_FALSE(loader.isLoaded());
     EXPECT_TRUE(host.references().clean()) << host.references().text();
 }

@@ -1,7 +1,6 @@
 #include "model/attribute_catalogue.h"
 #include "module/module_names.h"
 #include "refhost/core/host_error.h"
-#include "refhost/files/project_file.h"
 #include "refhost/files/settings_file.h"
 #include "refhost/host/host.h"
 #include "refhost/project/project_object.h"

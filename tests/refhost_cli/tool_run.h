@@ -19,22 +19,24 @@ struct ToolRun {
     std::string err;
 };
 
+inline std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline void writeText(const std::string& path, const std::string& text) {
+/// Writes the file and gives its path quoted for a command line.
+inline std::string writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+    return quoted(path);
 }
 
 // Per process: ctest runs every case in a process of its own, in parallel.
 inline std::string temporary(const std::string& name) {
     return testing::TempDir() + "refhost_cli_" + std::to_string(getpid()) + "_" + name;
-}
-
-inline std::string quoted(const std::string& text) {
-    return "'" + text + "'";
 }
 
 inline std::string modulePath() {
