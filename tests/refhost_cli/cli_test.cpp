@@ -267,10 +267,8 @@ TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
 // Under --json standard output is one JSON object and standard error stays empty, for every
 // command and however it ends: an outcome with its warnings, or an error with its status.
 TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
-    const std::string folder = temporary("json");
-    std::filesystem::create_directories(folder);
-    const auto file = [&](const std::string& name, const std::string& text) {
-        return writeText(folder + "/" + name, text);
+    const auto file = [](const std::string& name, const std::string& text) {
+        return writeText(temporary(name), text);
     };
     const std::string typo = file(
         "typo.json", R"({"mappings": [{"source": "EventNmae", "target": "MarkerDescription"}]})");
@@ -315,7 +313,7 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         {"show --project /dev/zero", 2, "is not a regular file", -1},
         {"show --out /nonexistent/dir/out.json", 4, "cannot be written", -1},
         {"skin " + mod, 0, R"("valid": true)", -1},
-        {"skin " + fakeArgument("unsafe_skin") + " --extract " + quoted(folder + "/skin"), 1,
+        {"skin " + fakeArgument("unsafe_skin") + " --extract " + quoted(temporary("skin")), 1,
          "refusing to write", -1},
         {"skin --module /dev/zero", 3, "is not a regular file", -1},
         {"skin " + mod + " --extract /proc/zintara", 4, "cannot create", -1},
@@ -329,7 +327,7 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         {"dialog " + mod + " --settings " + typo, 0, "offers no source \\\"EventNmae\\\"", 1},
         // Each language is laid out from the same settings; their warning is given once.
         {"dialog " + mod + " --check-fit --settings " + typo, 1, "EventNmae", 1},
-        {"dialog " + mod + " --html " + quoted(folder + "/page.html") + " --settings " + twice, 0,
+        {"dialog " + mod + " --html " + quoted(temporary("page.html")) + " --settings " + twice, 0,
          "is already the target of /mappings/0", 1},
         {"dialog " + fakeArgument("healthy"), 1, "not available", 0},
         {"dialog " + mod + " --settings /dev/zero", 2, "is not a regular file", -1},
@@ -356,7 +354,6 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
             EXPECT_EQ(outcome["warnings"].size(), std::size_t(testCase.warnings));
         }
     }
-    std::filesystem::remove_all(folder);
 }
 
 // Hostile or mistaken input ends with the documented status and a message naming the fault,
