@@ -167,10 +167,9 @@ TEST(LanguageCodeTableTest, MapsWindowsIdsAndCodes) {
         {0x07, "de"}, {0x11, "jp"}, {0x3E, "ms"}, {0x17, "us"}, {0xFFFF, "us"}};
     for (const auto& [id, code] : ids)
         EXPECT_STREQ(LanguageCodeTable::codeOfWindowsId(id), code) << id;
-    EXPECT_EQ(LanguageCodeTable::indexOfCode("bp"), 49);
-    EXPECT_EQ(LanguageCodeTable::indexOfCode("zh"), 9);
-    EXPECT_EQ(LanguageCodeTable::indexOfCode("xx"), 0);
-    EXPECT_EQ(LanguageCodeTable::indexOfCode("d"), 0);
+    const std::pair<const char*, int32> codes[] = {{"bp", 49}, {"zh", 9}, {"xx", 0}, {"d", 0}};
+    for (const auto& [code, index] : codes)
+        EXPECT_EQ(LanguageCodeTable::indexOfCode(code), index) << code;
 }
 
 } // namespace

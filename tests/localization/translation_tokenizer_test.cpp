@@ -22,16 +22,11 @@ std::string messageOf(std::string_view text) {
     return failure ? failure->message : "(accepted)";
 }
 
-struct MalformedCase {
-    std::string document;
-    const char* message;
-};
-
 // Each item has a limit of 32767 bytes and the terminator; the largest fitting item passes.
 TEST(TranslationTokenizerTest, DocumentsGiveTheirMessagesUpToTheLimits) {
     const std::string st = "<StringTable>";
     const std::string str = st + "<String Key=\"a\">";
-    const MalformedCase cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"<>", "Name is not legal"},
         {"< Translation>", "Name is not legal"},
         {"<Translation", "Name is not legal"},
@@ -85,8 +80,8 @@ TEST(TranslationTokenizerTest, DocumentsGiveTheirMessagesUpToTheLimits) {
         {"<Translation><StringTable>", "Non closed tag at the end of the document"},
         {str + "<de>open", "Non closed tag at the end of the document"},
     };
-    for (const MalformedCase& c : cases)
-        EXPECT_EQ(messageOf(c.document), c.message) << c.document.substr(0, 80);
+    for (const auto& [document, message] : cases)
+        EXPECT_EQ(messageOf(document), message) << document.substr(0, 80);
 }
 
 TEST(TranslationTokenizerTest, ReadsLanguagesAndTranslationsWithEscapesAndCodePages) {
@@ -151,14 +146,9 @@ TEST(TranslationTokenizerTest, ErrorReportShowsTheDocumentAroundTheError) {
 }
 
 TEST(TranslationTokenizerTest, ErrorReportContextIsLimited) {
-    ParseFailure failure;
-    failure.message = "M";
-    failure.hasContext = true;
-    failure.position = 400;
-    std::string text = std::string(400, 'b') + std::string(250, 'a');
-    ExactDocument document(text);
-    std::string report = TranslationDocumentReader::report(document.span(), failure);
-    EXPECT_EQ(report,
+    const ParseFailure failure{.message = "M", .position = 400, .hasContext = true};
+    ExactDocument document(std::string(400, 'b') + std::string(250, 'a'));
+    EXPECT_EQ(TranslationDocumentReader::report(document.span(), failure),
               "M\n\n" + std::string(300, 'b') + "  <====== HERE ======  " + std::string(200, 'a'));
 }
 

@@ -76,16 +76,10 @@ TEST(AttributeCatalogueTest, LookupIsExactAndCaseSensitive) {
     } catch (const std::out_of_range& e) {
         EXPECT_STREQ(e.what(), "entry not found");
     }
-    const char* absentTargets[] = {"FreeText",
-                                   "User:STR_MATargetTrack",
-                                   "User:STR_MASurfaceType",
-                                   "User:STR_MABGCategory",
-                                   "markerdescription",
-                                   ""};
-    for (const char* key : absentTargets)
+    for (const char* key : {"FreeText", "User:STR_MATargetTrack", "User:STR_MASurfaceType",
+                            "User:STR_MABGCategory", "markerdescription", ""})
         EXPECT_THROW(mapping.getTargetAttribute(key), std::out_of_range) << key;
-    const char* absentSources[] = {"eventname", "SmfCopyright", "AudioWildTrack", "EventName "};
-    for (const char* key : absentSources)
+    for (const char* key : {"eventname", "SmfCopyright", "AudioWildTrack", "EventName "})
         EXPECT_THROW(mapping.getSourceAttribute(key), std::out_of_range) << key;
 }
 

@@ -36,17 +36,7 @@ struct Recorder {
         })};
 };
 
-using Testing::RowKeys;
-using Testing::rowKeys;
-using Testing::usedTargets;
-
-std::string text8(const FTaggedValue& value) {
-    return value.kind() == FTaggedValue::kString8 && value.string8 ? value.string8 : "<none>";
-}
-
-std::u16string text16(const FTaggedValue& value) {
-    return value.kind() == FTaggedValue::kString16 && value.string16 ? value.string16 : u"<none>";
-}
+using namespace Testing;
 
 /// Three rows: two complete ones with free texts and an empty one.
 void fillThreeRows(IMappingModel& model) {

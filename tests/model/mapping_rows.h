@@ -22,6 +22,14 @@ inline std::vector<RowKeys> rowKeys(const IMappingModel& model) {
     return keys;
 }
 
+inline std::string text8(const FTaggedValue& value) {
+    return value.kind() == FTaggedValue::kString8 && value.string8 ? value.string8 : "<none>";
+}
+
+inline std::u16string text16(const FTaggedValue& value) {
+    return value.kind() == FTaggedValue::kString16 && value.string16 ? value.string16 : u"<none>";
+}
+
 inline std::vector<std::string> usedTargets(const IMappingModel& model) {
     std::vector<std::string> used;
     for (const auto& entry : model.getTargetAttributes())

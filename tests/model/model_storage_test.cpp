@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +15,7 @@
 namespace Brennovar::Zintara {
 namespace {
 
-using Testing::FakeObject;
+using namespace Testing;
 
 constexpr char kMarkerType[] = "CreateZintaraModelDataMarkerType";
 constexpr char kTargetTrackType[] = "CreateZintaraModelDataTargetTrackType";
@@ -28,11 +29,8 @@ const auto sourceKey = [](int n) { return rowKey("Source", n); };
 const auto targetKey = [](int n) { return rowKey("Target", n); };
 const auto dataKey = [](int n) { return rowKey("Data", n); };
 
-using Testing::RowKeys;
-using Testing::usedTargets;
-
 std::vector<RowKeys> rowsOf(const Model& model) {
-    return Testing::rowKeys(model.getMappingModel());
+    return rowKeys(model.getMappingModel());
 }
 
 const std::vector<RowKeys> kDefaultRows = {{"EventName", "MarkerDescription"},
@@ -45,9 +43,6 @@ protected:
         EXPECT_EQ(host.references, 0);
     }
 
-    void putInteger(const std::string& key, int64 value) {
-        host.put(key, FTaggedValue::fromInteger(value));
-    }
     void putText(const std::string& key, const char* text) {
         host.put(key, FTaggedValue::fromString8(text));
     }
@@ -55,7 +50,6 @@ protected:
         putText(sourceKey(n), source);
         putText(targetKey(n), target);
     }
-    void restore() { model.restore(&host); }
 
     FakeObject host;
     Model model;
@@ -87,8 +81,7 @@ TEST_F(ModelStorageTest, StoreSkipsIncompleteRowsAndNumbersWithoutGaps) {
     EXPECT_STREQ(host.at(targetKey(1)).string8, "MarkerDescription");
     EXPECT_STREQ(host.at(sourceKey(2)).string8, "TrackName");
     EXPECT_STREQ(host.at(targetKey(2)).string8, "User:STR_MAComment");
-    ASSERT_EQ(host.at(dataKey(2)).kind(), FTaggedValue::kString16);
-    EXPECT_EQ(std::u16string(host.at(dataKey(2)).string16), u"free text");
+    EXPECT_EQ(text16(host.at(dataKey(2))), u"free text");
 }
 
 // Restoring a stored size of 0 used to keep the rows the model had, so a list the user had
@@ -101,7 +94,7 @@ TEST_F(ModelStorageTest, AListStoredEmptyAndASizeWithoutStoredRowsRestoreEmpty) 
     model.restore(&project);
     EXPECT_TRUE(rowsOf(model).empty());
 
-    putInteger(kSize, 1);
+    host.put(kSize, FTaggedValue::fromInteger(1));
     Model subject;
     subject.restore(&host);
     EXPECT_TRUE(rowsOf(subject).empty());
@@ -117,26 +110,25 @@ TEST_F(ModelStorageTest, StoredSizeDecidesWhetherAndHowFarRowsAreRead) {
                                          {"FreeText", "User:STR_MAComment"}};
     struct Case {
         const char* name;
-        bool present;
-        FTaggedValue value;
+        std::optional<FTaggedValue> value;
         const std::vector<RowKeys>& rows;
     };
     const Case cases[] = {
-        {"missing", false, {}, kDefaultRows},
-        {"minus one", true, FTaggedValue::fromInteger(-1), kDefaultRows},
-        {"most negative", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::min()),
+        {"missing", std::nullopt, kDefaultRows},
+        {"minus one", FTaggedValue::fromInteger(-1), kDefaultRows},
+        {"most negative", FTaggedValue::fromInteger(std::numeric_limits<int64>::min()),
          kDefaultRows},
-        {"a text", true, FTaggedValue::fromString8("1"), kDefaultRows},
-        {"empty value", true, {}, kDefaultRows},
-        {"int32 max", true, FTaggedValue::fromInteger(std::numeric_limits<int32>::max()), stored},
-        {"2^40", true, FTaggedValue::fromInteger(int64{1} << 40), stored},
-        {"int64 max", true, FTaggedValue::fromInteger(std::numeric_limits<int64>::max()), stored},
+        {"a text", FTaggedValue::fromString8("1"), kDefaultRows},
+        {"empty value", FTaggedValue(), kDefaultRows},
+        {"int32 max", FTaggedValue::fromInteger(std::numeric_limits<int32>::max()), stored},
+        {"2^40", FTaggedValue::fromInteger(int64{1} << 40), stored},
+        {"int64 max", FTaggedValue::fromInteger(std::numeric_limits<int64>::max()), stored},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeObject project;
-        if (c.present)
-            project.put(kSize, c.value);
+        if (c.value)
+            project.put(kSize, *c.value);
         project.put(sourceKey(1), FTaggedValue::fromString8("Counter"));
         project.put(targetKey(1), FTaggedValue::fromString8("User:STR_MAReel"));
         // Each row found starts the count of missing numbers anew: gaps of 598 and 599 add up
@@ -199,7 +191,7 @@ TEST_F(ModelStorageTest, SettingsAreReadOneByOne) {
 // Unreadable rows are skipped and later rows read; a target taken twice keeps its first row and
 // that row's data; a 16-bit free text becomes the row's own copy.
 TEST_F(ModelStorageTest, UnreadableRowsAndDuplicateTargetsAreSkippedAndLaterRowsRead) {
-    putInteger(kSize, 10);
+    host.put(kSize, FTaggedValue::fromInteger(10));
     putText(sourceKey(1), "Counter"); // target missing
     putRow(2, "Counter", "User:STR_MATargetTrack");
     host.put(sourceKey(3), FTaggedValue::fromInteger(4));
@@ -216,7 +208,7 @@ TEST_F(ModelStorageTest, UnreadableRowsAndDuplicateTargetsAreSkippedAndLaterRows
     putRow(9, "TrackName", "MarkerDescription");
     putRow(10, "FreeText", "User:STR_MADialog");
     host.put(dataKey(10), FTaggedValue::fromString16(u"Sz\u00e8ne 1"));
-    restore();
+    model.restore(&host);
     host.put(dataKey(10), FTaggedValue::fromString16(u"other")); // the row keeps its own copy
     EXPECT_EQ(rowsOf(model), (std::vector<RowKeys>{{"EventName", "User:STR_MATragetTrack"},
                                                    {"FreeText", "User:STR_MAReel"},
@@ -224,11 +216,10 @@ TEST_F(ModelStorageTest, UnreadableRowsAndDuplicateTargetsAreSkippedAndLaterRows
                                                    {"FreeText", "User:STR_MADialog"}}));
     const auto& rows = model.getMappingModel().getMappings();
     EXPECT_TRUE(rows[0].data.isEmpty());
-    EXPECT_STREQ(rows[1].data.string8, "first");
+    EXPECT_EQ(text8(rows[1].data), "first");
     EXPECT_TRUE(rows[2].data.isEmpty());
-    ASSERT_EQ(rows[3].data.kind(), FTaggedValue::kString16);
     EXPECT_TRUE(rows[3].data.owns());
-    EXPECT_EQ(std::u16string(rows[3].data.string16), u"Sz\u00e8ne 1");
+    EXPECT_EQ(text16(rows[3].data), u"Sz\u00e8ne 1");
     EXPECT_EQ(usedTargets(model.getMappingModel()),
               (std::vector<std::string>{"MarkerDescription", "User:STR_MAReel",
                                         "User:STR_MATragetTrack", "User:STR_MADialog"}));

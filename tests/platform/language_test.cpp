@@ -6,13 +6,6 @@
 namespace Brennovar::Platform {
 namespace {
 
-void setLocale(ScopedEnvironment& environment, const char* all, const char* messages,
-               const char* lang) {
-    environment.set("LC_ALL", all);
-    environment.set("LC_MESSAGES", messages);
-    environment.set("LANG", lang);
-}
-
 TEST(LanguageTest, MapsLocaleNamesToPrimaryLanguageIds) {
     struct Case {
         const char* locale;
@@ -28,8 +21,9 @@ TEST(LanguageTest, MapsLocaleNamesToPrimaryLanguageIds) {
         {"ko_KR", 0x12},       {"no_NO", 0x14},      {"af_ZA", 0x36},
     };
     for (const Case& c : cases) {
-        ScopedEnvironment environment;
-        setLocale(environment, nullptr, nullptr, c.locale);
+        ScopedEnvironment environment("LANG", c.locale);
+        environment.set("LC_ALL", nullptr);
+        environment.set("LC_MESSAGES", nullptr);
         EXPECT_EQ(userDefaultUiLanguage(), c.id) << c.locale;
         EXPECT_EQ(systemDefaultLanguage(), c.id) << c.locale;
     }
@@ -57,11 +51,10 @@ TEST(LanguageTest, UserLanguageTakesTheFirstVariableSetAndSystemLanguageLang) {
         {"xx_YY", "fr_FR", "ja_JP", 0x09, 0x11},
     };
     for (const Case& c : cases) {
-        ScopedEnvironment environment;
-        setLocale(environment, c.all, c.messages, c.lang);
-        SCOPED_TRACE(testing::Message()
-                     << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
-                     << (c.lang ? c.lang : "-"));
+        ScopedEnvironment environment("LC_ALL", c.all);
+        environment.set("LC_MESSAGES", c.messages);
+        environment.set("LANG", c.lang);
+        SCOPED_TRACE(&c - cases);
         EXPECT_EQ(userDefaultUiLanguage(), c.user);
         EXPECT_EQ(systemDefaultLanguage(), c.system);
     }

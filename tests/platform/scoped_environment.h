@@ -8,7 +8,6 @@
 /// Sets or unsets environment variables for one test and restores the old values afterwards.
 class ScopedEnvironment {
 public:
-    ScopedEnvironment() = default;
     ScopedEnvironment(const char* name, const char* value) { set(name, value); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;

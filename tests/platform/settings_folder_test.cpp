@@ -24,11 +24,9 @@ TEST(SettingsFolderTest, FollowsXdgConfigHomeThenHome) {
         {"relative", "also-relative", ""},
     };
     for (const Case& c : cases) {
-        ScopedEnvironment environment;
-        environment.set("XDG_CONFIG_HOME", c.configHome);
+        ScopedEnvironment environment("XDG_CONFIG_HOME", c.configHome);
         environment.set("HOME", c.home);
-        EXPECT_EQ(settingsFolder(), c.folder)
-            << (c.configHome ? c.configHome : "-") << " " << (c.home ? c.home : "-");
+        EXPECT_EQ(settingsFolder(), c.folder) << &c - cases;
     }
 }
 

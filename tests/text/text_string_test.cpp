@@ -36,11 +36,8 @@ TEST(StringTest, NarrowConstructorsFollowLengthAndTerminatorRules) {
         {"abc", 0, true, ""sv},     {"a\0c", 3, false, "a\0c"sv}, {"abc", -1, false, ""sv},
         {nullptr, -1, true, ""sv},  {nullptr, 3, false, ""sv},
     };
-    for (const Case& c : cases) {
-        String s(c.text, c.length, c.terminated);
-        EXPECT_FALSE(s.isWide());
-        EXPECT_EQ(narrowOf(s), c.expected) << (c.text ? c.text : "null") << " " << c.length;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(narrowOf(String(c.text, c.length, c.terminated)), c.expected) << &c - cases;
     EXPECT_EQ(wideOf(String(u"abc", 2)), u"ab");
     EXPECT_EQ(wideOf(String(u"abc")), u"abc");
     EXPECT_TRUE(String(u"abc", -1, false).isEmpty());
@@ -51,11 +48,8 @@ TEST(StringTest, NarrowConstructorsFollowLengthAndTerminatorRules) {
 }
 
 TEST(StringTest, CodePageConstructorDecodesUtf8OrKeepsTheBytes) {
-    String name("Caf\xC3\xA9 \xE6\x97\xA5", 65001);
-    EXPECT_EQ(wideOf(name), u"Caf\u00E9 \u65E5");
-
-    String invalid("Caf\xE9", 65001);
-    EXPECT_EQ(narrowOf(invalid), "Caf\xE9");
+    EXPECT_EQ(wideOf(String("Caf\xC3\xA9 \xE6\x97\xA5", 65001)), u"Caf\u00E9 \u65E5");
+    EXPECT_EQ(narrowOf(String("Caf\xE9", 65001)), "Caf\xE9");
 
     EXPECT_EQ(wideOf(String("\x80", Platform::kCodePageWestern)), u"\u20AC");
     EXPECT_EQ(wideOf(String("abcdef", Platform::kCodePageUtf8, 3)), u"abc");
@@ -76,8 +70,7 @@ TEST(StringTest, ReadingInTheOtherWidthConvertsInPlaceOrNotAtAll) {
     EXPECT_FALSE(s.isWide());
 
     // Unmappable characters become '?' with code page 0.
-    String japanese(u"\u65E5x");
-    EXPECT_EQ(std::string_view(japanese.narrowText()), "?x");
+    EXPECT_EQ(std::string_view(String(u"\u65E5x").narrowText()), "?x");
 
     // A failed conversion leaves the text unchanged.
     String bad("bad\xFF");
@@ -92,9 +85,7 @@ TEST(StringTest, ReadingInTheOtherWidthConvertsInPlaceOrNotAtAll) {
 
     // A one-byte 8-bit buffer must not be read as a 16-bit terminator.
     String empty;
-    auto* one = static_cast<char*>(std::malloc(1));
-    one[0] = 0;
-    empty.adoptBuffer(one, false);
+    empty.adoptBuffer(std::calloc(1, 1), false);
     const char16_t* wide = empty.wideText();
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide[0], 0);
