@@ -5,6 +5,7 @@
 #include "dialog_host.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Brennovar;
@@ -47,19 +48,15 @@ TEST_F(DialogControllerTest, ParametersStartFromTheSettingsAndWriteNothingBack) 
     DialogController& dialog = open();
     EXPECT_EQ(settings.getTargetTrackType(), 9);
     EXPECT_EQ(rowText(0), "EventName>MarkerDescription");
-    struct Case {
-        const char* name;
-        int32 tag;
-        int32 value;
-    };
-    for (const Case& c :
+    using Case = std::tuple<const char*, int32, int32>; // name, tag, value
+    for (const auto& [name, tag, value] :
          {Case{"markerType", 0, -1}, Case{"markerTargetTrackType", 1, -1},
           Case{"combineAdjacentEvents", 2, 0}, Case{"attributeMappingChanged", 3, 0},
           Case{"addAttributeMapping", 4, 0}, Case{"ok", 5, 0}}) {
-        HostParameter& p = user.parameter(dialog, c.name);
-        EXPECT_EQ(p.tag(), c.tag) << c.name;
-        EXPECT_EQ(p.value(), c.value) << c.name;
-        EXPECT_EQ(p.controller() != nullptr, c.tag != 5) << c.name;
+        HostParameter& p = user.parameter(dialog, name);
+        EXPECT_EQ(p.tag(), tag) << name;
+        EXPECT_EQ(p.value(), value) << name;
+        EXPECT_EQ(p.controller() != nullptr, tag != 5) << name;
     }
     EXPECT_EQ(user.parameter(dialog, "markerTargetTrackType").strings(),
               (std::vector<std::u16string>{u"Active Marker Track", u"New Marker Track",
@@ -118,10 +115,8 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     // names a row: both are of an older build.
     auto stale = Owned<IPlugController>::share(&user.row(dialog, 2));
     auto staleFirst = Owned<IPlugController>::share(&user.row(dialog, 0));
-    IHostParameter* staleDelete = nullptr;
-    stale->getParameter("deleteAttribute", &staleDelete);
-    IHostParameter* staleFirstDelete = nullptr;
-    staleFirst->getParameter("deleteAttribute", &staleFirstDelete);
+    IHostParameter* staleDelete = &user.parameter(*stale.get(), "deleteAttribute");
+    IHostParameter* staleFirstDelete = &user.parameter(*staleFirst.get(), "deleteAttribute");
 
     EXPECT_EQ(user.parameter(user.row(dialog, 1), "deleteAttribute").userSetValue(1), ResultOk);
     ASSERT_EQ(mapping.getMappings().size(), 2u);
@@ -138,14 +133,13 @@ TEST_F(DialogControllerTest, FreeTextIsCopiedAndCutToTheBuffer) {
     settings.getMappingModel().addMapping("EventName", "MarkerDescription");
     DialogController& dialog = open();
 
-    const std::u16string longText(1500, u'x');
     EXPECT_EQ(user.parameter(user.row(dialog, 0), "freeText").userSetText(u"Szene \u00e4"),
               ResultOk);
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16),
               u"Szene \u00e4");
     user.parameter(dialog, "addAttributeMapping").userSetValue(1); // new row controllers
     EXPECT_EQ(user.parameter(user.row(dialog, 0), "freeText").text(), u"Szene \u00e4");
-    user.parameter(user.row(dialog, 0), "freeText").userSetText(longText);
+    user.parameter(user.row(dialog, 0), "freeText").userSetText(std::u16string(1500, u'x'));
     EXPECT_EQ(std::u16string(settings.getMappingModel().getMappings()[0].data.string16).size(),
               1023u);
 }

@@ -4,6 +4,7 @@
 #include "module/pvalue_container.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Brennovar;
@@ -24,19 +25,14 @@ struct QuietController : IPlugController {
 class PValueContainerTest : public DialogHostTest {
 protected:
     QuietController recorder;
-    IPlugController* const controller = &recorder;
-    PValueContainer container{Zintara::hostObjectProvider(), controller};
+    PValueContainer container{Zintara::hostObjectProvider(), &recorder};
 };
 
 } // namespace
 
 TEST_F(PValueContainerTest, EachKindIsConfiguredInItsOrder) {
     const char16_t* strings[] = {u"first", u"second", nullptr};
-    struct Case {
-        const char* name;
-        IHostParameter* made;
-        Calls calls;
-    };
+    using Case = std::tuple<const char*, IHostParameter*, Calls>; // what, parameter, calls
     const Case cases[] = {
         {"integer",
          container.addInteger(1, "integer", 0, 1, 1, false, true),
@@ -58,14 +54,14 @@ TEST_F(PValueContainerTest, EachKindIsConfiguredInItsOrder) {
          container.addStringList(6, "empty", nullptr, nullptr, false),
          {"connect 6", "setDisplayFlag 1 0"}},
     };
-    for (const Case& c : cases) {
-        ASSERT_NE(hostSide(c.made), nullptr) << c.name;
-        EXPECT_EQ(hostSide(c.made)->clientCalls(), c.calls) << c.name;
-        EXPECT_EQ(hostSide(c.made)->controller(), controller) << c.name;
+    for (const auto& [what, made, calls] : cases) {
+        ASSERT_NE(hostSide(made), nullptr) << what;
+        EXPECT_EQ(hostSide(made)->clientCalls(), calls) << what;
+        EXPECT_EQ(hostSide(made)->controller(), &recorder) << what;
     }
-    EXPECT_EQ(hostSide(cases[4].made)->text(), u"first");
-    EXPECT_EQ(hostSide(cases[4].made)->strings().size(), 2u);
-    EXPECT_EQ(hostSide(cases[0].made)->displayFlags(), 16);
+    EXPECT_EQ(hostSide(std::get<1>(cases[4]))->text(), u"first");
+    EXPECT_EQ(hostSide(std::get<1>(cases[4]))->strings().size(), 2u);
+    EXPECT_EQ(hostSide(std::get<1>(cases[0]))->displayFlags(), 16);
 }
 
 TEST_F(PValueContainerTest, FindsTheFirstByNameOrTagAndLetsAllGo) {

@@ -98,10 +98,8 @@ TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracksAndOnlyWhatTheHostCanHold) {
     settings.setTargetTrackType(test.targetType);
     if (test.existingMarkerTrack)
         markerTrack();
-    std::vector<RefHost::AudioEvent*> events;
     for (int i = 1; i <= test.sourceTracks; ++i)
-        events.push_back(
-            &event(track("Audio " + std::to_string(i)), "E" + std::to_string(i), i, 1));
+        event(track("Audio " + std::to_string(i)), "E" + std::to_string(i), i, 1);
     if (test.fault)
         test.fault(host.faults());
     EXPECT_EQ(runEngine(), test.result);
@@ -115,7 +113,7 @@ TEST_P(TargetTrackTest, PutsMarkersOnTheChosenTracksAndOnlyWhatTheHostCanHold) {
         EXPECT_EQ(edit.flags, 1);
     }
     EXPECT_FALSE(project.history().editOpen());
-    EXPECT_EQ(events[0]->selected(), !test.deselected);
+    EXPECT_EQ(project.find("E1", ObjectKind::kAudioEvent)->selected(), !test.deselected);
 }
 
 constexpr int32 kActive = kActiveMarkerTrack, kNew = kNewMarkerTrack,

@@ -1,28 +1,20 @@
 #include "engine_host.h"
 #include "fake_host.h"
-#include "model/model.h"
-#include "module/host_context.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 namespace Brennovar::Zintara::Testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-struct Placed {
-    const char* name;
-    double start;
-    double length;
-};
-
 struct RangeCase {
     const char* name;
-    /// In selection order, which the engine sorts by start.
-    std::vector<Placed> events;
+    /// Name, start and length, in selection order, which the engine sorts by start.
+    std::vector<std::tuple<const char*, double, double>> events;
     std::vector<std::string> markers;
 
     friend void PrintTo(const RangeCase& test, std::ostream* out) { *out << test.name; }
@@ -35,8 +27,8 @@ TEST_P(RangeTest, CutsEachTrackIntoRangesNamedAfterTheirEarliestEvent) {
     map("EventName", "MarkerDescription");
     markerTrack();
     auto& audio = track("Audio 1");
-    for (const Placed& placed : test.events)
-        event(audio, placed.name, placed.start, placed.length);
+    for (const auto& [name, start, length] : test.events)
+        event(audio, name, start, length);
     EXPECT_EQ(runEngine(), ResultOk);
     EXPECT_EQ(markersOn("Markers"), test.markers);
 }

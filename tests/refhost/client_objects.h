@@ -6,6 +6,7 @@
 #include "module/owned.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Brennovar::Testing {
@@ -33,10 +34,7 @@ private:
 /// project is stored it writes each of `keys` into the stored object.
 class RecordingListener : public ClientObject<IProjectNotification2, IProjectStorageNotification> {
 public:
-    struct Call {
-        std::string what;
-        const void* object;
-    };
+    using Call = std::pair<std::string, const void*>;
 
     ResultCode projectAttached(IHostProject* project) noexcept override {
         calls.push_back({"attached", project});

@@ -7,6 +7,7 @@
 #include "refhost/project/project_object.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace Brennovar::RefHost {
 namespace {
@@ -38,23 +39,19 @@ TEST_F(SelectionServiceTest, BadArgumentsAreRefusedWithNulls) {
     host.openProject(project);
     void* context = selection->getContext();
 
-    struct Case {
-        void* context;
-        int32 index;
-        bool objectOut;
-        bool nodeOut;
-    };
+    using Case = std::tuple<void*, int32, bool, bool>; // context, index, object out, node out
     int other = 0;
-    for (Case c : {Case{context, -1, true, true}, Case{context, 1, true, true},
-                   Case{&other, 0, true, true}, Case{nullptr, 0, true, true},
-                   Case{context, 0, false, true}, Case{context, 0, true, false}}) {
+    for (const auto& [in, index, objectOut, nodeOut] :
+         {Case{context, -1, true, true}, Case{context, 1, true, true}, Case{&other, 0, true, true},
+          Case{nullptr, 0, true, true}, Case{context, 0, false, true},
+          Case{context, 0, true, false}}) {
         FUnknown* object = reinterpret_cast<FUnknown*>(&other);
         IHierarchyNode* node = reinterpret_cast<IHierarchyNode*>(&other);
-        EXPECT_EQ(selection->getAt(c.context, c.index, c.objectOut ? &object : nullptr,
-                                   c.nodeOut ? &node : nullptr),
-                  ResultInvalidArgument);
-        EXPECT_TRUE(!c.objectOut || object == nullptr);
-        EXPECT_TRUE(!c.nodeOut || node == nullptr);
+        EXPECT_EQ(
+            selection->getAt(in, index, objectOut ? &object : nullptr, nodeOut ? &node : nullptr),
+            ResultInvalidArgument);
+        EXPECT_TRUE(!objectOut || object == nullptr);
+        EXPECT_TRUE(!nodeOut || node == nullptr);
     }
     EXPECT_EQ(selection->getCount(&other), 0);
     EXPECT_EQ(selection->refresh(&other, 1), ResultInvalidArgument);
@@ -76,9 +73,10 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     auto handlers = service<IActionHandlerRegistry>();
     RecordingHandler other("Other");
     RecordingHandler handler("Make");
-    FUnknown* owner = &handler;
-    ASSERT_EQ(registry->addCommand(owner, "Project", u"Make it", 2, "Project", "Make"), ResultOk);
-    EXPECT_EQ(registry->addCommand(owner, "Project", u"Again", 2, "Project", "Make"), ResultFalse);
+    ASSERT_EQ(registry->addCommand(&handler, "Project", u"Make it", 2, "Project", "Make"),
+              ResultOk);
+    EXPECT_EQ(registry->addCommand(&handler, "Project", u"Again", 2, "Project", "Make"),
+              ResultFalse);
     ASSERT_EQ(handlers->addActionHandler(&other), ResultOk);
     ASSERT_EQ(handlers->addActionHandler(&handler), ResultOk);
     EXPECT_EQ(handlers->addActionHandler(&handler), ResultFalse);
@@ -86,9 +84,7 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
 
     ASSERT_EQ(host.commands().size(), 1u);
     CommandRun run = host.runCommand("Make");
-    EXPECT_TRUE(run.found);
-    EXPECT_TRUE(run.available);
-    EXPECT_EQ(run.result, ResultOk);
+    EXPECT_EQ(std::tie(run.found, run.available, run.result), std::tuple(true, true, ResultOk));
     EXPECT_FALSE(host.runCommand("Make", "Edit").found) << "the category must match too";
     EXPECT_EQ(other.calls, (std::vector<std::string>{"check Project/Make"}));
     EXPECT_EQ(handler.calls, (std::vector<std::string>{"check Project/Make", "run Project/Make"}));
@@ -98,14 +94,13 @@ TEST_F(CommandServiceTest, RunningACommandChecksFirstThenRuns) {
     registry->addCommand(&unavailable, "Project", u"Later", 2, "Project", "Later");
     handlers->addActionHandler(&unavailable);
     run = host.runCommand("Later", "Project");
-    EXPECT_FALSE(run.available);
-    EXPECT_EQ(run.result, ResultFalse);
+    EXPECT_EQ(std::tie(run.found, run.available, run.result), std::tuple(true, false, ResultFalse));
     EXPECT_EQ(unavailable.calls.back(), "check Project/Later");
     registry->removeCommands(&unavailable);
     handlers->removeActionHandler(&unavailable);
 
-    EXPECT_EQ(registry->removeCommands(owner), ResultOk);
-    EXPECT_EQ(registry->removeCommands(owner), ResultFalse);
+    EXPECT_EQ(registry->removeCommands(&handler), ResultOk);
+    EXPECT_EQ(registry->removeCommands(&handler), ResultFalse);
     EXPECT_TRUE(host.commands().empty());
     EXPECT_EQ(handlers->removeActionHandler(&handler), ResultOk);
     EXPECT_EQ(handlers->removeActionHandler(&handler), ResultFalse);
@@ -133,17 +128,13 @@ TEST_F(ProjectNotificationTest, OpeningStoringAndClosingReachTheListeners) {
     EXPECT_EQ(access->getProject(), nullptr);
     EXPECT_FALSE(host.storeProject());
 
-    ASSERT_EQ(listener.calls.size(), 5u);
     const void* root = static_cast<FUnknown*>(project.hostObject());
-    const std::pair<std::string, const void*> expected[] = {{"attached", project.hostProject()},
-                                                            {"restored", root},
-                                                            {"storing", root},
-                                                            {"storing", root},
-                                                            {"detached", project.hostProject()}};
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(listener.calls[i].what, expected[i].first);
-        EXPECT_EQ(listener.calls[i].object, expected[i].second) << expected[i].first;
-    }
+    EXPECT_EQ(listener.calls,
+              (std::vector<RecordingListener::Call>{{"attached", project.hostProject()},
+                                                    {"restored", root},
+                                                    {"storing", root},
+                                                    {"storing", root},
+                                                    {"detached", project.hostProject()}}));
     EXPECT_EQ(project.storageListenerCount(), 0u);
 
     ASSERT_EQ(access->removeProjectListener(&listener), ResultOk);

@@ -1,8 +1,8 @@
-#include "host/i_host_object_provider.h"
 #include "module/owned.h"
 #include "refhost/host/host.h"
 #include "refhost/project/hierarchy_node.h"
 #include "refhost/project/project_object.h"
+#include "refhost/services/object_provider.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +12,18 @@ namespace {
 /// A project with an audio track and a marker track holding one marker, opened in a host.
 class UndoHistoryTest : public ::testing::Test {
 protected:
-    UndoHistoryTest() : project(host.createProject("Song")) {
-        audio = &project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
-        project.addObject(*audio, ObjectKind::kAudioEvent, "Take 1", 0, 2);
-        markers = &project.addTrack(ObjectKind::kMarkerTrack, "Markers");
-        intro = &project.addMarker(*markers, ObjectKind::kPositionMarker, "Intro", 0);
+    UndoHistoryTest() {
+        project.addObject(audio, ObjectKind::kAudioEvent, "Take 1", 0, 2);
         host.openProject(project);
-        static_cast<IHostObjectProvider*>(host.context())
-            ->getObject(IProjectEdit::iid, edit.putVoid());
+        host.provider().getObject(IProjectEdit::iid, edit.putVoid());
     }
 
     /// A new cycle marker from the host, placed on the marker track as the engine places one.
     void addCycleMarker(const char16_t* name, double start, double length) {
         Owned<FUnknown> created;
-        ASSERT_EQ(static_cast<IHostObjectProvider*>(host.context())
-                      ->getObject(HostClass::kCycleMarker, created.putVoid()),
-                  ResultOk);
+        ASSERT_EQ(host.provider().getObject(HostClass::kCycleMarker, created.putVoid()), ResultOk);
         auto marker = Owned<IHostObject>::query(created.get());
-        IHierarchyNode* node = markers->node().hierarchyNode();
+        IHierarchyNode* node = markers.node().hierarchyNode();
         marker->setStart(node, start, edit.get());
         marker->setLength(node, length, edit.get());
         marker->setName(node, name, edit.get());
@@ -41,10 +35,10 @@ protected:
     ProjectState snapshot() { return captureState(project, {.selection = false}); }
 
     Host host;
-    Project& project;
-    ProjectObject* audio = nullptr;
-    ProjectObject* markers = nullptr;
-    ProjectObject* intro = nullptr;
+    Project& project = host.createProject("Song");
+    ProjectObject& audio = project.addTrack(ObjectKind::kAudioTrack, "Audio 1");
+    ProjectObject& markers = project.addTrack(ObjectKind::kMarkerTrack, "Markers");
+    ProjectObject& intro = project.addMarker(markers, ObjectKind::kPositionMarker, "Intro", 0);
     Owned<IProjectEdit> edit;
 };
 
@@ -53,9 +47,9 @@ TEST_F(UndoHistoryTest, UndoRestoresTheProjectExactlyAndRedoReappliesIt) {
     ASSERT_EQ(edit->beginEdit(1), ResultOk);
     addCycleMarker(u"Verse", 2, 8);
     addCycleMarker(u"Chorus", 10, 4);
-    intro->setName(nullptr, u"Count-in", edit.get());
-    intro->setStart(nullptr, 0.5, edit.get());
-    intro->setAttribute("User:STR_MAComment", FTaggedValue::fromInteger(4), true);
+    intro.setName(nullptr, u"Count-in", edit.get());
+    intro.setStart(nullptr, 0.5, edit.get());
+    intro.setAttribute("User:STR_MAComment", FTaggedValue::fromInteger(4), true);
     Owned<FUnknown> track(project.createTrack("marker"));
     auto newTrack = Owned<IHostTrack>::query(track.get());
     ASSERT_EQ(edit->insert(project.rootNode().container(), newTrack.get()), ResultOk);
@@ -97,12 +91,10 @@ TEST_F(UndoHistoryTest, NestedEditsMakeOneStepAndEmptyEditsNone) {
 
 TEST_F(UndoHistoryTest, InsertRefusesWhatTheHostCannotPlace) {
     Owned<FUnknown> created;
-    static_cast<IHostObjectProvider*>(host.context())
-        ->getObject(HostClass::kPositionMarker, created.putVoid());
-    IHierarchyNode* audioNode = audio->node().hierarchyNode();
-    IHierarchyNode* markerNode = markers->node().hierarchyNode();
+    host.provider().getObject(HostClass::kPositionMarker, created.putVoid());
+    IHierarchyNode* markerNode = markers.node().hierarchyNode();
     edit->beginEdit(1);
-    EXPECT_EQ(edit->insert(audioNode, created.get()), ResultInvalidArgument);
+    EXPECT_EQ(edit->insert(audio.node().hierarchyNode(), created.get()), ResultInvalidArgument);
     EXPECT_EQ(edit->insert(nullptr, created.get()), ResultInvalidArgument);
     EXPECT_EQ(edit->insert(markerNode, nullptr), ResultInvalidArgument);
     EXPECT_EQ(edit->insert(markerNode, created.get()), ResultOk);
@@ -120,7 +112,7 @@ TEST_F(UndoHistoryTest, InsertRefusesWhatTheHostCannotPlace) {
     ProjectObject& foreign = other.createDetached(ObjectKind::kCycleMarker, u"");
     EXPECT_EQ(edit->insert(markerNode, foreign.hostObject()), ResultInvalidArgument);
     edit->endEdit(project.hostProject(), u"Insert");
-    ASSERT_EQ(markers->children().size(), 2u);
+    ASSERT_EQ(markers.children().size(), 2u);
 
     EXPECT_EQ(edit->endEdit(other.hostProject(), u"x"), ResultFalse);
     edit->beginEdit(0);
