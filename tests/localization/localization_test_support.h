@@ -5,7 +5,6 @@
 #include "localization/translation_sink.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>

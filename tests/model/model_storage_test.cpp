@@ -4,7 +4,6 @@
 #include "module/fobject.h"
 #include "module/owned.h"
 
-#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>

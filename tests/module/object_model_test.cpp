@@ -5,7 +5,6 @@
 #include "module/tagged_value.h"
 #include "support/guid_text.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>

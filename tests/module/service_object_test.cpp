@@ -5,7 +5,6 @@
 #include "module/owned.h"
 #include "support/loaded_module.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace Brennovar;

@@ -51,7 +51,7 @@ TEST_F(DialogRandomTest, RandomActionsUnderEveryHostBehaviourKeepRowsAndMenusInS
     // What was confirmed last is what opens again: a cancelled dialog left rows, targets and
     // free texts exactly as they were.
     std::optional<std::vector<ShownRow>> confirmed;
-    host.dialogService().setDialogDriver([&](DialogRuntime& runtime) {
+    const auto playRandomly = [&](DialogRuntime& runtime) {
         if (confirmed)
             EXPECT_EQ(RandomDialogUser::rowsShown(runtime), *confirmed);
         else
@@ -64,19 +64,15 @@ TEST_F(DialogRandomTest, RandomActionsUnderEveryHostBehaviourKeepRowsAndMenusInS
         if (confirm)
             confirmed = RandomDialogUser::rowsShown(runtime);
         RefHost::DialogUser(runtime).press(confirm ? "ok" : "cancel");
-    });
+    };
     for (int dialog = 0; dialog < kDialogs && !HasFailure(); ++dialog) {
         host.environment().behaviours() = behavioursOf(dialog, random);
         SCOPED_TRACE("dialog " + std::to_string(dialog) + " under host behaviours " +
                      host.environment().behaviours().names());
         // Each confirmed dialog makes markers, which deselects the events: select them again.
-        for (RefHost::ProjectObject* object : host.currentProject()->root().children())
-            for (RefHost::ProjectObject* event : object->children())
-                if (event->kind() == RefHost::ObjectKind::kAudioEvent)
-                    host.currentProject()->select(*event);
-        host.runCommand(kDialogCommand, "Project");
+        host.currentProject()->selectEvents();
+        host.runCommand(kDialogCommand, "Project", playRandomly);
     }
-    host.dialogService().setDialogDriver(nullptr);
     EXPECT_THAT(host.environment().problems(), ::testing::IsEmpty());
     // Every controller is gone with its parameters and menus: no host object of the dialog is
     // still referenced (the module's services are).

@@ -230,13 +230,12 @@ TEST_F(DialogRuntimeTest, ASkinTheControllerDoesNotMatchIsReportedAsProblems) {
         <option-menu name="noSuchParameter"/><view name="NoSuchTemplate"/>
         <symbol name="asNoIcon"/><for variable="[i]" range="3"/>
         <controller name="AttributeMappingViewController[i]"/></template></skin>)");
-    host.dialogService().setDialogDriver([&](DialogRuntime& shown) {
+    host.runCommand(kDialogCommand, "Project", [&](DialogRuntime& shown) {
         DialogRuntime broken(skin, host.environment(), host.translationService());
         EXPECT_FALSE(broken.open("Missing", shown.root()->context.controller));
         EXPECT_TRUE(broken.open("Broken", shown.root()->context.controller));
         problems = broken.problems();
     });
-    host.runCommand(kDialogCommand, "Project");
     EXPECT_THAT(problems,
                 ::testing::ElementsAre(
                     "the skin has no template \"Missing\"",

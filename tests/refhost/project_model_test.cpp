@@ -6,7 +6,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
-#include <stdexcept>
 #include <string>
 
 namespace Brennovar::RefHost {

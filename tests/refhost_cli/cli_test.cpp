@@ -5,7 +5,6 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/stat.h>
 #include <tuple>
 
 using namespace RefHostCliTest;

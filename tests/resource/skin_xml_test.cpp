@@ -1,6 +1,5 @@
 #include "resource_files.h"
 
-#include <cstdio>
 #include <expat.h>
 #include <gtest/gtest.h>
 #include <map>

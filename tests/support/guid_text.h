@@ -3,7 +3,6 @@
 #include "module/funknown.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 namespace Brennovar::Testing {
