@@ -163,17 +163,18 @@ std::string describe(const FTaggedValue& value) {
 
 // The first difference between two stored settings; empty when they are the same.
 std::string difference(const Attributes& expected, const Attributes& actual) {
+    const auto keyed = [](const std::string& key) {
+        return [&key](const auto& entry) { return entry.first == key; };
+    };
     for (const auto& [key, value] : expected) {
-        auto found = std::find_if(actual.begin(), actual.end(),
-                                  [&](const auto& entry) { return entry.first == key; });
+        auto found = std::find_if(actual.begin(), actual.end(), keyed(key));
         if (found == actual.end())
             return key + " is gone";
         if (!sameValue(value, found->second))
             return key + ": " + describe(value) + " became " + describe(found->second);
     }
     for (const auto& [key, value] : actual)
-        if (std::none_of(expected.begin(), expected.end(),
-                         [&](const auto& entry) { return entry.first == key; }))
+        if (std::none_of(expected.begin(), expected.end(), keyed(key)))
             return key + " appeared (" + describe(value) + ")";
     return {};
 }
