@@ -101,14 +101,22 @@ void RunReport::writeJson(const std::string& command, const CommandRun& run,
     out.key("markerTracks").beginArray();
     const ProjectObject* active = project.activeMarkerTrack();
     for (const ProjectObject* track : project.markerTracks()) {
-        out.beginObject().member("name", track->nameUtf8()).member("active", track == active);
+        out.beginObject().member("name", track->name()).member("active", track == active);
         out.key("markers").beginArray();
         for (const ProjectObject* marker : track->children()) {
             out.beginObject().member("kind", markerKind(*marker)).member("start", marker->start());
-            out.member("length", marker->length()).member("description", marker->nameUtf8());
+            out.member("length", marker->length()).member("description", marker->name());
             out.key("attributes").beginObject();
-            for (const auto& [key, value] : marker->attributes().entries())
-                out.member(key, attributeText(value));
+            for (const auto& [key, value] : marker->attributes().entries()) {
+                // Texts straight from the value, as attributeText has them.
+                out.key(key);
+                if (value.kind() == FTaggedValue::kString8)
+                    out.value(std::string_view(value.string8 ? value.string8 : ""));
+                else if (value.kind() == FTaggedValue::kString16)
+                    out.value(value.string16 ? std::u16string_view(value.string16) : u"");
+                else
+                    out.value(attributeText(value));
+            }
             out.endObject();
             out.member("selected", marker->selected())
                 .member("path", ProjectFile::pointerOf(*marker));
@@ -121,7 +129,7 @@ void RunReport::writeJson(const std::string& command, const CommandRun& run,
     for (const ProjectObject* object : project.selection().objects())
         out.beginObject()
             .member("kind", kindName(object->kind()))
-            .member("name", object->nameUtf8())
+            .member("name", object->name())
             .member("path", ProjectFile::pointerOf(*object))
             .endObject();
     out.endArray();

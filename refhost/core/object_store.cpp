@@ -2,16 +2,28 @@
 
 #include <algorithm>
 #include <functional>
+#include <new>
+#include <sys/mman.h>
 
 namespace Brennovar::RefHost {
 
 namespace {
 
-// Blocks grow from small (a test's host holds a few dozen objects), but stay below the size
-// from which the allocator maps fresh pages: smaller blocks reuse the memory a document freed
-// as it was read into objects, which keeps the peak of a large project near its own size.
+// Blocks grow from small (a test's host holds a few dozen objects) up to a size that the
+// allocator serves from the memory it keeps, such as what a file's outline freed once its
+// project was built. A store of millions of objects (a large project, a command that makes a
+// marker for each of its events) goes on in large blocks that the system maps with all their
+// pages at once: taking the pages one fault at a time costs more than making the objects.
 constexpr std::size_t kFirstBlockSize = std::size_t{1} << 12;
 constexpr std::size_t kLargestBlockSize = std::size_t{1} << 16;
+constexpr std::size_t kMappedBlockSize = std::size_t{1} << 22;
+/// Blocks allocated before the store maps them: some 16 MiB.
+constexpr std::size_t kAllocatedBlocks = 256;
+#ifdef MAP_POPULATE
+constexpr int kMapAtOnce = MAP_POPULATE;
+#else
+constexpr int kMapAtOnce = 0;
+#endif
 
 // Addresses of different blocks are compared, so through std::less, which orders them all.
 bool before(const std::byte* a, const std::byte* b) noexcept {
@@ -19,6 +31,13 @@ bool before(const std::byte* a, const std::byte* b) noexcept {
 }
 
 } // namespace
+
+void ObjectStore::Release::operator()(std::byte* memory) const noexcept {
+    if (mapped)
+        munmap(memory, mapped);
+    else
+        delete[] memory;
+}
 
 ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment) {
     auto fits = [&](const Block& block) {
@@ -29,8 +48,21 @@ ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment
                                     ? kFirstBlockSize
                                     : std::min(2 * blocks_.back().size, kLargestBlockSize);
         Block block;
-        block.size = std::max(blockSize, size);
-        block.memory.reset(new std::byte[block.size]);
+        if (blocks_.size() < kAllocatedBlocks) {
+            block.size = std::max(blockSize, size);
+            block.memory.reset(new std::byte[block.size]);
+        } else {
+            block.size = std::max(kMappedBlockSize, size);
+            void* mapped = mmap(nullptr, block.size, PROT_READ | PROT_WRITE,
+                                MAP_PRIVATE | MAP_ANONYMOUS | kMapAtOnce, -1, 0);
+            if (mapped == MAP_FAILED)
+                throw std::bad_alloc();
+            block.memory = std::unique_ptr<std::byte[], Release>(static_cast<std::byte*>(mapped),
+                                                                 Release{block.size});
+        }
+        // Room for as many entries as objects of this size fill the block, so that the entries
+        // of a block of like objects are allocated once.
+        block.entries.reserve(block.size / size);
         const std::pair<const std::byte*, std::size_t> key{block.memory.get(), blocks_.size()};
         auto at =
             std::upper_bound(byAddress_.begin(), byAddress_.end(), key,

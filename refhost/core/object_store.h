@@ -77,8 +77,13 @@ private:
         // Null while the object is being constructed, and for ever when its constructor threw.
         CountedObject* object;
     };
+    /// Frees a block's memory: mapped (its size) or allocated (0).
+    struct Release {
+        std::size_t mapped;
+        void operator()(std::byte* memory) const noexcept;
+    };
     struct Block {
-        std::unique_ptr<std::byte[]> memory;
+        std::unique_ptr<std::byte[], Release> memory{nullptr, Release{0}};
         std::size_t size = 0;
         std::size_t used = 0;
         std::vector<Entry> entries;

@@ -9,6 +9,8 @@ namespace Brennovar::RefHost {
 std::u16string utf16(std::string_view text);
 /// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string utf8(std::u16string_view text);
+/// The same into `out`, replacing what it held and keeping its storage for the next.
+void utf8(std::u16string_view text, std::string& out);
 /// A zero-terminated 16-bit text as UTF-8; empty for null.
 std::string utf8(const char16_t* text);
 

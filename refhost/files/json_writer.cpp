@@ -1,6 +1,11 @@
 #include "refhost/files/json_writer.h"
 
+#include "refhost/core/text_conversion.h"
+
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -52,8 +57,16 @@ std::ptrdiff_t sequenceAt(std::string_view text) noexcept {
     return lead.length;
 }
 
+/// Whether each byte stays as it is in a JSON string: printable ASCII but quote and backslash.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x80; ++byte)
+        plain[static_cast<std::size_t>(byte)] = byte != '"' && byte != '\\';
+    return plain;
+}();
+
 bool isPlain(unsigned char byte) noexcept {
-    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+    return kPlain[byte];
 }
 
 } // namespace
@@ -67,7 +80,7 @@ void JsonWriter::appendString(std::string& out, std::string_view text) {
         std::size_t plain = i;
         while (plain < text.size() && isPlain(static_cast<unsigned char>(text[plain])))
             ++plain;
-        out.append(text, i, plain - i);
+        out.append(text.data() + i, plain - i);
         if ((i = plain) == text.size())
             break;
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -198,10 +211,36 @@ JsonWriter& JsonWriter::value(std::string_view text) {
     return *this;
 }
 
+JsonWriter& JsonWriter::value(std::u16string_view text) {
+    beforeValue();
+    utf8(text, converted_);
+    appendString(out_, converted_);
+    return *this;
+}
+
 JsonWriter& JsonWriter::value(double number) {
     beforeValue();
-    // The library's shortest form (and null for what is not finite), as a dumped document has.
-    out_ += nlohmann::json(number).dump();
+    // What a dumped document has: null for what is not finite, otherwise the form the library's
+    // serializer writes, made by the function it calls (without a document and a string made
+    // for each number).
+    if (!std::isfinite(number)) {
+        out_ += "null";
+        return *this;
+    }
+    char text[64];
+    if (std::trunc(number) == number && std::fabs(number) < 1e15) {
+        // A whole number below 10^15 has no exponent in that form: its digits and ".0" ("-0.0"
+        // for minus zero), which it writes with no digit generation to do.
+        char* end = std::signbit(number) && number == 0.0 ? text + 2 : text;
+        if (end != text)
+            std::memcpy(text, "-0", 2);
+        else
+            end = std::to_chars(text, text + sizeof text, static_cast<std::int64_t>(number)).ptr;
+        out_.append(text, end);
+        out_ += ".0";
+        return *this;
+    }
+    out_.append(text, nlohmann::detail::to_chars(text, text + sizeof text, number));
     return *this;
 }
 

@@ -34,6 +34,9 @@ public:
     JsonWriter& value(std::string_view text);
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }
     JsonWriter& value(const std::string& text) { return value(std::string_view(text)); }
+    /// A text of the host (UTF-16), written as UTF-8; an unpaired surrogate becomes U+FFFD.
+    JsonWriter& value(std::u16string_view text);
+    JsonWriter& value(const std::u16string& text) { return value(std::u16string_view(text)); }
     JsonWriter& value(double number);
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
@@ -62,6 +65,8 @@ private:
 
     std::string buffer_;
     std::string& out_;
+    // Where UTF-16 texts are converted, kept for the next.
+    std::string converted_;
     std::ostream* stream_ = nullptr;
     // Per open container: how many values it holds so far.
     std::vector<std::size_t> counts_;

@@ -5,6 +5,8 @@
 #include "refhost/files/json_document.h"
 #include "refhost/files/json_writer.h"
 #include "refhost/files/output_file.h"
+#include "refhost/files/project_document.h"
+#include "refhost/files/project_outline.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/project.h"
@@ -12,6 +14,7 @@
 #include "refhost/project/project_object.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -24,34 +27,9 @@ namespace Brennovar::RefHost {
 
 namespace {
 
+using namespace ProjectDocument;
 using Json = nlohmann::json;
 using Pointer = Json::json_pointer;
-
-constexpr const char* kFormat = "zintara-project";
-constexpr int kVersion = 1;
-/// Folder tracks inside folder tracks, at most.
-constexpr int kMaxFolderDepth = 32;
-
-/// The member of a holder that lists what it holds.
-std::string_view childMember(ObjectKind holder) {
-    switch (holder) {
-    case ObjectKind::kRoot:
-        return "tracks";
-    case ObjectKind::kFolderTrack:
-        return "children";
-    case ObjectKind::kMarkerTrack:
-        return "markers";
-    case ObjectKind::kMidiPart:
-        return "notes";
-    default:
-        return "events";
-    }
-}
-
-/// Whether objects of this kind hold anything in a document.
-bool holdsChildren(ObjectKind kind) {
-    return isTrack(kind) || kind == ObjectKind::kAudioPart || kind == ObjectKind::kMidiPart;
-}
 
 std::string typeName(const Json& value) {
     switch (value.type()) {
@@ -368,34 +346,15 @@ private:
     /// The object a pointer names, found by walking its steps ("/tracks/2/children/0").
     ProjectObject* objectAt(const Json& value, const Pointer& at) const {
         std::string pointer = text(value, at);
-        ProjectObject* current = &project_.root();
-        std::string_view rest = pointer;
-        while (current && !rest.empty()) {
-            std::size_t member = rest.find('/', 1);
-            std::size_t index =
-                member == std::string_view::npos ? member : rest.find('/', member + 1);
-            if (rest.front() != '/' || member == std::string_view::npos ||
-                rest.substr(1, member - 1) != childMember(current->kind()) ||
-                (current->kind() != ObjectKind::kRoot && !holdsChildren(current->kind()))) {
-                current = nullptr;
-                break;
-            }
-            std::string_view digits = rest.substr(member + 1, index - member - 1);
-            std::size_t position = 0;
-            auto [end, error] =
-                std::from_chars(digits.data(), digits.data() + digits.size(), position);
-            const auto& children = current->children();
-            if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() ||
-                (digits.size() > 1 && digits.front() == '0') || position >= children.size()) {
-                current = nullptr;
-                break;
-            }
-            current = children[position];
-            rest = index == std::string_view::npos ? std::string_view() : rest.substr(index);
-        }
-        if (!current || current == &project_.root())
+        ProjectObject* found = resolvePointer(
+            pointer, &project_.root(), static_cast<ProjectObject*>(nullptr),
+            [](const ProjectObject* object) { return object->kind(); },
+            [](const ProjectObject* object) -> const std::vector<ProjectObject*>& {
+                return object->children();
+            });
+        if (!found)
             fail(at, "\"" + pointer + "\" does not name a track, event, note or marker");
-        return current;
+        return found;
     }
 
     /// The listed objects come first, in their order; selected objects that are not listed
@@ -444,7 +403,9 @@ void writeAttributes(JsonWriter& out, const AttributeStore& store) {
             out.endObject();
             break;
         case FTaggedValue::kString16:
-            out.key(key).beginObject().member("string16", utf8(value.string16)).endObject();
+            out.key(key).beginObject();
+            out.member("string16", value.string16 ? std::u16string_view(value.string16) : u"");
+            out.endObject();
             break;
         default:
             // The store holds nothing else; an object could not be written anyway.
@@ -459,13 +420,13 @@ void writeObject(JsonWriter& out, const ProjectObject& object) {
     ObjectKind kind = object.kind();
     if (isMarker(kind)) {
         out.member("kind", kind == ObjectKind::kPositionMarker ? "position" : "cycle");
-        out.member("description", object.nameUtf8());
+        out.member("description", object.name());
         out.member("start", object.start()).member("length", object.length());
     } else {
-        out.member("kind", kindName(kind)).member("name", object.nameUtf8());
+        out.member("kind", kindName(kind)).member("name", object.name());
         if (!isTrack(kind)) {
             if (const auto* event = dynamic_cast<const AudioEvent*>(&object)) {
-                out.member("description", utf8(event->description()));
+                out.member("description", event->description());
                 if (event->clip())
                     out.member("clip", event->clip()->fileName());
             }
@@ -487,9 +448,28 @@ void writeObject(JsonWriter& out, const ProjectObject& object) {
 
 void writeDocument(const Project& project, JsonWriter& out);
 
+/// The project read by ProjectOutline; null when it declines the text, which the document
+/// reader then reads (and names its problem).
+template <class Source>
+Project* readOutline(ProjectFactory& host, Source& source, const std::string& name) {
+    try {
+        return ProjectOutline::read(host, source);
+    } catch (const FileError&) {
+        throw;
+    } catch (const HostError& e) {
+        // As build() has it: the host refused something the checks let through.
+        throw FileError(name, "", e.what());
+    }
+}
+
 } // namespace
 
 Project& ProjectFile::read(ProjectFactory& host, const std::string& path) {
+    {
+        InputFile file(path);
+        if (Project* project = readOutline(host, file, path))
+            return *project;
+    }
     Json document;
     {
         // The text goes before the project is built: only one of them is held at a time.
@@ -501,6 +481,8 @@ Project& ProjectFile::read(ProjectFactory& host, const std::string& path) {
 
 Project& ProjectFile::parse(ProjectFactory& host, std::string_view text,
                             const std::string& source) {
+    if (Project* project = readOutline(host, text, source))
+        return *project;
     Json document = JsonDocument::parse(text, source);
     return build(host, document, source);
 }
@@ -592,19 +574,32 @@ void ProjectFile::save(const Project& project, const std::string& path,
 
 std::string ProjectFile::pointerOf(const ProjectObject& object) {
     // Held objects know their place, so this costs the object's depth, whatever the project's
-    // size; an explicit list rather than recursion, since folder tracks may nest deeply.
-    std::vector<const ProjectObject*> chain;
+    // size; an explicit list rather than recursion, since folder tracks may nest deeply (and on
+    // the stack while it is short, as it nearly always is).
+    constexpr std::size_t kShort = 16;
+    std::array<const ProjectObject*, kShort> shortChain;
+    std::vector<const ProjectObject*> longChain;
+    std::size_t depth = 0;
     const ProjectObject* top = &object;
-    for (; top->parent(); top = top->parent())
-        chain.push_back(top);
+    for (; top->parent(); top = top->parent(), ++depth) {
+        if (depth < kShort) {
+            shortChain[depth] = top;
+        } else {
+            if (longChain.empty())
+                longChain.assign(shortChain.begin(), shortChain.end());
+            longChain.push_back(top);
+        }
+    }
     if (top->kind() != ObjectKind::kRoot)
         return {};
+    const ProjectObject* const* chain = longChain.empty() ? shortChain.data() : longChain.data();
     std::string pointer;
-    for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+    for (std::size_t step = depth; step-- > 0;) {
         pointer += '/';
-        pointer += childMember((*step)->parent()->kind());
+        pointer += childMember(chain[step]->parent()->kind());
         pointer += '/';
-        pointer += std::to_string((*step)->place());
+        char digits[24];
+        pointer.append(digits, std::to_chars(digits, digits + sizeof digits, chain[step]->place()).ptr);
     }
     return pointer;
 }

@@ -1,6 +1,11 @@
 #include "refhost/project/attribute_store.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace Brennovar::RefHost {
 
@@ -46,32 +51,107 @@ bool AttributeStore::storable(const FTaggedValue& value) noexcept {
     }
 }
 
-void AttributeStore::set(const std::string& key, const FTaggedValue& value) {
+struct AttributeStore::Block {
+    std::uint32_t size;
+    std::uint32_t capacity;
+
+    static Block* make(std::uint32_t capacity) {
+        static_assert(sizeof(Block) % alignof(Entry) == 0);
+        void* memory = ::operator new(sizeof(Block) + capacity * sizeof(Entry));
+        return new (memory) Block{0, capacity};
+    }
+    /// Destroys the entries and frees the block.
+    static void release(Block* block) noexcept {
+        if (!block)
+            return;
+        std::destroy(block->begin(), block->end());
+        block->~Block();
+        ::operator delete(block);
+    }
+    Entry* begin() noexcept {
+        return std::launder(reinterpret_cast<Entry*>(reinterpret_cast<std::byte*>(this) +
+                                                     sizeof(Block)));
+    }
+    Entry* end() noexcept { return begin() + size; }
+    /// Where the key is or would go.
+    Entry* positionOf(std::string_view key) noexcept {
+        return std::lower_bound(begin(), end(), key, [](const Entry& entry, std::string_view wanted) {
+            return std::string_view(entry.first) < wanted;
+        });
+    }
+};
+
+AttributeStore& AttributeStore::operator=(AttributeStore&& other) noexcept {
+    if (this != &other)
+        Block::release(std::exchange(block_, std::exchange(other.block_, nullptr)));
+    return *this;
+}
+
+AttributeStore::~AttributeStore() {
+    Block::release(block_);
+}
+
+void AttributeStore::set(std::string_view key, const FTaggedValue& value) {
     FTaggedValue copy(value);
     if (copy.isEmpty()) {
         erase(key);
         return;
     }
-    if (!values_)
-        values_ = std::make_unique<Entries>();
-    (*values_)[key] = std::move(copy);
+    Entry* at = block_ ? block_->positionOf(key) : nullptr;
+    if (block_ && at != block_->end() && at->first == key) {
+        at->second = std::move(copy);
+        return;
+    }
+    Entry added(std::string(key), std::move(copy));
+    if (!block_ || block_->size == block_->capacity) {
+        // A larger block, the entries moved into it around the new one (moves do not throw).
+        const std::uint32_t size = block_ ? block_->size : 0;
+        const std::size_t index = block_ ? static_cast<std::size_t>(at - block_->begin()) : 0;
+        Block* grown = Block::make(size == 0 ? 1 : 2 * size);
+        Entry* target = grown->begin();
+        if (block_) {
+            target = std::uninitialized_move(block_->begin(), block_->begin() + index, target);
+            new (target++) Entry(std::move(added));
+            std::uninitialized_move(block_->begin() + index, block_->end(), target);
+        } else {
+            new (target) Entry(std::move(added));
+        }
+        grown->size = size + 1;
+        Block::release(std::exchange(block_, grown));
+        return;
+    }
+    // Room at the end: the entries from `at` on move up one.
+    Entry* last = block_->end();
+    if (at == last) {
+        new (last) Entry(std::move(added));
+    } else {
+        new (last) Entry(std::move(*(last - 1)));
+        std::move_backward(at, last - 1, last);
+        *at = std::move(added);
+    }
+    ++block_->size;
 }
 
-void AttributeStore::erase(const std::string& key) noexcept {
-    if (values_)
-        values_->erase(key);
+void AttributeStore::erase(std::string_view key) noexcept {
+    if (!block_)
+        return;
+    Entry* at = block_->positionOf(key);
+    if (at == block_->end() || at->first != key)
+        return;
+    std::move(at + 1, block_->end(), at);
+    std::destroy_at(block_->end() - 1);
+    --block_->size;
 }
 
 const FTaggedValue* AttributeStore::find(std::string_view key) const noexcept {
-    if (!values_)
+    if (!block_)
         return nullptr;
-    auto found = values_->find(key);
-    return found == values_->end() ? nullptr : &found->second;
+    const Entry* at = block_->positionOf(key);
+    return at != block_->end() && at->first == key ? &at->second : nullptr;
 }
 
-const AttributeStore::Entries& AttributeStore::entries() const noexcept {
-    static const Entries none;
-    return values_ ? *values_ : none;
+AttributeStore::Entries AttributeStore::entries() const noexcept {
+    return block_ ? Entries(block_->begin(), block_->size) : Entries();
 }
 
 } // namespace Brennovar::RefHost

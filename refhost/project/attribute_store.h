@@ -2,10 +2,10 @@
 
 #include "module/tagged_value.h"
 
-#include <map>
-#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Brennovar::RefHost {
 
@@ -17,23 +17,38 @@ namespace Brennovar::RefHost {
 /// client.
 class AttributeStore {
 public:
+    using Entry = std::pair<std::string, FTaggedValue>;
+    /// The keys with their values, in the order of the keys (as compared by std::string).
+    using Entries = std::span<const Entry>;
+
+    AttributeStore() = default;
+    AttributeStore(const AttributeStore&) = delete;
+    AttributeStore& operator=(const AttributeStore&) = delete;
+    AttributeStore(AttributeStore&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    AttributeStore& operator=(AttributeStore&& other) noexcept;
+    ~AttributeStore();
+
     /// Whether a value can be stored: empty (removes the key), integer, 8-bit or 16-bit string.
     static bool storable(const FTaggedValue& value) noexcept;
 
     /// Stores an owned copy under the key; an empty value (or a null string) removes the key.
     /// The value must be storable.
-    void set(const std::string& key, const FTaggedValue& value);
-    void erase(const std::string& key) noexcept;
+    void set(std::string_view key, const FTaggedValue& value);
+    void erase(std::string_view key) noexcept;
     /// The stored value, or null.
     const FTaggedValue* find(std::string_view key) const noexcept;
 
-    using Entries = std::map<std::string, FTaggedValue, std::less<>>;
-    const Entries& entries() const noexcept;
+    /// Valid until the store changes.
+    Entries entries() const noexcept;
 
 private:
+    /// The entries in one allocation: their count and room, then the entries themselves.
+    struct Block;
+
     // Most objects of a large project (its events) have no attributes: they hold a null pointer
-    // rather than an empty map.
-    std::unique_ptr<Entries> values_;
+    // rather than an empty list. An object has few keys, so a sorted list finds them as fast as
+    // a tree would, in one allocation with its count rather than one per key.
+    Block* block_ = nullptr;
 };
 
 /// Two tagged values hold the same kind and the same payload (strings by content).

@@ -4,6 +4,8 @@
 
 namespace Brennovar::RefHost {
 
+const std::u16string AudioEvent::kNoDescription;
+
 AudioEvent::AudioEvent(HostEnvironment& environment, Project& project, std::u16string name)
     : HostFaces(environment, project, ObjectKind::kAudioEvent, std::move(name)) {}
 
@@ -12,7 +14,16 @@ FUnknown* AudioEvent::getClip() noexcept {
 }
 
 const char16_t* AudioEvent::getDescription() noexcept {
-    return description_.c_str();
+    return description().c_str();
+}
+
+void AudioEvent::setDescription(std::u16string description) {
+    if (description.empty())
+        description_.reset();
+    else if (description_)
+        *description_ = std::move(description);
+    else
+        description_ = std::make_unique<std::u16string>(std::move(description));
 }
 
 FUnknown* AudioEvent::face(const Guid& id) noexcept {

@@ -3,6 +3,9 @@
 #include "host/media.h"
 #include "refhost/project/project_object.h"
 
+#include <memory>
+#include <string>
+
 namespace Brennovar::RefHost {
 
 class Clip;
@@ -22,11 +25,17 @@ public:
 
     Clip* clip() const noexcept { return clip_; }
     void setClip(Clip* clip) noexcept { clip_ = clip; }
-    const std::u16string& description() const noexcept { return description_; }
-    void setDescription(std::u16string description) { description_ = std::move(description); }
+    const std::u16string& description() const noexcept {
+        return description_ ? *description_ : kNoDescription;
+    }
+    void setDescription(std::u16string description);
 
 private:
-    std::u16string description_;
+    static const std::u16string kNoDescription;
+
+    // Most events of a large project have no description: they keep a null pointer rather than
+    // an empty text.
+    std::unique_ptr<std::u16string> description_;
     Clip* clip_ = nullptr;
 };
 

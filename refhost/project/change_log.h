@@ -1,10 +1,14 @@
 #pragma once
 
 #include "module/tagged_value.h"
+#include "refhost/project/segmented_list.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,14 +18,16 @@ class ProjectObject;
 
 /// The changes of one undo step in the order they were made, kept compact: a run that makes a
 /// million markers records some five million changes. Each kind of change has a list of its
-/// own with small fixed records, one 32-bit entry per change keeps the order, names live in one
-/// text buffer and each attribute key is kept once.
+/// own with small fixed records, one 32-bit entry per change keeps the order, the texts and
+/// values of the changes live in pieces of a store of their own rather than one allocation each,
+/// and each attribute key is kept once.
 class ChangeLog {
 public:
+    /// The texts are copied into the log.
     struct NameChange {
         ProjectObject* object;
-        std::u16string before;
-        std::u16string after;
+        std::u16string_view before;
+        std::u16string_view after;
     };
     struct StartChange {
         ProjectObject* object;
@@ -33,12 +39,13 @@ public:
         double before;
         double after;
     };
-    /// An empty value means that the key was not set.
+    /// The values are copied into the log; null (or an empty value) means that the key was not
+    /// set.
     struct AttributeChange {
         ProjectObject* object;
-        std::string key;
-        FTaggedValue before;
-        FTaggedValue after;
+        std::string_view key;
+        const FTaggedValue* before;
+        const FTaggedValue* after;
     };
     struct Insertion {
         ProjectObject* parent;
@@ -46,11 +53,15 @@ public:
         std::size_t index;
     };
 
+    ChangeLog() = default;
+    ChangeLog(ChangeLog&&) noexcept = default;
+    ChangeLog& operator=(ChangeLog&&) noexcept = default;
+
     /// Appends a change; std::length_error past some half a billion changes of one kind.
     void add(const NameChange& change);
     void add(const StartChange& change);
     void add(const LengthChange& change);
-    void add(AttributeChange change);
+    void add(const AttributeChange& change);
     void add(const Insertion& change);
 
     std::size_t size() const noexcept { return order_.size(); }
@@ -68,13 +79,15 @@ private:
         double before;
         double after;
     };
-    /// The texts before and after: texts_[before, after) and texts_[after, end).
+    /// The texts before and after, in the store.
     struct Rename {
         ProjectObject* object;
-        std::uint32_t before;
-        std::uint32_t after;
-        std::uint32_t end;
+        const char16_t* before;
+        const char16_t* after;
+        std::uint32_t beforeSize;
+        std::uint32_t afterSize;
     };
+    /// The values before and after; their strings (which they do not own) are in the store.
     struct Attribute {
         ProjectObject* object;
         std::uint32_t key;
@@ -82,20 +95,49 @@ private:
         FTaggedValue after;
     };
 
+    /// Copies that live as long as the log, in pieces that never move, so that what a record
+    /// points to stays where it is.
+    class Store {
+    public:
+        Store() = default;
+        Store(Store&&) noexcept = default;
+        Store& operator=(Store&&) noexcept = default;
+
+        template <class Unit>
+        const Unit* copy(const Unit* text, std::size_t size);
+        /// A value whose string (a zero-terminated copy) lives here; the value owns nothing.
+        FTaggedValue copy(const FTaggedValue* value);
+
+    private:
+        void* allocate(std::size_t bytes);
+
+        std::vector<std::unique_ptr<std::byte[]>> pieces_;
+        std::size_t used_ = 0;
+        std::size_t size_ = 0;
+    };
+
     template <class Record>
-    void append(std::vector<Record>& list, Record record, Kind kind);
-    std::uint32_t keyOf(const std::string& key);
+    void append(SegmentedList<Record>& list, Record record, Kind kind);
+    std::uint32_t keyOf(std::string_view key);
     void undo(std::uint32_t entry) const;
     void redo(std::uint32_t entry) const;
 
     // Per change: its kind in the top bits, its index in the kind's list below.
-    std::vector<std::uint32_t> order_;
-    std::vector<Span> spans_;
-    std::vector<Rename> renames_;
-    std::vector<Attribute> attributes_;
-    std::vector<Insertion> insertions_;
-    std::u16string texts_;
-    std::unordered_map<std::string, std::uint32_t> keyIds_;
+    // Segmented lists, which grow without copying: a log of millions of changes is never held
+    // twice while it grows.
+    SegmentedList<std::uint32_t> order_;
+    SegmentedList<Span> spans_;
+    SegmentedList<Rename> renames_;
+    SegmentedList<Attribute> attributes_;
+    SegmentedList<Insertion> insertions_;
+    Store store_;
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const noexcept {
+            return std::hash<std::string_view>()(key);
+        }
+    };
+    std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> keyIds_;
     std::vector<const std::string*> keys_;
 };
 

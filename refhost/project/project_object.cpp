@@ -10,6 +10,8 @@
 
 namespace Brennovar::RefHost {
 
+const std::vector<ProjectObject*> ProjectObject::kNoChildren;
+
 ProjectObject::ProjectObject(HostEnvironment& environment, Project& project, ObjectKind kind,
                              std::u16string name)
     : HostFaces(environment), project_(project), kind_(kind), name_(std::move(name)) {}
@@ -22,13 +24,12 @@ ResultCode ProjectObject::setAttribute(const char* key, const FTaggedValue& valu
     if (!key || !AttributeStore::storable(value))
         return ResultInvalidArgument;
     try {
-        UndoHistory::AttributeChange change{this, key, {}, value};
-        if (const FTaggedValue* before = attributes_.find(key))
-            change.before = *before;
-        attributes_.set(change.key, value);
         // Attributes are the project's stored data (clients write them when the project is
-        // saved): undoable inside an edit only.
-        project_.history().record(std::move(change), u"Set Attribute", false);
+        // saved): undoable inside an edit only. Recorded while the value before is still there.
+        project_.history().record(
+            UndoHistory::AttributeChange{this, key, attributes_.find(key), &value},
+            u"Set Attribute", false);
+        attributes_.set(key, value);
         return ResultOk;
     } catch (...) {
         return ResultFailed;
@@ -151,9 +152,10 @@ HierarchyNode& ProjectObject::node() {
 }
 
 ResultCode ProjectObject::rename(std::u16string name) {
-    UndoHistory::NameChange change{this, name_, name};
+    // Recorded while the name before is still there.
+    project_.history().record(UndoHistory::NameChange{this, name_, name}, u"Rename",
+                              isAttached());
     name_ = std::move(name);
-    project_.history().record(std::move(change), u"Rename", isAttached());
     return ResultOk;
 }
 
@@ -179,22 +181,25 @@ void ProjectObject::assignAttribute(const std::string& key, const FTaggedValue* 
 }
 
 void ProjectObject::attachChild(ProjectObject& child, std::size_t index) {
-    index = std::min(index, children_.size());
-    children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), &child);
+    if (!children_)
+        children_ = std::make_unique<std::vector<ProjectObject*>>();
+    index = std::min(index, children_->size());
+    children_->insert(children_->begin() + static_cast<std::ptrdiff_t>(index), &child);
     child.parent_ = this;
     renumberChildren(index);
 }
 
 void ProjectObject::renumberChildren(std::size_t first) noexcept {
-    for (std::size_t i = first; i < children_.size(); ++i)
-        children_[i]->place_ = static_cast<std::uint32_t>(i);
+    const std::vector<ProjectObject*>& held = children();
+    for (std::size_t i = first; i < held.size(); ++i)
+        held[i]->place_ = static_cast<std::uint32_t>(i);
 }
 
 std::size_t ProjectObject::detach() {
     if (!parent_)
         return 0;
     const std::size_t index = place_;
-    parent_->children_.erase(parent_->children_.begin() + static_cast<std::ptrdiff_t>(index));
+    parent_->children_->erase(parent_->children_->begin() + static_cast<std::ptrdiff_t>(index));
     parent_->renumberChildren(index);
     parent_ = nullptr;
     place_ = 0;
@@ -205,7 +210,7 @@ std::size_t ProjectObject::detach() {
 void ProjectObject::deselectTree() {
     if (selected_)
         project_.selection().remove(*this);
-    for (ProjectObject* child : children_)
+    for (ProjectObject* child : children())
         child->deselectTree();
 }
 

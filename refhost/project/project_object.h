@@ -7,6 +7,7 @@
 #include "refhost/project/object_kind.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,9 @@ public:
     ProjectObject* parent() const noexcept { return parent_; }
     /// Where this object stands among its holder's children (0 when it is not held).
     std::size_t place() const noexcept { return place_; }
-    const std::vector<ProjectObject*>& children() const noexcept { return children_; }
+    const std::vector<ProjectObject*>& children() const noexcept {
+        return children_ ? *children_ : kNoChildren;
+    }
     /// Whether the chain of holders reaches the project's root (the root itself: true).
     bool isAttached() const noexcept;
     /// This object's place in the hierarchy (made on first use, kept for the host's life).
@@ -127,6 +130,8 @@ public:
     std::uint32_t selectionSlot() const noexcept { return selectionSlot_; }
 
 private:
+    static const std::vector<ProjectObject*> kNoChildren;
+
     void deselectTree();
     /// Tells the children from `first` on where they stand.
     void renumberChildren(std::size_t first) noexcept;
@@ -143,7 +148,9 @@ private:
     double end_ = 0.0;
     AttributeStore attributes_;
     ProjectObject* parent_ = nullptr;
-    std::vector<ProjectObject*> children_;
+    // Most objects of a large project (its events, notes and markers) hold nothing: they keep a
+    // null pointer rather than an empty list.
+    std::unique_ptr<std::vector<ProjectObject*>> children_;
     HierarchyNode* node_ = nullptr;
 };
 
