@@ -67,6 +67,31 @@ TEST_F(UndoHistoryTest, UndoRestoresTheProjectExactlyAndRedoReappliesIt) {
     EXPECT_FALSE(host.undo());
 }
 
+// The log keeps the texts and values of its changes itself: undo gives back every name and
+// value before, redo every one after, for many changes in one step and long texts too.
+TEST_F(UndoHistoryTest, ManyChangesOfTextsAndValuesUndoAndRedoExactly) {
+    ProjectState before = snapshot();
+    ASSERT_EQ(edit->beginEdit(1), ResultOk);
+    const std::u16string longName(40000, u'x');
+    for (int i = 0; i < 3000; ++i)
+        addCycleMarker(i % 1000 == 0 ? longName.c_str() : u"Verse", i, 1);
+    intro.setName(nullptr, longName.c_str(), edit.get());
+    intro.setAttribute("User:Take", FTaggedValue::fromString8("a"), true);
+    intro.setAttribute("User:Take", FTaggedValue::fromString8("bb"), true);
+    intro.setAttribute("A", FTaggedValue::fromInteger(-5), true);
+    intro.setAttribute("B", FTaggedValue::fromString16(u"\u00e4"), true);
+    intro.setAttribute("A", FTaggedValue(), true);
+    ASSERT_EQ(edit->endEdit(project.hostProject(), u"Many"), ResultOk);
+    ProjectState after = snapshot();
+    EXPECT_EQ(intro.attributes().entries().size(), 2u);
+    EXPECT_EQ(intro.attributes().entries().front().first, "B") << "kept in the order of keys";
+
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(describeDifference(before, snapshot()), "");
+    ASSERT_TRUE(host.redo());
+    EXPECT_EQ(describeDifference(after, snapshot()), "");
+}
+
 TEST_F(UndoHistoryTest, NestedEditsMakeOneStepAndEmptyEditsNone) {
     edit->beginEdit(1);
     edit->beginEdit(0);

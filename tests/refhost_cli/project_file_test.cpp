@@ -1,14 +1,20 @@
 #include "refhost/files/command_inputs.h"
+#include "refhost/files/input_file.h"
+#include "refhost/files/json_document.h"
 #include "refhost/files/project_file.h"
+#include "refhost/files/project_outline.h"
 #include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/clip.h"
 #include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
 
+#include <cstdio>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace Brennovar;
@@ -213,4 +219,100 @@ TEST(ProjectFileTest, MalformedFilesNameFilePlaceAndProblem) {
                         AllOf(testing::Property(&FileError::file, "bad.json"),
                               testing::Property(&FileError::what, "bad.json" + message))))
             << text;
+}
+
+namespace {
+
+/// What the document reader alone (JsonDocument and ProjectFile::build, without the outline that
+/// ProjectFile::parse tries first) makes of a text: the project written, or the message.
+std::string byDocumentReader(std::string_view text) {
+    Host host;
+    try {
+        nlohmann::json document = JsonDocument::parse(text, "t.json");
+        return ProjectFile::write(ProjectFile::build(host, document, "t.json"));
+    } catch (const FileError& e) {
+        return std::string("refused: ") + e.what();
+    }
+}
+
+/// What ProjectFile::parse makes of it.
+std::string byParse(std::string_view text) {
+    Host host;
+    try {
+        return ProjectFile::write(ProjectFile::parse(host, text, "t.json"));
+    } catch (const FileError& e) {
+        return std::string("refused: ") + e.what();
+    }
+}
+
+/// Valid documents in forms the writer never makes: members in any order, escapes, texts beyond
+/// ASCII, numbers in every form JSON has, defaults left out.
+const std::string kUnusualDocuments[] = {
+    R"({"tracks": [{"events": [{"end": 1, "selected": true, "start": -0, "kind": "audio-event",
+        "clip": "b.wav"}], "kind": "audio-track"}, {"kind": "marker-track"}], "clips": [{"attributes": {"FileName": "x",
+        "AudioScene": "1\u00e4"}, "file": "b.wav"}], "version": 1, "format": "zintara-project",
+        "selection": ["/tracks/0/events/0"], "activeMarkerTrack": "/tracks/1"  ,
+        "name": "Caf\u00e9 \ud83c\udfac \"q\" \\ \/ \b\f\n\r\t", "offersNewMarkerTrack": false,
+        "attributes": {"b": {"integer": 9223372036854775807}, "a": {"integer": -9223372036854775808},
+        "k\u0069": {"string8": "Gr\u00fc\u00dfe"}, "w/~": {"string16": "\ud83c\udfac"}}}
+    )",
+    "{\r\n\t\"format\"\t:\r\"zintara-project\" , \"version\":1,\"tracks\":[{\"kind\":\"marker-track\","
+    "\"markers\":[{\"kind\":\"cycle\",\"start\":1E2,\"length\":1e-7,\"description\":\"Grüße 🎬\"},"
+    "{\"start\":0.30000000000000004,\"kind\":\"position\",\"selected\":true}]},"
+    "{\"kind\":\"folder-track\",\"children\":[{\"kind\":\"midi-track\",\"events\":[{\"kind\":"
+    "\"midi-part\",\"start\":-1.5e+3,\"end\":9007199254740993,\"notes\":[{\"start\":5e-324,"
+    "\"end\":1e308},{\"kind\":\"midi-sysex\",\"start\":18446744073709551615,\"end\":"
+    "18446744073709551616.5}]}]},{\"kind\":\"marker-track\"},{\"kind\":\"marker-track\"}]},"
+    "{\"kind\":\"audio-track\",\"events\":[{\"kind\":\"audio-part\",\"start\":0,\"end\":-0.0,"
+    "\"events\":[{\"kind\":\"audio-event\",\"start\":0,\"end\":0,\"description\":\"\"}]},"
+    "{\"kind\":\"tempo\",\"start\":2,\"end\":3,\"attributes\":{}}]}],\"selection\":[],\"clips\":[]}",
+    R"({"format": "zintara-project", "version": 1, "tracks": [], "attributes": {}})",
+};
+
+} // namespace
+
+// The quick reader (ProjectOutline) reads what the document reader reads, to the same project,
+// and leaves every problem to it: each unusual document, and each of them broken at every place
+// in a few ways, comes to the same project or the same message by both ways.
+TEST(ProjectFileTest, TheQuickReaderAndTheDocumentReaderAgree) {
+    for (const std::string& text : kUnusualDocuments) {
+        const std::string expected = byDocumentReader(text);
+        ASSERT_EQ(expected.rfind("refused", 0), std::string::npos) << expected;
+        EXPECT_EQ(byParse(text), expected) << text;
+        Host host;
+        EXPECT_NE(ProjectOutline::read(host, text), nullptr) << "read by the quick reader";
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            for (const char* change : {"", "\"", "}", "\\", "\x80"}) {
+                std::string broken = text;
+                broken.replace(at, 1, change);
+                ASSERT_EQ(byParse(broken), byDocumentReader(broken)) << broken;
+            }
+        }
+    }
+}
+
+// A file is read in pieces: strings, escapes, characters of several bytes and numbers that
+// straddle two pieces read as they do whole, wherever the pieces are cut.
+TEST(ProjectFileTest, FilesReadInPiecesReadAsTheirText) {
+    std::string events;
+    for (int i = 0; i < 1500; ++i)
+        events += std::string(i ? "," : "") + R"({"kind": "audio-event", "name": "T\u00e4ke \")" +
+                  std::to_string(i) + R"( 🎬 Grüße", "start": )" + std::to_string(i) +
+                  ".0625e0, \"end\": 1234567.890123, \"selected\": true}";
+    const std::string body = R"("format": "zintara-project", "version": 1, "tracks": [)"
+                             R"({"kind": "audio-track", "name": "A", "events": [)" +
+                             events + "]}]}";
+    ASSERT_GT(body.size(), std::size_t{1} << 17);
+    const std::string path = ::testing::TempDir() + "pieces-" + std::to_string(getpid()) + ".json";
+    // Shifting the text by one byte at a time moves each cut across every kind of token.
+    for (std::size_t shift = 0; shift < 160; ++shift) {
+        const std::string text = "{" + std::string(shift, ' ') + body;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        Host host;
+        EXPECT_EQ(ProjectFile::write(ProjectFile::read(host, path)), byParse(text)) << shift;
+        InputFile file(path);
+        EXPECT_NE(ProjectOutline::read(host, file), nullptr) << "read by the quick reader";
+    }
+    EXPECT_EQ(byParse("{" + body), byDocumentReader("{" + body));
+    std::remove(path.c_str());
 }
