@@ -9,12 +9,56 @@ namespace Brennovar::RefHost {
 
 namespace {
 
+using Lane = TimelineLanes::Lane;
+
+void addEvent(Lane& lane, const ProjectObject& object, const TimelineMarks& marks) {
+    const ObjectKind kind = object.kind();
+    if (kind != ObjectKind::kAudioEvent && kind != ObjectKind::kAudioPart &&
+        kind != ObjectKind::kMidiPart)
+        return;
+    lane.items.push_back({&object, marks.selected.contains(&object)});
+    if (kind == ObjectKind::kAudioPart)
+        for (const ProjectObject* event : object.children())
+            addEvent(lane, *event, marks);
+}
+
+void addTracks(std::vector<Lane>& lanes, const ProjectObject& holder, int depth,
+               const TimelineMarks& marks) {
+    for (const ProjectObject* track : holder.children()) {
+        if (track->kind() == ObjectKind::kMarkerTrack)
+            continue;
+        Lane& lane = lanes.emplace_back();
+        lane.track = track;
+        lane.depth = depth;
+        if (track->kind() == ObjectKind::kFolderTrack) {
+            addTracks(lanes, *track, depth + 1, marks);
+            continue;
+        }
+        for (const ProjectObject* object : track->children())
+            addEvent(lane, *object, marks);
+    }
+}
+
+/// The lanes with their items, not yet packed.
+std::vector<Lane> lanesOf(const Project& project, const TimelineMarks& marks) {
+    std::vector<Lane> lanes;
+    for (const ProjectObject* track : project.markerTracks()) {
+        Lane& lane = lanes.emplace_back();
+        lane.track = track;
+        lane.markers = true;
+        for (const ProjectObject* marker : track->children())
+            lane.items.push_back({marker, !marks.markersBefore.contains(marker)});
+    }
+    addTracks(lanes, project.root(), 0, marks);
+    return lanes;
+}
+
 /// The extent of every item of the lanes; (0, 0) when there is none.
-TimeScale scaleFor(const std::vector<TimelineLanes::Lane>& lanes) {
+TimeScale scaleFor(const std::vector<Lane>& lanes) {
     double first = 0.0;
     double last = 0.0;
     bool any = false;
-    for (const TimelineLanes::Lane& lane : lanes)
+    for (const Lane& lane : lanes)
         for (const TimelineLanes::Item& item : lane.items) {
             first = any ? std::min(first, item.object->start()) : item.object->start();
             last = any ? std::max(last, item.object->end()) : item.object->end();
@@ -34,48 +78,12 @@ int flagLabelWidth(const ProjectObject& marker) {
 } // namespace
 
 TimelineLanes::TimelineLanes(const Project& project, const TimelineMarks& marks)
-    : scale_(0.0, 0.0) {
-    for (const ProjectObject* track : project.markerTracks()) {
-        Lane& lane = lanes_.emplace_back();
-        lane.track = track;
-        lane.markers = true;
-        for (const ProjectObject* marker : track->children())
-            lane.items.push_back({marker, !marks.markersBefore.contains(marker)});
-    }
-    addTracks(project.root(), 0, marks);
-    scale_ = scaleFor(lanes_);
+    : lanes_(lanesOf(project, marks)), scale_(scaleFor(lanes_)) {
     pack();
 }
 
 int TimelineLanes::height() const noexcept {
     return lanes_.empty() ? 0 : lanes_.back().top + lanes_.back().height;
-}
-
-void TimelineLanes::addTracks(const ProjectObject& holder, int depth, const TimelineMarks& marks) {
-    for (const ProjectObject* track : holder.children()) {
-        if (track->kind() == ObjectKind::kMarkerTrack)
-            continue;
-        Lane& lane = lanes_.emplace_back();
-        lane.track = track;
-        lane.depth = depth;
-        if (track->kind() == ObjectKind::kFolderTrack) {
-            addTracks(*track, depth + 1, marks);
-            continue;
-        }
-        for (const ProjectObject* object : track->children())
-            addEvent(lane, *object, marks);
-    }
-}
-
-void TimelineLanes::addEvent(Lane& lane, const ProjectObject& object, const TimelineMarks& marks) {
-    const ObjectKind kind = object.kind();
-    if (kind != ObjectKind::kAudioEvent && kind != ObjectKind::kAudioPart &&
-        kind != ObjectKind::kMidiPart)
-        return;
-    lane.items.push_back({&object, marks.selected.contains(&object)});
-    if (kind == ObjectKind::kAudioPart)
-        for (const ProjectObject* event : object.children())
-            addEvent(lane, *event, marks);
 }
 
 void TimelineLanes::pack() {

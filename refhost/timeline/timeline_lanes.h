@@ -63,8 +63,6 @@ public:
     int height() const noexcept;
 
 private:
-    void addTracks(const ProjectObject& holder, int depth, const TimelineMarks& marks);
-    void addEvent(Lane& lane, const ProjectObject& object, const TimelineMarks& marks);
     /// Sorts each lane's items, packs them and stacks the lanes.
     void pack();
 

@@ -6,6 +6,7 @@
 #include "refhost/project/project_object.h"
 #include "refhost/timeline/svg_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -16,6 +17,9 @@ namespace {
 /// A block shows its name from this width on, cut off at its end.
 constexpr int kLabelWidth = 24;
 constexpr int kRowHeight = TimelineLanes::kRowHeight;
+/// A track's name is indented this much per folder holding it, up to kMaxIndents folders.
+constexpr int kIndent = 14;
+constexpr int kMaxIndents = 8;
 
 constexpr std::string_view kStyle = R"(
 body { margin: 0; width: max-content; background: PAGE; color: #dfe3e8;
@@ -61,22 +65,27 @@ std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+std::string pageStyle() {
+    std::string style(kStyle);
+    const auto put = [&style](std::string_view name, std::string_view value) {
+        style.replace(style.find(name), name.size(), value);
+    };
+    put("PAGE", TimelinePage::kPageColour);
+    put("HEADING", std::to_string(TimelinePage::kHeadingHeight));
+    put("LANE0", TimelinePage::kLaneColours[0]);
+    put("LANE1", TimelinePage::kLaneColours[1]);
+    put("CREATED", TimelinePage::kCreatedColour);
+    return style;
+}
+
 class PageWriter {
 public:
     PageWriter(std::ostream& out, const Project& project, const TimelineLanes& lanes)
         : out_(out), project_(project), lanes_(lanes) {}
 
     void head(const TimelineHeading& heading) {
-        std::string style(kStyle);
-        for (const auto& [name, value] : {std::pair<std::string_view, std::string>{
-                                              "PAGE", std::string(TimelinePage::kPageColour)},
-                                          {"HEADING", std::to_string(TimelinePage::kHeadingHeight)},
-                                          {"LANE0", std::string(TimelinePage::kLaneColours[0])},
-                                          {"LANE1", std::string(TimelinePage::kLaneColours[1])},
-                                          {"CREATED", std::string(TimelinePage::kCreatedColour)}})
-            style.replace(style.find(name), name.size(), value);
         out_.raw("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
-        out_.text(project_.name()).raw(" - timeline</title>\n<style>").raw(style);
+        out_.text(project_.name()).raw(" - timeline</title>\n<style>").raw(pageStyle());
         out_.raw("</style>\n</head>\n<body>\n<header><h1>").text(heading.title).raw("</h1><p>");
         out_.text(heading.detail).raw("</p></header>\n");
     }
@@ -132,7 +141,7 @@ private:
         for (const TimelineLanes::Lane& lane : lanes_.lanes()) {
             const bool folder = lane.track->kind() == ObjectKind::kFolderTrack;
             out_.raw(folder ? "<text class=\"folder\" x=\"" : "<text x=\"")
-                .number(8 + 14 * lane.depth);
+                .number(8 + kIndent * std::min(lane.depth, kMaxIndents));
             out_.raw("\" y=\"").number(top(lane, 0) + 13).raw("\">").text(lane.track->nameUtf8());
             out_.raw(lane.track == active ? " (active)</text>\n" : "</text>\n");
         }
