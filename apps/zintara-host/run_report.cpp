@@ -43,17 +43,6 @@ std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string resultLine(const std::string& command, const CommandRun& run) {
-    if (!run.found)
-        return "the module registered no command \"" + command + "\"; nothing ran";
-    std::string code = resultText(run.result);
-    if (!run.available)
-        return code + ": the module declined the command (checkOnly); nothing ran";
-    if (run.result != ResultOk)
-        return code + ": the command ran and reported that it did not make markers";
-    return code;
-}
-
 const char* markerKind(const ProjectObject& marker) {
     return marker.kind() == ObjectKind::kPositionMarker ? "position" : "cycle";
 }
@@ -64,6 +53,17 @@ RunReport::RunReport(std::ostream& out, bool json)
     : out_(out), json_(json ? std::make_unique<JsonWriter>(out) : nullptr) {}
 
 RunReport::~RunReport() = default;
+
+std::string RunReport::resultLine(const std::string& command, const CommandRun& run) {
+    if (!run.found)
+        return "the module registered no command \"" + command + "\"; nothing ran";
+    std::string code = resultText(run.result);
+    if (!run.available)
+        return code + ": the module declined the command (checkOnly); nothing ran";
+    if (run.result != ResultOk)
+        return code + ": the command ran and reported that it did not make markers";
+    return code;
+}
 
 std::unordered_set<const ProjectObject*> RunReport::markersOf(const Project& project) {
     std::unordered_set<const ProjectObject*> markers;
