@@ -228,7 +228,7 @@ TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
         {"run" + M + P + " --out " + quoted(project), 2, "is the project"},
         {"run" + M + S + " --out " + quoted(settings), 2, "is the settings file"},
         {"run" + M + " --out ''", 2, "--out needs a file name"},
-        {"run" + M + " --timeline " + quoted(folder + "/page.html"), 4, "cannot be written"},
+        {"run" + M + " --timeline " + quoted(folder + "/page.html"), 4, "no file was left behind"},
         {"run" + M + " --timeline " + quoted(module), 2, "is the module"},
         {"run" + M + P + " --timeline " + quoted(folder + "/linked.json"), 2, "is the project"},
         {"run" + M + S + " --timeline " + quoted(settings), 2, "is the settings file"},
