@@ -45,14 +45,16 @@ std::map<std::string, std::size_t> filesIn(const std::string& folder) {
 } // namespace
 
 TEST(CliTest, InfoDescribesFactoryClassServiceResourcesAndDialogTexts) {
-    EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\n");
+    EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\nmodule " + modulePath() +
+                                            " (the build's own module), version 1.0.0.79\n");
     ToolRun run = runTool("info --lang de " + moduleArgument());
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* expected :
-         {"vendor          Brennovar", "flags           16 (class information in 16-bit text)",
-          "[0] Zintara", "class id        {D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA}",
-          "category        Service", "version         1.0.0.79", "16-bit record   the same texts",
-          "initialize      ResultOk", "name \"Create Markers From Selected Events...\", flags 2",
+         {".so (--module)\n  load address", "vendor          Brennovar",
+          "flags           16 (class information in 16-bit text)", "[0] Zintara",
+          "class id        {D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA}", "category        Service",
+          "version         1.0.0.79", "16-bit record   the same texts", "initialize      ResultOk",
+          "name \"Create Markers From Selected Events...\", flags 2",
           "\"Create Markers from Selected Events (with Current Settings)\"",
           "skin            skin.kxp (registered)", "Dialog texts (de)",
           "Add Markers -> Marker hinzuf\xc3\xbcgen"})
@@ -292,7 +294,8 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         /// How many warnings the outcome lists; -1 for an error.
         int warnings;
     } cases[] = {
-        {"--version", 0, "1.0.0", -1},
+        {"--version", 0, R"("chosen": "the build's own module",)", -1},
+        {"info", 0, R"("moduleChosen": "the build's own module")", 0},
         {"frobnicate", 2, "unknown command", -1},
         {"info " + mod + " --lang zz", 0, "no language \\\"zz\\\"", 1},
         {"info " + fakeArgument("missing_exports"), 3, "does not export ExitDll", -1},
