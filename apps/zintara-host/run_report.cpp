@@ -19,19 +19,6 @@ namespace {
 /// Long descriptions are cut to this width in the table (the JSON output has them whole).
 constexpr std::size_t kMaxCellWidth = 40;
 
-std::string attributeText(const FTaggedValue& value) {
-    switch (value.kind()) {
-    case FTaggedValue::kInteger:
-        return std::to_string(value.integer);
-    case FTaggedValue::kString8:
-        return value.string8 ? value.string8 : "";
-    case FTaggedValue::kString16:
-        return utf8(value.string16);
-    default:
-        return {};
-    }
-}
-
 /// Seconds with three decimals; far-off numbers in exponent form rather than hundreds of digits.
 std::string seconds(double value) {
     char text[32];
@@ -108,7 +95,7 @@ void RunReport::writeJson(const std::string& command, const CommandRun& run,
             out.member("length", marker->length()).member("description", marker->nameUtf8());
             out.key("attributes").beginObject();
             for (const auto& [key, value] : marker->attributes().entries())
-                out.member(key, attributeText(value));
+                out.member(key, taggedValueText(value));
             out.endObject();
             out.member("selected", marker->selected())
                 .member("path", ProjectFile::pointerOf(*marker));
@@ -151,7 +138,7 @@ void RunReport::writeTable(const std::string& command, const CommandRun& run,
         for (const ProjectObject* marker : markers) {
             std::string attributes;
             for (const auto& [key, value] : marker->attributes().entries())
-                attributes += (attributes.empty() ? "" : ", ") + key + "=" + attributeText(value);
+                attributes += (attributes.empty() ? "" : ", ") + key + "=" + taggedValueText(value);
             out_ << "  "
                  << cell(std::string(markerKind(*marker)) + (marker->selected() ? "*" : ""), 10)
                  << cell(seconds(marker->start()), 12) << cell(seconds(marker->length()), 12)

@@ -48,19 +48,6 @@ std::string seconds(double value) {
     return text;
 }
 
-std::string attributeText(const FTaggedValue& value) {
-    switch (value.kind()) {
-    case FTaggedValue::kInteger:
-        return std::to_string(value.integer);
-    case FTaggedValue::kString8:
-        return value.string8 ? value.string8 : "";
-    case FTaggedValue::kString16:
-        return utf8(value.string16);
-    default:
-        return {};
-    }
-}
-
 std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -264,7 +251,7 @@ private:
                 .raw(seconds(marker.end()));
         out_.raw(made ? " s, made by this run\n" : " s\n").text(ProjectFile::pointerOf(marker));
         for (const auto& [key, value] : marker.attributes().entries())
-            out_.raw("\n").text(key).raw(" = ").text(attributeText(value));
+            out_.raw("\n").text(key).raw(" = ").text(taggedValueText(value));
         out_.raw("</title>");
     }
 
