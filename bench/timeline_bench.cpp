@@ -18,6 +18,7 @@
 #include "refhost/project/project.h"
 #include "refhost/project/project_object.h"
 #include "refhost/timeline/timeline_page.h"
+#include "tool_run.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,6 +34,9 @@
 #include <vector>
 
 namespace {
+
+using BenchTool::Measure;
+using BenchTool::runTool;
 
 struct Shape {
     const char* name;
@@ -62,36 +66,6 @@ void writeProject(const std::string& path, const Shape& shape) {
         out << "]}";
     }
     out << "]}\n";
-}
-
-struct Measure {
-    int status = -1;
-    double cpuSeconds = 0.0;
-    long peakKiB = 0;
-};
-
-Measure runTool(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, STDOUT_FILENO);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    Measure measure;
-    int raw = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &raw, 0, &usage) != child)
-        return measure;
-    measure.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    measure.peakKiB = usage.ru_maxrss;
-    measure.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return measure;
 }
 
 /// Every event of the project.
