@@ -23,6 +23,12 @@ foreach(library gtest gtest_main)
 endforeach()
 enable_testing()
 
+# The four numbers of the DLL's file version: the project's version and a zero.
+set(ZINTARA_VERSION_NUMBERS
+    ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0)
+string(REPLACE "," "." ZINTARA_FILE_VERSION "${ZINTARA_VERSION_NUMBERS}")
+
 add_subdirectory(source)
 add_subdirectory(resource)
 add_subdirectory(tests/windows)
+include(cmake/Packaging.cmake)

@@ -6,6 +6,7 @@
 #include "platform/embedded_resources.h"
 #include "refhost/core/text_conversion.h"
 #include "refhost/dialog/skin_document.h"
+#include "refhost/loading/module_loader.h"
 #include "refhost/session/host_session.h"
 #include "tool_conventions.h"
 
@@ -40,6 +41,7 @@ constexpr const char16_t* kControllerTexts[] = {u"Active Marker Track",
 /// both written from it after the session has ended.
 struct ModuleReport {
     const ModuleLoader* loader = nullptr;
+    std::string chosen;
     std::string loadAddress;
     std::vector<std::pair<std::string, std::optional<std::size_t>>> resources;
     bool started = false;
@@ -202,8 +204,8 @@ void printClass(std::size_t index, const ModuleClass& entry) {
 void printText(const ModuleReport& report) {
     const ModuleLoader& loader = *report.loader;
     const FactoryInfo& factory = loader.factoryInfo();
-    std::cout << "Module " << loader.path() << "\n  load address    " << report.loadAddress
-              << "\n\nFactory\n";
+    std::cout << "Module " << loader.path() << " (" << report.chosen << ")\n  load address    "
+              << report.loadAddress << "\n\nFactory\n";
     printField("vendor", orNone(fieldText(factory.vendor)), false);
     printField("url", orNone(fieldText(factory.url)), false);
     printField("email", orNone(fieldText(factory.email)), false);
@@ -243,6 +245,7 @@ Json describeJson(const ModuleReport& report) {
     const ModuleLoader& loader = *report.loader;
     const FactoryInfo& factory = loader.factoryInfo();
     Json out = {{"module", loader.path()},
+                {"moduleChosen", report.chosen},
                 {"factory",
                  {{"vendor", fieldText(factory.vendor)},
                   {"url", fieldText(factory.url)},
@@ -288,13 +291,15 @@ Json describeJson(const ModuleReport& report) {
     return out;
 }
 
-int runInfo(const std::string& modulePath, const std::string& language, bool json) {
+int runInfo(const std::string& modulePath, const std::string& chosen, const std::string& language,
+            bool json) {
     if (modulePath.empty())
         throw HostError(kExitBadInput, "--module needs a file name");
     HostSession session;
     if (!language.empty())
         session.host().translationService().setLanguage(language);
     ModuleReport report;
+    report.chosen = chosen;
     const int status = collect(session, modulePath, language, report);
     if (json)
         ToolConventions::printJson(describeJson(report));
@@ -315,9 +320,39 @@ void addInfoCommand(CLI::App& app) {
     info->add_option("--module", *modulePath, "The module to load")->capture_default_str();
     addLanguageOption(*info, *language);
     ToolConventions::addJsonFlag(*info, *json);
-    ToolConventions::setAction(*info, *json, [modulePath, language, json] {
-        return runInfo(*modulePath, *language, *json);
+    ToolConventions::setAction(*info, *json, [info, modulePath, language, json] {
+        const std::string chosen =
+            info->count("--module") > 0 ? "--module" : ToolConventions::defaultModule().reason;
+        return runInfo(*modulePath, chosen, *language, *json);
     });
+}
+
+int printVersion(bool json) {
+    const ModuleChoice& choice = ToolConventions::defaultModule();
+    ModuleLoader loader;
+    const bool loaded = loader.load(choice.path);
+    std::string version;
+    const int service = loader.serviceClassIndex();
+    if (loaded && service >= 0 && loader.classes()[static_cast<std::size_t>(service)].hasInfo2)
+        version = fieldText(loader.classes()[static_cast<std::size_t>(service)].info2.version);
+    if (json) {
+        Json module = {{"path", choice.path}, {"chosen", choice.reason}};
+        Json out = {{"version", ZINTARA_HOST_VERSION}, {"module", module}};
+        if (loaded)
+            out["module"]["version"] = version;
+        else
+            out["error"] = {{"status", kExitModuleFailed}, {"message", loader.error()}};
+        ToolConventions::printJson(out);
+    } else {
+        std::cout << "zintara-host " << ZINTARA_HOST_VERSION << "\nmodule " << choice.path << " ("
+                  << choice.reason << ")";
+        if (loaded)
+            std::cout << ", version " << orNone(version);
+        std::cout << '\n';
+        if (!loaded)
+            ToolConventions::report(HostError(kExitModuleFailed, loader.error()), false);
+    }
+    return loaded ? kExitOk : kExitModuleFailed;
 }
 
 } // namespace Brennovar::RefHost

@@ -18,5 +18,5 @@ int main(int argc, char** argv) {
     addShowCommand(app);
     addSkinCommand(app);
     addValidateCommand(app);
-    return ToolConventions::run(app, argc, argv);
+    return ToolConventions::run(app, argc, argv, printVersion);
 }

@@ -19,19 +19,6 @@ namespace {
 /// Long descriptions are cut to this width in the table (the JSON output has them whole).
 constexpr std::size_t kMaxCellWidth = 40;
 
-std::string attributeText(const FTaggedValue& value) {
-    switch (value.kind()) {
-    case FTaggedValue::kInteger:
-        return std::to_string(value.integer);
-    case FTaggedValue::kString8:
-        return value.string8 ? value.string8 : "";
-    case FTaggedValue::kString16:
-        return utf8(value.string16);
-    default:
-        return {};
-    }
-}
-
 /// Seconds with three decimals; far-off numbers in exponent form rather than hundreds of digits.
 std::string seconds(double value) {
     char text[32];
@@ -41,17 +28,6 @@ std::string seconds(double value) {
 
 std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-std::string resultLine(const std::string& command, const CommandRun& run) {
-    if (!run.found)
-        return "the module registered no command \"" + command + "\"; nothing ran";
-    std::string code = resultText(run.result);
-    if (!run.available)
-        return code + ": the module declined the command (checkOnly); nothing ran";
-    if (run.result != ResultOk)
-        return code + ": the command ran and reported that it did not make markers";
-    return code;
 }
 
 const char* markerKind(const ProjectObject& marker) {
@@ -64,6 +40,17 @@ RunReport::RunReport(std::ostream& out, bool json)
     : out_(out), json_(json ? std::make_unique<JsonWriter>(out) : nullptr) {}
 
 RunReport::~RunReport() = default;
+
+std::string RunReport::resultLine(const std::string& command, const CommandRun& run) {
+    if (!run.found)
+        return "the module registered no command \"" + command + "\"; nothing ran";
+    std::string code = resultText(run.result);
+    if (!run.available)
+        return code + ": the module declined the command (checkOnly); nothing ran";
+    if (run.result != ResultOk)
+        return code + ": the command ran and reported that it did not make markers";
+    return code;
+}
 
 std::unordered_set<const ProjectObject*> RunReport::markersOf(const Project& project) {
     std::unordered_set<const ProjectObject*> markers;
@@ -107,16 +94,8 @@ void RunReport::writeJson(const std::string& command, const CommandRun& run,
             out.beginObject().member("kind", markerKind(*marker)).member("start", marker->start());
             out.member("length", marker->length()).member("description", marker->name());
             out.key("attributes").beginObject();
-            for (const auto& [key, value] : marker->attributes().entries()) {
-                // Texts straight from the value, as attributeText has them.
-                out.key(key);
-                if (value.kind() == FTaggedValue::kString8)
-                    out.value(std::string_view(value.string8 ? value.string8 : ""));
-                else if (value.kind() == FTaggedValue::kString16)
-                    out.value(value.string16 ? std::u16string_view(value.string16) : u"");
-                else
-                    out.value(attributeText(value));
-            }
+            for (const auto& [key, value] : marker->attributes().entries())
+                out.member(key, taggedValueText(value));
             out.endObject();
             out.member("selected", marker->selected())
                 .member("path", ProjectFile::pointerOf(*marker));
@@ -159,7 +138,7 @@ void RunReport::writeTable(const std::string& command, const CommandRun& run,
         for (const ProjectObject* marker : markers) {
             std::string attributes;
             for (const auto& [key, value] : marker->attributes().entries())
-                attributes += (attributes.empty() ? "" : ", ") + key + "=" + attributeText(value);
+                attributes += (attributes.empty() ? "" : ", ") + key + "=" + taggedValueText(value);
             out_ << "  "
                  << cell(std::string(markerKind(*marker)) + (marker->selected() ? "*" : ""), 10)
                  << cell(seconds(marker->start()), 12) << cell(seconds(marker->length()), 12)

@@ -41,14 +41,16 @@ public:
 
     /// The project's markers, to give writeRun after the run.
     static std::unordered_set<const ProjectObject*> markersOf(const Project& project);
+    /// The module's answer to the command, with what it means for the run.
+    static std::string resultLine(const std::string& command, const CommandRun& run);
+    /// "5 markers created on 1 track", "no marker created"; after writeRun.
+    std::string summary() const;
 
 private:
     void writeJson(const std::string& command, const CommandRun& run, const std::string& undoName,
                    const Project& project, const std::unordered_set<const ProjectObject*>& before);
     void writeTable(const std::string& command, const CommandRun& run, const std::string& undoName,
                     const Project& project);
-    /// "5 markers created on 1 track", "no marker created".
-    std::string summary() const;
 
     std::ostream& out_;
     std::unique_ptr<JsonWriter> json_;

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -69,6 +70,18 @@ std::string nearestCommand(const CLI::App& app, std::string_view typed) {
     return nearest ? " (did you mean \"" + nearest->get_name() + "\"?)" : std::string();
 }
 
+/// Every command's --module defaults to ToolConventions::defaultModule(). Its help says how that
+/// module is found rather than a path of one machine, so the help (and the manual page made
+/// from it) is the same wherever the tool is built or installed.
+void describeModuleDefault(CLI::App& app) {
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))
+        if (CLI::Option* module = command->get_option_no_throw("--module"))
+            module->default_str("")->description(
+                module->get_description() +
+                "; default: the module installed beside the tool, else the one built with it "
+                "(--version names it)");
+}
+
 } // namespace
 
 void ToolConventions::addJsonFlag(CLI::App& command, bool& json) {
@@ -129,6 +142,21 @@ void ToolConventions::printJson(const nlohmann::ordered_json& outcome) {
     std::cout << outcome.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
+const ModuleChoice& ToolConventions::defaultModule() {
+    static const ModuleChoice choice = [] {
+        // The tool's own file, symbolic links resolved: a link to the tool finds what was
+        // installed beside the tool itself.
+        std::error_code failed;
+        const std::filesystem::path tool = std::filesystem::read_symlink("/proc/self/exe", failed);
+        const std::filesystem::path installed =
+            (tool.parent_path() / ZINTARA_INSTALLED_MODULE).lexically_normal();
+        if (!failed && std::filesystem::exists(installed, failed))
+            return ModuleChoice{installed.string(), "installed beside the tool"};
+        return ModuleChoice{ZINTARA_DEFAULT_MODULE, "the build's own module"};
+    }();
+    return choice;
+}
+
 void ToolConventions::report(const HostError& failure, bool json) {
     if (!json) {
         std::cerr << "zintara-host: " << failure.what() << '\n';
@@ -143,11 +171,15 @@ void ToolConventions::report(const HostError& failure, bool json) {
     printJson(nlohmann::ordered_json{{"error", error}});
 }
 
-int ToolConventions::run(CLI::App& app, int argc, char** argv) {
+int ToolConventions::run(CLI::App& app, int argc, char** argv,
+                         const std::function<int(bool json)>& version) {
     // A write past a file-size limit must fail with an error the tool reports (and then keep
     // the old file), not end the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    app.set_version_flag("--version", std::string("zintara-host ") + ZINTARA_HOST_VERSION);
+    app.set_version_flag("--version", std::string(),
+                         "Print the tool's version, the module it loads and the module's version");
+    app.set_help_all_flag("--help-all", "Print the help of every command");
+    describeModuleDefault(app);
     const bool json = wantsJson(argc, argv);
     const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
     const bool known =
@@ -170,10 +202,8 @@ int ToolConventions::run(CLI::App& app, int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        if (!json)
-            return app.exit(e);
-        printJson(nlohmann::ordered_json{{"version", ZINTARA_HOST_VERSION}});
+    } catch (const CLI::CallForVersion&) {
+        return version(json);
     } catch (const CLI::ParseError& e) {
         if (!json)
             return app.exit(e) == 0 ? kExitOk : kExitBadInput;

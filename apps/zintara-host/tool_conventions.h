@@ -11,8 +11,12 @@
 
 namespace Brennovar::RefHost {
 
-/// The module built with the tool; the build passes its path.
-inline constexpr const char* kDefaultModule = ZINTARA_DEFAULT_MODULE;
+/// The module the tool loads when no `--module` names one, and why that one.
+struct ModuleChoice {
+    std::string path;
+    /// "installed beside the tool" or "the build's own module".
+    std::string reason;
+};
 
 /// What every subcommand of zintara-host does the same way, so that a new subcommand gets it by
 /// using these helpers:
@@ -44,9 +48,16 @@ public:
     static void checkOutput(const std::string& option, const std::string& output,
                             const CommandInputs& inputs);
 
-    /// Parses the command line and runs the chosen subcommand: `--version`, an unknown
+    /// The module installed beside the tool when there is one: ZINTARA_INSTALLED_MODULE, a path
+    /// relative to the folder of the tool's own file (the packages' layout). Otherwise the module
+    /// built with the tool, whose path the build passes (ZINTARA_DEFAULT_MODULE).
+    static const ModuleChoice& defaultModule();
+
+    /// Parses the command line and runs the chosen subcommand: `--version` through `version`
+    /// (given whether `--json` was asked for; its answer is the exit status), an unknown
     /// subcommand named as such, and command-line errors as JSON under `--json`.
-    static int run(CLI::App& app, int argc, char** argv);
+    static int run(CLI::App& app, int argc, char** argv,
+                   const std::function<int(bool json)>& version);
 
     /// Prints a failure as text on standard error or as one JSON object on standard output.
     static void report(const HostError& failure, bool json);
@@ -61,5 +72,8 @@ public:
     static void printJson(const nlohmann::json& outcome);
     static void printJson(const nlohmann::ordered_json& outcome);
 };
+
+/// The path of ToolConventions::defaultModule(), the default of every `--module`.
+inline const std::string kDefaultModule = ToolConventions::defaultModule().path;
 
 } // namespace Brennovar::RefHost

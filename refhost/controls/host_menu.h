@@ -13,6 +13,8 @@ public:
 
     /// The items as the host shows them, leaf items numbered.
     std::vector<MenuEntry> entries() const;
+    /// How many leaf items the menu shows.
+    int32 leafCount() const noexcept { return items_.leafCount(); }
 
     /// ResultInvalidArgument for null or an object the host did not make.
     ResultCode insert(IMenuItem* item) noexcept override;

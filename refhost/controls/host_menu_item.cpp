@@ -2,15 +2,28 @@
 
 #include "refhost/core/text_conversion.h"
 
+#include <algorithm>
+
 namespace Brennovar::RefHost {
 
+std::u16string_view HostMenuItem::title() const noexcept {
+    if (titleLength_ > kShortTitle)
+        return longTitle_;
+    return {shortTitle_.data(), titleLength_};
+}
+
 ResultCode HostMenuItem::setTitle(const char16_t* title) noexcept {
+    const std::u16string_view text = title ? title : u"";
     try {
-        title_ = title ? title : u"";
-        return ResultOk;
+        if (text.size() > kShortTitle)
+            longTitle_.assign(text);
+        else
+            std::copy(text.begin(), text.end(), shortTitle_.begin());
     } catch (...) {
         return ResultFailed;
     }
+    titleLength_ = text.size();
+    return ResultOk;
 }
 
 ResultCode HostMenuItem::setEnabled(bool enabled) noexcept {
@@ -30,7 +43,7 @@ FUnknown* HostMenuItem::face(const Guid& id) noexcept {
 }
 
 std::string HostMenuItem::describe() const {
-    return "menu item '" + utf8(title_) + "'";
+    return "menu item '" + utf8(title()) + "'";
 }
 
 } // namespace Brennovar::RefHost

@@ -4,7 +4,9 @@
 #include "refhost/core/counted_object.h"
 #include "refhost/core/host_faces.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace Brennovar::RefHost {
 
@@ -14,11 +16,12 @@ class HostMenuItem : public HostFaces<CountedObject, IMenuItem> {
 public:
     explicit HostMenuItem(HostEnvironment& environment) : HostFaces(environment) {}
 
-    const std::u16string& title() const noexcept { return title_; }
+    std::u16string_view title() const noexcept;
     bool enabled() const noexcept { return enabled_; }
     int32 tag() const noexcept { return tag_; }
 
-    /// Copies the title; null gives an empty title.
+    /// Copies the title; null gives an empty title. A short title, as nearly all are, is kept
+    /// in the item itself.
     ResultCode setTitle(const char16_t* title) noexcept override;
     ResultCode setEnabled(bool enabled) noexcept override;
     ResultCode setTag(int32 tag) noexcept override;
@@ -27,7 +30,11 @@ public:
     std::string describe() const override;
 
 private:
-    std::u16string title_;
+    static constexpr std::size_t kShortTitle = 48;
+
+    std::array<char16_t, kShortTitle> shortTitle_{};
+    std::u16string longTitle_;
+    std::size_t titleLength_ = 0;
     bool enabled_ = true;
     int32 tag_ = 0;
 };

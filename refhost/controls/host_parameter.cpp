@@ -4,9 +4,21 @@
 #include "refhost/core/host_environment.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace Brennovar::RefHost {
+
+namespace {
+
+// One call a client made to change the parameter: its name and up to two arguments.
+struct ClientCall {
+    const char* name;
+    std::array<double, 2> arguments;
+    std::size_t count;
+};
+
+} // namespace
 
 struct HostParameter::State {
     ParameterKind kind;
@@ -22,7 +34,9 @@ struct HostParameter::State {
     IPlugController* controller = nullptr;
     std::uint64_t version = 0;
     HostMenu* menu = nullptr;
-    std::vector<std::string> calls;
+    // The client's calls as made, written out as text only when asked for.
+    std::vector<ClientCall> calls;
+    std::vector<std::string> callTexts;
     std::function<void()> watcher;
     std::size_t textCutTo = 0;
 };
@@ -34,13 +48,6 @@ namespace {
 constexpr int kMostNestedEchoes = 16;
 thread_local int nestedEchoes = 0;
 thread_local bool echoesStopped = false;
-
-int32 countLeaves(const std::vector<MenuEntry>& entries) {
-    int32 count = 0;
-    for (const MenuEntry& entry : entries)
-        count += entry.isSubMenu() ? countLeaves(entry.items) : 1;
-    return count;
-}
 
 } // namespace
 
@@ -103,7 +110,22 @@ std::size_t HostParameter::textCutTo() const noexcept {
 }
 
 const std::vector<std::string>& HostParameter::clientCalls() const noexcept {
-    return state_->calls;
+    std::vector<std::string>& texts = state_->callTexts;
+    try {
+        texts.clear();
+        for (const ClientCall& call : state_->calls) {
+            std::string entry = call.name;
+            for (std::size_t i = 0; i < call.count; ++i) {
+                char number[32];
+                std::snprintf(number, sizeof number, " %g", call.arguments[i]);
+                entry += number;
+            }
+            texts.push_back(std::move(entry));
+        }
+    } catch (...) {
+        texts.clear();
+    }
+    return texts;
 }
 
 void HostParameter::changed() noexcept {
@@ -142,17 +164,16 @@ void HostParameter::echo() noexcept {
 void HostParameter::clientChanged(const char* call,
                                   std::initializer_list<double> arguments) noexcept {
     try {
-        std::string entry = call;
-        for (double argument : arguments) {
-            char number[32];
-            std::snprintf(number, sizeof number, " %g", argument);
-            entry += number;
-        }
+        ClientCall made{call, {}, std::min(arguments.size(), std::size_t{2})};
+        std::copy_n(arguments.begin(), made.count, made.arguments.begin());
         // The latest calls tell what a client did; a parameter that lives for a whole session
         // must not keep every one.
         if (state_->calls.size() == kKeptCalls)
             state_->calls.erase(state_->calls.begin());
-        state_->calls.push_back(std::move(entry));
+        // A client configures a parameter with a handful of calls.
+        if (state_->calls.capacity() == 0)
+            state_->calls.reserve(8);
+        state_->calls.push_back(made);
     } catch (...) {
         // The log is a diagnostic; the change itself stands.
     }
@@ -181,7 +202,7 @@ ResultCode HostParameter::userSetValue(int32 value) {
             return ResultInvalidArgument;
         break;
     case ParameterKind::kMenu:
-        if (value < 0 || value >= countLeaves(menuEntries()))
+        if (value < 0 || value >= state_->menu->leafCount())
             return ResultInvalidArgument;
         break;
     case ParameterKind::kText:

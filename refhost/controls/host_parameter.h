@@ -113,7 +113,7 @@ private:
     void changed() noexcept;
     /// Under the echo behaviour, reports a change the client made to the connected controller.
     void echo() noexcept;
-    /// Records a client call and advances the version.
+    /// Records a client call (its name and up to two arguments) and advances the version.
     void clientChanged(const char* call, std::initializer_list<double> arguments = {}) noexcept;
 
     struct State;

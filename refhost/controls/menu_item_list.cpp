@@ -28,6 +28,9 @@ ResultCode MenuItemList::insert(HostEnvironment& environment, IMenuItem* item,
     auto* found = environment.resolveAs<HostMenuItem>(item);
     if (!found || found == owner)
         return ResultInvalidArgument;
+    // Menus hold dozens of items: room for some from the first one on.
+    if (items_.capacity() == 0)
+        items_.reserve(kFirstRoom);
     items_.push_back(found);
     environment_ = &environment;
     environment.hold(*found);
@@ -36,17 +39,32 @@ ResultCode MenuItemList::insert(HostEnvironment& environment, IMenuItem* item,
 
 void MenuItemList::removeAll() noexcept {
     // Emptied first: letting go may destroy items, and a sub-menu its own items.
-    std::vector<HostMenuItem*> items = std::move(items_);
-    items_.clear();
+    std::vector<HostMenuItem*> items;
+    items.swap(items_);
     for (HostMenuItem* item : items)
         environment_->letGo(*item);
+    // The room stays for the items a client puts in again.
+    items.clear();
+    if (items_.empty())
+        items_.swap(items);
+}
+
+int32 MenuItemList::leafCount(int depth) const noexcept {
+    int32 count = 0;
+    for (const HostMenuItem* item : items_) {
+        if (const auto* sub = dynamic_cast<const HostSubMenu*>(item))
+            count += depth < kMaxDepth ? sub->items().leafCount(depth + 1) : 0;
+        else
+            ++count;
+    }
+    return count;
 }
 
 std::vector<MenuEntry> MenuItemList::entries(int depth) const {
     std::vector<MenuEntry> result;
     result.reserve(items_.size());
     for (const HostMenuItem* item : items_) {
-        MenuEntry entry{item->title(), item->enabled(), item->tag(), 0, {}};
+        MenuEntry entry{std::u16string(item->title()), item->enabled(), item->tag(), 0, {}};
         if (const auto* sub = dynamic_cast<const HostSubMenu*>(item)) {
             entry.number = -1;
             if (depth < kMaxDepth)

@@ -29,10 +29,14 @@ public:
     /// The items as entries, without numbers. Sub-menus nested deeper than kMaxDepth are shown
     /// empty, so that sub-menus inserted into each other cannot make the walk endless.
     std::vector<MenuEntry> entries(int depth = 0) const;
+    /// How many leaf items entries() numbers, counted without copying them.
+    int32 leafCount(int depth = 0) const noexcept;
 
     static constexpr int kMaxDepth = 8;
 
 private:
+    static constexpr std::size_t kFirstRoom = 16;
+
     HostEnvironment* environment_ = nullptr;
     std::vector<HostMenuItem*> items_;
 };

@@ -84,11 +84,8 @@ ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment
 
 CountedObject* ObjectStore::find(const void* address) const noexcept {
     const auto* byte = static_cast<const std::byte*>(address);
-    if (auto loose = loose_.upper_bound(byte); loose != loose_.begin()) {
-        --loose;
-        if (before(byte, loose->first + loose->second.size))
-            return loose->second.object;
-    }
+    if (CountedObject* loose = loose_.find(byte))
+        return loose;
     auto block =
         std::upper_bound(byAddress_.begin(), byAddress_.end(), byte,
                          [](const std::byte* a, const auto& b) { return before(a, b.first); });
@@ -104,28 +101,21 @@ CountedObject* ObjectStore::find(const void* address) const noexcept {
 }
 
 void ObjectStore::destroy(CountedObject& object) noexcept {
-    auto found = loose_.find(static_cast<const std::byte*>(dynamic_cast<const void*>(&object)));
-    if (found == loose_.end())
+    void* room = dynamic_cast<void*>(&object);
+    if (!loose_.vacate(room))
         return;
-    loose_.erase(found);
-    delete &object;
-}
-
-std::vector<const ObjectStore::Loose*> ObjectStore::looseInOrder() const {
-    std::vector<const Loose*> result;
-    result.reserve(loose_.size());
-    for (const auto& [start, loose] : loose_)
-        result.push_back(&loose);
-    std::sort(result.begin(), result.end(),
-              [](const Loose* a, const Loose* b) { return a->serial < b->serial; });
-    return result;
+    object.~CountedObject();
+    loose_.free(room);
 }
 
 void ObjectStore::clear() noexcept {
     // Loose objects first: they are made for clients, and may use the others as they go.
-    for (auto& [start, loose] : loose_)
-        delete loose.object;
-    loose_.clear();
+    for (CountedObject* object : loose_.live(false)) {
+        void* room = dynamic_cast<void*>(object);
+        loose_.vacate(room);
+        object->~CountedObject();
+    }
+    loose_.reset();
     // Newest first, so objects go before the objects they were made from.
     for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
         for (auto entry = block->entries.rbegin(); entry != block->entries.rend(); ++entry) {

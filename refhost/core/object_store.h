@@ -1,11 +1,11 @@
 #pragma once
 
 #include "refhost/core/counted_object.h"
+#include "refhost/core/slot_pool.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -18,8 +18,7 @@ namespace Brennovar::RefHost {
 /// other into large blocks rather than allocated one by one: nothing is lost by that, and the
 /// objects of a block lie in address order, which lets find() name the object that holds an
 /// address with two binary searches instead of a register entry for each interface of each
-/// object. Loose objects, which may go early (destroy()), are allocated one by one and found
-/// through an index of their addresses.
+/// object. Loose objects, which may go early (destroy()), live in the slots of a SlotPool.
 class ObjectStore {
 public:
     ObjectStore() = default;
@@ -45,10 +44,17 @@ public:
     template <class T, class... Args>
     T& makeLoose(Args&&... args) {
         static_assert(std::is_base_of_v<CountedObject, T>);
-        auto object = std::make_unique<T>(std::forward<Args>(args)...);
-        loose_.emplace(reinterpret_cast<const std::byte*>(object.get()),
-                       Loose{object.get(), sizeof(T), nextSerial_++});
-        return *object.release();
+        static_assert(alignof(T) <= 16);
+        void* room = loose_.allocate(sizeof(T));
+        T* object = nullptr;
+        try {
+            object = new (room) T(std::forward<Args>(args)...);
+        } catch (...) {
+            loose_.free(room);
+            throw;
+        }
+        loose_.occupy(room, object);
+        return *object;
     }
     /// Destroys a loose object now.
     void destroy(CountedObject& object) noexcept;
@@ -64,8 +70,8 @@ public:
             for (const Entry& entry : block.entries)
                 if (entry.object)
                     visit(*entry.object);
-        for (const Loose* loose : looseInOrder())
-            visit(*loose->object);
+        for (CountedObject* object : loose_.live(true))
+            visit(*object);
     }
 
     /// Destroys every object, newest first, and frees the storage.
@@ -89,21 +95,12 @@ private:
         std::vector<Entry> entries;
     };
 
-    struct Loose {
-        CountedObject* object;
-        std::size_t size;
-        std::uint64_t serial;
-    };
-
     Entry& reserve(std::size_t size, std::size_t alignment);
-    std::vector<const Loose*> looseInOrder() const;
 
     std::vector<Block> blocks_;
     // Each block's start with its index in blocks_, in address order.
     std::vector<std::pair<const std::byte*, std::size_t>> byAddress_;
-    // Loose objects by their start address.
-    std::map<const std::byte*, Loose, std::less<>> loose_;
-    std::uint64_t nextSerial_ = 0;
+    SlotPool loose_;
 };
 
 } // namespace Brennovar::RefHost

@@ -1,5 +1,6 @@
 #include "refhost/core/text_conversion.h"
 
+#include "module/tagged_value.h"
 #include "platform/code_page.h"
 #include "refhost/core/host_error.h"
 
@@ -44,6 +45,19 @@ void utf8(std::u16string_view text, std::string& out) {
 
 std::string utf8(const char16_t* text) {
     return text ? utf8(std::u16string_view(text)) : std::string();
+}
+
+std::string taggedValueText(const FTaggedValue& value) {
+    switch (value.kind()) {
+    case FTaggedValue::kInteger:
+        return std::to_string(value.integer);
+    case FTaggedValue::kString8:
+        return value.string8 ? value.string8 : "";
+    case FTaggedValue::kString16:
+        return utf8(value.string16);
+    default:
+        return {};
+    }
 }
 
 } // namespace Brennovar::RefHost

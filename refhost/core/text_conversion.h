@@ -3,6 +3,10 @@
 #include <string>
 #include <string_view>
 
+namespace Brennovar {
+struct FTaggedValue;
+}
+
 namespace Brennovar::RefHost {
 
 /// UTF-8 given to the host side as UTF-16; throws HostError for invalid UTF-8.
@@ -13,5 +17,7 @@ std::string utf8(std::u16string_view text);
 void utf8(std::u16string_view text, std::string& out);
 /// A zero-terminated 16-bit text as UTF-8; empty for null.
 std::string utf8(const char16_t* text);
+/// An attribute's value as reports show it: a number, or its text as UTF-8; empty for no value.
+std::string taggedValueText(const FTaggedValue& value);
 
 } // namespace Brennovar::RefHost

@@ -33,10 +33,11 @@ bool isBound(std::string_view type) {
     return std::find(kBoundTypes.begin(), kBoundTypes.end(), type) != kBoundTypes.end();
 }
 
-std::string substitute(std::string_view text,
-                       const std::vector<std::pair<std::string, std::string>>& variables) {
+std::string substitute(std::string_view text, const ViewVariables* variables) {
     std::string result(text);
-    for (const auto& [variable, value] : variables) {
+    if (!variables)
+        return result;
+    for (const auto& [variable, value] : *variables) {
         if (variable.empty())
             continue;
         for (std::size_t at = result.find(variable); at != std::string::npos;
@@ -86,7 +87,7 @@ bool DialogRuntime::open(std::string_view templateName, IPlugController* control
     root_->element = dialogTemplate;
     root_->type = "template";
     root_->name = templateName;
-    root_->context = BuildContext{controller, {}, std::string(templateName), 1};
+    root_->context = BuildContext{controller, {}, dialogTemplate->attribute("name"), 1};
     building_ = true;
     buildChildren(*dialogTemplate, *root_, root_->context);
     addButtons(*dialogTemplate, *root_);
@@ -170,17 +171,14 @@ void DialogRuntime::updateMenu(const ViewNode& control) {
         callback->updateMenu(control.parameter);
 }
 
-std::vector<const ViewNode*> DialogRuntime::visibleChildren(const ViewNode& node) {
-    std::vector<const ViewNode*> shown;
-    if (node.type == "exclusive-group-legacy") {
-        const int32 index = node.parameter ? node.parameter->value() : 0;
-        if (index >= 0 && static_cast<std::size_t>(index) < node.children.size())
-            shown.push_back(node.children[static_cast<std::size_t>(index)].get());
-        return shown;
-    }
-    for (const auto& child : node.children)
-        shown.push_back(child.get());
-    return shown;
+std::span<const std::unique_ptr<ViewNode>> DialogRuntime::visibleChildren(const ViewNode& node) {
+    const std::span<const std::unique_ptr<ViewNode>> children(node.children);
+    if (node.type != "exclusive-group-legacy")
+        return children;
+    const int32 index = node.parameter ? node.parameter->value() : 0;
+    if (index < 0 || static_cast<std::size_t>(index) >= children.size())
+        return {};
+    return children.subspan(static_cast<std::size_t>(index), 1);
 }
 
 std::string DialogRuntime::translate(std::string_view english) const {
@@ -194,6 +192,8 @@ std::string DialogRuntime::translate(std::string_view english) const {
 
 void DialogRuntime::buildChildren(const SkinElement& element, ViewNode& parent,
                                   const BuildContext& context) {
+    if (parent.children.empty())
+        parent.children.reserve(element.children.size());
     for (const SkinElement& child : element.children)
         buildElement(child, parent, context);
 }
@@ -209,15 +209,18 @@ void DialogRuntime::buildElement(const SkinElement& element, ViewNode& parent,
     parent.children.push_back(std::move(owned));
     node.element = &element;
     node.type = element.type;
-    node.name = substitute(element.attribute("name"), context.variables);
+    node.name = substitute(element.attribute("name"), context.variables.get());
     node.context = context;
 
     std::string_view symbols =
         element.type == "symbol" ? element.attribute("name") : element.attribute("symbols");
-    for (std::string_view symbol : split(symbols, '|'))
-        if (!skin_.hasSymbol(symbol))
+    while (!symbols.empty()) {
+        const std::size_t end = symbols.find('|');
+        if (std::string_view symbol = symbols.substr(0, end); !skin_.hasSymbol(symbol))
             problem(&element, context,
                     element.type + ": no atlas section \"" + std::string(symbol) + "\"");
+        symbols = end == std::string_view::npos ? std::string_view() : symbols.substr(end + 1);
+    }
 
     if (node.type == "controller") {
         resolveController(node);
@@ -249,7 +252,7 @@ void DialogRuntime::buildTemplate(std::string_view name, ViewNode& into, BuildCo
                     std::string(name) + "\"");
         return;
     }
-    context.templateName = name;
+    context.templateName = found->attribute("name");
     ++context.depth;
     buildChildren(*found, into, context);
 }
@@ -299,10 +302,15 @@ void DialogRuntime::repeat(const SkinElement& element, ViewNode& parent,
                     " steps");
         return;
     }
+    parent.children.reserve(parent.children.size() +
+                            static_cast<std::size_t>(end - first) * element.children.size());
     BuildContext inner = context;
-    inner.variables.emplace_back(element.attribute("variable"), std::string());
     for (int i = first; i < end; ++i) {
-        inner.variables.back().second = std::to_string(i);
+        // The views of each pass share its values; later passes leave them alone.
+        auto variables = std::make_shared<ViewVariables>(context.variables ? *context.variables
+                                                                           : ViewVariables());
+        variables->emplace_back(element.attribute("variable"), std::to_string(i));
+        inner.variables = std::move(variables);
         buildChildren(element, parent, inner);
     }
 }
@@ -357,7 +365,7 @@ void DialogRuntime::problem(const SkinElement* element, const BuildContext& cont
                             std::string text) {
     std::string where;
     if (!context.templateName.empty())
-        where = "template \"" + context.templateName + "\"";
+        where = "template \"" + std::string(context.templateName) + "\"";
     if (element)
         where += (where.empty() ? "line " : " line ") + std::to_string(element->line);
     std::string line = where.empty() ? text : where + ": " + text;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,7 +78,7 @@ public:
     const ViewNode* root() const noexcept { return root_.get(); }
     /// The children of a view that the dialog shows: all of them, except for an exclusive group,
     /// which shows only the child its parameter's value selects (none when out of range).
-    static std::vector<const ViewNode*> visibleChildren(const ViewNode& node);
+    static std::span<const std::unique_ptr<ViewNode>> visibleChildren(const ViewNode& node);
     const std::vector<std::string>& problems() const noexcept { return problems_; }
     /// An English skin text as the dialog shows it, in the host's language (UTF-8).
     std::string translate(std::string_view english) const;

@@ -48,7 +48,7 @@ public:
     explicit Capture(DialogRuntime& runtime) : runtime_(runtime) {}
 
     void controls(const ViewNode& node, json& into) {
-        for (const ViewNode* child : DialogRuntime::visibleChildren(node)) {
+        for (const auto& child : DialogRuntime::visibleChildren(node)) {
             if (child->type == "controller") {
                 if (!child->heldController)
                     continue;

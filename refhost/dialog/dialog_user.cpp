@@ -13,6 +13,11 @@ UserAction refused(std::string message) {
     return {false, std::move(message)};
 }
 
+// What a marker dialog holds, to make room for at once: the rows it shows, and the views
+// waiting to be visited as its tree is walked.
+constexpr std::size_t kMostRows = 8;
+constexpr std::size_t kMostPending = 64;
+
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -159,7 +164,9 @@ UserAction DialogUser::press(std::string_view button) {
 
 std::vector<const ViewNode*> DialogUser::rows() const {
     std::vector<const ViewNode*> found;
+    found.reserve(kMostRows);
     std::vector<const ViewNode*> pending;
+    pending.reserve(kMostPending);
     if (runtime_.root())
         pending.push_back(runtime_.root());
     // Depth first in view order: children are pushed in reverse.
@@ -169,15 +176,16 @@ std::vector<const ViewNode*> DialogUser::rows() const {
         if (node->type == "controller" && node->heldController)
             found.push_back(node);
         auto shown = DialogRuntime::visibleChildren(*node);
-        pending.insert(pending.end(), shown.rbegin(), shown.rend());
+        for (auto child = shown.rbegin(); child != shown.rend(); ++child)
+            pending.push_back(child->get());
     }
     return found;
 }
 
 const ViewNode* DialogUser::findShown(const ViewNode& within, std::string_view name) {
-    for (const ViewNode* child : DialogRuntime::visibleChildren(within)) {
+    for (const auto& child : DialogRuntime::visibleChildren(within)) {
         if (child->name == name && child->type != "view" && child->type != "controller")
-            return child;
+            return child.get();
         if (const ViewNode* found = findShown(*child, name))
             return found;
     }

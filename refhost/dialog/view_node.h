@@ -16,13 +16,17 @@ namespace Brennovar::RefHost {
 
 class HostParameter;
 
+/// The values of the enclosing `for` variables: each variable with its value.
+using ViewVariables = std::vector<std::pair<std::string, std::string>>;
+
 /// What a view is built with: the controller its controls bind through (borrowed; held by the
-/// runtime or by an enclosing view), the values of the enclosing `for` variables, and the
-/// template the element comes from.
+/// runtime or by an enclosing view), the values of the enclosing `for` variables (shared by the
+/// views built with them; null when there are none), and the name of the template the element
+/// comes from, as the skin spells it.
 struct BuildContext {
     IPlugController* controller = nullptr;
-    std::vector<std::pair<std::string, std::string>> variables;
-    std::string templateName;
+    std::shared_ptr<const ViewVariables> variables;
+    std::string_view templateName;
     int depth = 0;
 };
 

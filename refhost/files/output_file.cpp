@@ -161,21 +161,21 @@ void OutputFile::replace(const std::string& path, const std::function<void(std::
         throw unwritable(path, "cannot be written: " + failure("creating a file beside it"));
     if (fchmod(temporary.fd(), exists ? existing.st_mode & 07777 : newFileMode()) != 0)
         throw unwritable(path, "cannot be written: " + failure("setting permissions"));
+    // What a failure from here on leaves behind: the old file untouched, or no file at all.
+    const std::string leftAlone =
+        exists ? "; the previous file is unchanged" : "; no file was left behind";
     DescriptorBuffer buffer(temporary.fd());
     std::ostream out(&buffer);
     write(out);
     out.flush();
     if (buffer.error() != 0) {
         errno = buffer.error();
-        throw unwritable(path, "cannot be written: " + failure("write") +
-                                   "; the previous file is unchanged");
+        throw unwritable(path, "cannot be written: " + failure("write") + leftAlone);
     }
     if (fsync(temporary.fd()) != 0 || !temporary.close())
-        throw unwritable(path, "cannot be written: " + failure("flush") +
-                                   "; the previous file is unchanged");
+        throw unwritable(path, "cannot be written: " + failure("flush") + leftAlone);
     if (std::rename(temporary.name().c_str(), target.c_str()) != 0)
-        throw unwritable(path, "cannot be written: " + failure("rename") +
-                                   "; the previous file is unchanged");
+        throw unwritable(path, "cannot be written: " + failure("rename") + leftAlone);
     temporary.renamed();
 }
 

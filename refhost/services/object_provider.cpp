@@ -48,16 +48,17 @@ ResultCode ObjectProvider::getObject(const Guid& id, void** obj) noexcept {
 
 ResultCode ObjectProvider::newDialogObject(const Guid& id, void** obj) {
     try {
+        // Menu items first: a dialog asks for many more of them than for anything else.
+        if (id == IMenuItem::iid) {
+            *obj = handOut(static_cast<IMenuItem*>(&environment().makeReleasable<HostMenuItem>()));
+            return ResultOk;
+        }
         for (const ParameterClass& parameterClass : kParameterClasses)
             if (parameterClass.id == id) {
                 auto& parameter = environment().makeReleasable<HostParameter>(parameterClass.kind);
                 *obj = handOut(static_cast<FUnknown*>(static_cast<IHostParameter*>(&parameter)));
                 return ResultOk;
             }
-        if (id == IMenuItem::iid) {
-            *obj = handOut(static_cast<IMenuItem*>(&environment().makeReleasable<HostMenuItem>()));
-            return ResultOk;
-        }
         if (id == ISubMenu::iid) {
             *obj = handOut(static_cast<ISubMenu*>(&environment().makeReleasable<HostSubMenu>()));
             return ResultOk;

@@ -14,7 +14,6 @@ namespace Brennovar::Zintara {
 namespace {
 
 constexpr char kFreeTextKey[] = "FreeText";
-constexpr uint32 kUtf8 = 65001;
 
 LocalizedString mediaTitle(u"Media");
 LocalizedString audioAssetsTitle(u"Audio - Assets");
@@ -92,7 +91,7 @@ void AttributeMappingViewController::addMenu(int32 tag, const char* name,
     if (!menu)
         return;
     fillMenu(menu, entries, tag, usedCheck);
-    selectEntry(menu, entries, current);
+    selectEntry(tag, menu, entries, current);
 }
 
 void AttributeMappingViewController::fillMenu(IHostParameter* menuParameter,
@@ -106,15 +105,15 @@ void AttributeMappingViewController::fillMenu(IHostParameter* menuParameter,
     const HostTranslation translate;
     if (Owned<IMenuItem> none = newItem(translate(u"-"), tag, true))
         menu->insert(none.get());
+    const uint32 first = firstAttributeIndex_[tag];
     const int32 count = menu->count();
-    firstAttributeIndex_ = count > 0 ? static_cast<uint32>(count) : 0;
+    firstAttributeIndex_[tag] = count > 0 ? static_cast<uint32>(count) : 0;
 
     Owned<ISubMenu> media = hostObject<ISubMenu>(ISubMenu::iid);
     Owned<ISubMenu> audioAssets = hostObject<ISubMenu>(ISubMenu::iid);
     for (const MappingAttributeHandle& entry : entries) {
-        const String name(entry->getName().c_str(), kUtf8);
         const bool enabled = !usedCheck || !entry->isUsed();
-        Owned<IMenuItem> item = newItem(translate(name.wideText()), tag, enabled);
+        Owned<IMenuItem> item = newItem(translate(entry->getTitle()), tag, enabled);
         if (!item)
             continue;
         if (inGroup(*entry, kAttributeGroupMedia)) {
@@ -137,14 +136,19 @@ void AttributeMappingViewController::fillMenu(IHostParameter* menuParameter,
         }
     }
     access->menuChanged();
+    // Without the empty choice the entries' numbers moved: the row's choice is shown again.
+    if (const MappingEntry* row = this->row(); row && firstAttributeIndex_[tag] != first) {
+        const OwnSetting setting(settingOwn_);
+        selectEntry(tag, menuParameter, entries, usedCheck ? row->target : row->source);
+    }
 }
 
-void AttributeMappingViewController::selectEntry(IHostParameter* menuParameter,
+void AttributeMappingViewController::selectEntry(int32 tag, IHostParameter* menuParameter,
                                                  const MappingAttributeList& entries,
                                                  const IMappingAttribute* current) const noexcept {
     if (!current)
         return;
-    uint32 value = firstAttributeIndex_;
+    uint32 value = firstAttributeIndex_[tag];
     for (const MappingAttributeHandle& entry : entries) {
         if (std::strcmp(entry->getKey(), current->getKey()) == 0) {
             menuParameter->setValue(static_cast<int32>(value), 0);
@@ -155,11 +159,12 @@ void AttributeMappingViewController::selectEntry(IHostParameter* menuParameter,
 }
 
 const IMappingAttribute*
-AttributeMappingViewController::entryForValue(const MappingAttributeList& entries,
+AttributeMappingViewController::entryForValue(int32 tag, const MappingAttributeList& entries,
                                               int32 value) const noexcept {
-    if (value < 0 || static_cast<uint32>(value) < firstAttributeIndex_)
+    const uint32 first = firstAttributeIndex_[tag];
+    if (value < 0 || static_cast<uint32>(value) < first)
         return nullptr;
-    const std::size_t position = static_cast<uint32>(value) - firstAttributeIndex_;
+    const std::size_t position = static_cast<uint32>(value) - first;
     return position < entries.size() ? entries[position].get() : nullptr;
 }
 
@@ -186,7 +191,8 @@ ResultCode AttributeMappingViewController::onParameterChanged(IHostParameter* pa
     try {
         switch (tag) {
         case kSelectSourceAttribute: {
-            const IMappingAttribute* entry = entryForValue(model_.getSourceAttributes(), v);
+            const IMappingAttribute* entry =
+                entryForValue(kSelectSourceAttribute, model_.getSourceAttributes(), v);
             const IMappingAttribute* current = row()->source;
             // Choosing the source the row has changes nothing, whoever reports it.
             if (entry && current && std::strcmp(entry->getKey(), current->getKey()) == 0)
@@ -202,7 +208,8 @@ ResultCode AttributeMappingViewController::onParameterChanged(IHostParameter* pa
             break;
         }
         case kSelectTargetAttribute: {
-            const IMappingAttribute* entry = entryForValue(model_.getTargetAttributes(), v);
+            const IMappingAttribute* entry =
+                entryForValue(kSelectTargetAttribute, model_.getTargetAttributes(), v);
             if (entry)
                 model_.setMappingTarget(index, entry->getKey());
             else

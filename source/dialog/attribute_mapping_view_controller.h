@@ -6,6 +6,8 @@
 #include "module/implements.h"
 #include "module/pvalue_container.h"
 
+#include <array>
+
 namespace Brennovar::Zintara {
 
 /// The controller of one row of the dialog's attribute-mapping list: the source menu (or the
@@ -42,7 +44,9 @@ public:
     ResultCode onParameterChanged(IHostParameter* parameter, int32 tag) noexcept override;
 
     // IOptionMenuCallback
-    /// Refills the source (tag 0) or target (tag 1) menu; the current value stays.
+    /// Refills the source (tag 0) or target (tag 1) menu; the current value stays, unless the
+    /// menu's first entry moved (the host made the empty choice this time and not the last, or
+    /// the other way round): then the row's choice is shown at its new number.
     ResultCode updateMenu(IHostParameter* menuParameter) noexcept override;
 
     IPlugController* controllerFace() noexcept { return this; }
@@ -54,9 +58,9 @@ private:
                  const IMappingAttribute* current) noexcept;
     void fillMenu(IHostParameter* menuParameter, const MappingAttributeList& entries, int32 tag,
                   bool usedCheck) noexcept;
-    void selectEntry(IHostParameter* menuParameter, const MappingAttributeList& entries,
+    void selectEntry(int32 tag, IHostParameter* menuParameter, const MappingAttributeList& entries,
                      const IMappingAttribute* current) const noexcept;
-    const IMappingAttribute* entryForValue(const MappingAttributeList& entries,
+    const IMappingAttribute* entryForValue(int32 tag, const MappingAttributeList& entries,
                                            int32 value) const noexcept;
     void setFreeText(IParameterValue& value) noexcept;
 
@@ -64,7 +68,9 @@ private:
     uint32 row_;
     RowSet rows_;
     PValueContainer parameters_;
-    uint32 firstAttributeIndex_ = 1;
+    // The number of the first catalogue entry in the source (tag 0) and the target (tag 1)
+    // menu: 1 after the empty choice, 0 when the host made none.
+    std::array<uint32, 2> firstAttributeIndex_ = {1, 1};
     // True while this controller sets values of its own parameters.
     bool settingOwn_ = false;
 };

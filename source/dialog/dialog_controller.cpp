@@ -4,9 +4,10 @@
 #include "dialog/own_setting.h"
 #include "localization/localized_string.h"
 #include "module/host_context.h"
-#include "text/text_string.h"
 
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 namespace Brennovar::Zintara {
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr char kRowTemplate[] = "AttributeMappingRow";
 constexpr char kRowControllerName[] = "AttributeMappingViewController";
+constexpr std::size_t kRowNameLength = sizeof kRowControllerName - 1;
 
 LocalizedString activeMarkerTrack(u"Active Marker Track");
 LocalizedString newMarkerTrack(u"New Marker Track");
@@ -151,17 +153,17 @@ ResultCode DialogController::onParameterChanged(IHostParameter*, int32 tag) noex
 
 ResultCode DialogController::getSubController(const char* name,
                                               IPlugController** controller) noexcept {
-    if (!name || !controller)
+    if (!name || !controller || std::strncmp(name, kRowControllerName, kRowNameLength) != 0)
         return ResultFalse;
-    for (std::size_t i = 0; i < rowControllers_.size(); ++i) {
-        String candidate;
-        candidate.format("%s%i", kRowControllerName, static_cast<int>(i));
-        if (std::strcmp(candidate.narrowText(), name) == 0) {
-            *controller = rowControllers_[i]->controllerFace();
-            return ResultOk;
-        }
-    }
-    return ResultFalse;
+    // The row index in decimal, without leading zeros.
+    const std::string_view digits(name + kRowNameLength);
+    std::size_t index = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (error != std::errc() || end != digits.data() + digits.size() ||
+        (digits.size() > 1 && digits.front() == '0') || index >= rowControllers_.size())
+        return ResultFalse;
+    *controller = rowControllers_[index]->controllerFace();
+    return ResultOk;
 }
 
 FUnknown* DialogController::buildView(const char* name) noexcept {

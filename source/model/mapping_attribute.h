@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/text_string.h"
+
 #include <string>
 
 namespace Brennovar::Zintara {
@@ -19,6 +21,8 @@ public:
     virtual const char* getKey() const noexcept = 0;
     /// A copy of the English display name (UTF-8).
     virtual std::string getName() const = 0;
+    /// The English display name as 16-bit text, converted on first use and kept by the entry.
+    virtual const char16_t* getTitle() const noexcept = 0;
     /// One of kAttributeGroupNone, kAttributeGroupMedia, kAttributeGroupAudioAssets.
     virtual const char* getGroup() const noexcept = 0;
     /// Set while a mapping row has this entry as its target; never set for source entries.
@@ -39,6 +43,7 @@ public:
 
     const char* getKey() const noexcept override { return key_; }
     std::string getName() const override { return name_; }
+    const char16_t* getTitle() const noexcept override;
     const char* getGroup() const noexcept override { return group_; }
     bool isUsed() const noexcept override { return used_; }
     void setUsed(bool used) noexcept override { used_ = used; }
@@ -46,6 +51,8 @@ public:
 private:
     const char* key_;
     std::string name_;
+    // The name as 16-bit text; empty until first asked for.
+    mutable String title_;
     const char* group_;
     bool used_;
 };

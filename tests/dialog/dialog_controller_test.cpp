@@ -128,6 +128,22 @@ TEST_F(DialogControllerTest, DeletingTheMiddleRowRenumbersAndStaleControllersRef
     EXPECT_EQ(mapping.getMappings().size(), 2u);
 }
 
+// A menu the host refilled without the empty choice numbers its own entries from 0; the other
+// menu's numbers stay, and the row's target is shown again at its new number.
+TEST_F(DialogControllerTest, AMenuWithoutTheEmptyChoiceMovesOnlyItsOwnNumbers) {
+    settings.getMappingModel().addMapping("EventName", "MarkerDescription");
+    DialogController& dialog = open();
+    HostParameter& target = user.parameter(user.row(dialog, 0), "selectTargetAttribute");
+    EXPECT_EQ(target.value(), 1);
+    host.faults().failGetObjectAfter = 2; // the translation service, then the "-" item
+    Owned<IOptionMenuCallback>::query(&user.row(dialog, 0))->updateMenu(&target);
+    EXPECT_EQ(target.value(), 0);
+    // "-" is number 0 in the source menu, then the sources in the catalogue's order.
+    ASSERT_EQ(user.parameter(user.row(dialog, 0), "selectSourceAttribute").userSetValue(2),
+              ResultOk);
+    EXPECT_EQ(rowText(0), "Counter>MarkerDescription");
+}
+
 // Menu choices, the free-text toggle and the used targets are the random dialog test's case.
 TEST_F(DialogControllerTest, FreeTextIsCopiedAndCutToTheBuffer) {
     settings.getMappingModel().addMapping("EventName", "MarkerDescription");

@@ -1,6 +1,8 @@
 #include "host/i_host_object_provider.h"
 #include "host/i_project.h"
 #include "host/menus.h"
+#include "host/parameters.h"
+#include "refhost/controls/host_parameter.h"
 #include "refhost/host/host.h"
 #include "refhost/project/audio_event.h"
 #include "refhost/project/hierarchy_node.h"
@@ -106,6 +108,72 @@ TEST_F(ReferenceAccountingTest, ObjectsMadeForAClientAloneGoOnceNobodyHoldsThem)
     EXPECT_EQ(host.references().text(),
               "over-release: menu item '' (released 1 time more than referenced)\n");
     EXPECT_EQ(host.references().handedOut, HostEnvironment::kRetained + 2);
+}
+
+// Titles of any length come back as set, and a menu takes exactly the numbers of the items it
+// shows, those of its sub-menus included.
+TEST_F(ReferenceAccountingTest, MenusKeepTitlesOfAnyLengthAndTakeTheNumbersOfTheirItems) {
+    const auto make = [&](const Guid& id) {
+        void* object = nullptr;
+        EXPECT_EQ(provider()->getObject(id, &object), ResultOk);
+        return static_cast<FUnknown*>(object);
+    };
+    FUnknown* parameter = make(HostClass::kMenuParameter);
+    HostParameter& menu = *host.environment().resolveAs<HostParameter>(parameter);
+    auto* sub = static_cast<ISubMenu*>(make(ISubMenu::iid));
+    const std::u16string titles[] = {u"", std::u16string(48, u'a'), std::u16string(49, u'b'),
+                                     std::u16string(300, u'c')};
+    for (const std::u16string& title : titles) {
+        auto* item = static_cast<IMenuItem*>(make(IMenuItem::iid));
+        EXPECT_EQ(item->setTitle(title.c_str()), ResultOk);
+        EXPECT_EQ(title.size() < 49 ? menu.getMenu()->insert(item) : sub->insert(item), ResultOk);
+        item->release();
+    }
+    void* subItem = nullptr;
+    ASSERT_EQ(sub->queryInterface(IMenuItem::iid, &subItem), ResultOk);
+    menu.getMenu()->insert(static_cast<IMenuItem*>(subItem));
+    static_cast<FUnknown*>(subItem)->release();
+    sub->release();
+    const std::vector<MenuEntry> entries = menu.menuEntries();
+    ASSERT_EQ(entries.size(), 3u);
+    ASSERT_EQ(entries[2].items.size(), 2u);
+    EXPECT_EQ((std::vector<std::u16string>{entries[0].title, entries[1].title,
+                                           entries[2].items[0].title, entries[2].items[1].title}),
+              std::vector<std::u16string>(std::begin(titles), std::end(titles)));
+    EXPECT_EQ(menu.userSetValue(3), ResultOk);
+    EXPECT_EQ(menu.userSetValue(4), ResultInvalidArgument);
+    parameter->release();
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
+}
+
+// Objects made for a client alone (menu items, menus, parameters, of several sizes) are
+// recognised by their faces while they live; once destroyed, after the host's retention of
+// retired objects, their addresses name nothing, and new objects are recognised again.
+TEST_F(ReferenceAccountingTest, ObjectsMadeForAClientAreRecognisedWhileTheyLive) {
+    const HostEnvironment& environment = host.environment();
+    const auto make = [&](int i) {
+        static const Guid* const kinds[] = {&IMenuItem::iid, &ISubMenu::iid,
+                                            &HostClass::kMenuParameter};
+        void* object = nullptr;
+        EXPECT_EQ(provider()->getObject(*kinds[i % 3], &object), ResultOk);
+        return static_cast<FUnknown*>(object);
+    };
+    const int count = static_cast<int>(HostEnvironment::kRetained) + 3000;
+    std::vector<FUnknown*> made;
+    for (int i = 0; i < count; ++i)
+        made.push_back(make(i));
+    for (FUnknown* object : made)
+        ASSERT_NE(environment.resolve(object), nullptr);
+    for (FUnknown* object : made)
+        object->release();
+    EXPECT_EQ(environment.resolve(made.front()), nullptr);
+    EXPECT_NE(environment.resolve(made.back()), nullptr);
+    for (int i = 0; i < count; ++i) {
+        FUnknown* object = make(i);
+        ASSERT_NE(environment.resolve(object), nullptr);
+        object->release();
+    }
+    EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
 // A pointer a client passes back is recognised by address alone: each face of each object, in

@@ -45,14 +45,16 @@ std::map<std::string, std::size_t> filesIn(const std::string& folder) {
 } // namespace
 
 TEST(CliTest, InfoDescribesFactoryClassServiceResourcesAndDialogTexts) {
-    EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\n");
+    EXPECT_EQ(runTool("--version").out, "zintara-host 1.0.0\nmodule " + modulePath() +
+                                            " (the build's own module), version 1.0.0.79\n");
     ToolRun run = runTool("info --lang de " + moduleArgument());
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* expected :
-         {"vendor          Brennovar", "flags           16 (class information in 16-bit text)",
-          "[0] Zintara", "class id        {D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA}",
-          "category        Service", "version         1.0.0.79", "16-bit record   the same texts",
-          "initialize      ResultOk", "name \"Create Markers From Selected Events...\", flags 2",
+         {".so (--module)\n  load address", "vendor          Brennovar",
+          "flags           16 (class information in 16-bit text)", "[0] Zintara",
+          "class id        {D01A2B7E-4EC5-11EC-BA6C-5414F376BFAA}", "category        Service",
+          "version         1.0.0.79", "16-bit record   the same texts", "initialize      ResultOk",
+          "name \"Create Markers From Selected Events...\", flags 2",
           "\"Create Markers from Selected Events (with Current Settings)\"",
           "skin            skin.kxp (registered)", "Dialog texts (de)",
           "Add Markers -> Marker hinzuf\xc3\xbcgen"})
@@ -190,9 +192,9 @@ TEST(CliTest, DialogShowsTheRenderedDialogAndTheExampleScriptPasses) {
 }
 
 // No writer costs the user a file. An output that is an input of its command, by any name (a
-// longer path, a hard link), is refused; a write that fails (here at a file-size limit) leaves
-// the old file; either way the folder is as it was, without a temporary file, and the status
-// says why.
+// longer path, a hard link), is refused, and so are two outputs naming one file; a write that fails
+// (here at a file-size limit) leaves the old file; either way the folder is as it was, without a
+// temporary file, and the status says why.
 TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
     const std::string folder = temporary("writers");
     std::filesystem::remove_all(folder);
@@ -228,6 +230,14 @@ TEST(CliTest, OutputsNeverDestroyWhatWasThere) {
         {"run" + M + P + " --out " + quoted(project), 2, "is the project"},
         {"run" + M + S + " --out " + quoted(settings), 2, "is the settings file"},
         {"run" + M + " --out ''", 2, "--out needs a file name"},
+        {"run" + M + " --timeline " + quoted(folder + "/page.html"), 4, "no file was left behind"},
+        {"run" + M + " --timeline " + quoted(module), 2, "is the module"},
+        {"run" + M + P + " --timeline " + quoted(folder + "/linked.json"), 2, "is the project"},
+        {"run" + M + S + " --timeline " + quoted(settings), 2, "is the settings file"},
+        {"run" + M + " --timeline ''", 2, "--timeline needs a file name"},
+        {"run" + M + " --out " + quoted(folder + "/page.html") + " --timeline " +
+             quoted(folder + "/./page.html"),
+         2, "one would replace the other"},
         {"run" + M + saveScript("save-module.json", module), 4, "step 1 (save): refused"},
         {"run" + M + P + saveScript("save-project.json", project), 4, "is the project"},
         {"run" + M + S + saveScript("save-settings.json", settings), 4, "is the settings file"},
@@ -284,7 +294,8 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         /// How many warnings the outcome lists; -1 for an error.
         int warnings;
     } cases[] = {
-        {"--version", 0, "1.0.0", -1},
+        {"--version", 0, R"("chosen": "the build's own module",)", -1},
+        {"info", 0, R"("moduleChosen": "the build's own module")", 0},
         {"frobnicate", 2, "unknown command", -1},
         {"info " + mod + " --lang zz", 0, "no language \\\"zz\\\"", 1},
         {"info " + fakeArgument("missing_exports"), 3, "does not export ExitDll", -1},
@@ -300,6 +311,9 @@ TEST(CliTest, UnderJsonEveryCommandPrintsOneObjectAndNothingElse) {
         {"info " + fakeArgument("initialize_fails"), 3, "Fake Service", -1},
         {run + " --project /nonexistent/song.json", 2, R"("file": "/nonexistent/song.json")", -1},
         {run + " --out /nonexistent/dir/out.json", 4, "cannot be written", 0},
+        {run + " --timeline /nonexistent/dir/page.html", 4, "cannot be written", 0},
+        {run + " --timeline " + quoted(temporary("page.html")), 0, R"("result": 0)", 0},
+        {run + " --script " + selectAll + " --timeline page.html", 2, "has no effect", -1},
         {run + " --script " + selectAll + " --lang zz", 0, "no language", 1},
         {run + " --script " + file("undo.json", R"([{"do": "undo"}])"), 1, "nothing to undo", 0},
         {run + " --script " + file("cut.json", R"([{"do": "select",)"), 2,

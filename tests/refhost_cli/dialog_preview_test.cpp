@@ -1,80 +1,16 @@
 #include "refhost/dialog/preview/preview_page.h"
-#include "refhost_cli/tool_run.h"
+#include "refhost_cli/browser_screenshot.h"
 
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <zlib.h>
 
 namespace {
 
 using Brennovar::RefHost::PreviewPage;
 using namespace RefHostCliTest;
 namespace fs = std::filesystem;
-
-// An 8-bit RGB or RGBA PNG, decoded.
-struct Image {
-    std::uint32_t width = 0, height = 0;
-    std::size_t channels = 0;
-    std::vector<std::uint8_t> pixels;
-
-    std::uint32_t rgb(std::size_t x, std::size_t y) const {
-        const std::uint8_t* p = &pixels[(y * width + x) * channels];
-        return (p[0] << 16) | (p[1] << 8) | p[2];
-    }
-};
-
-std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
-    return (static_cast<std::uint8_t>(bytes[at]) << 24) |
-           (static_cast<std::uint8_t>(bytes[at + 1]) << 16) |
-           (static_cast<std::uint8_t>(bytes[at + 2]) << 8) |
-           static_cast<std::uint8_t>(bytes[at + 3]);
-}
-
-Image decodePng(const std::string& png) {
-    Image image;
-    std::string compressed;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        std::uint32_t length = bigEndian(png, at);
-        std::string type = png.substr(at + 4, 4);
-        if (type == "IHDR") {
-            image.width = bigEndian(png, at + 8);
-            image.height = bigEndian(png, at + 12);
-            image.channels = png[at + 17] == 6 ? 4 : 3;
-            if (png[at + 16] != 8 || (png[at + 17] != 6 && png[at + 17] != 2) || png[at + 20])
-                return {};
-        } else if (type == "IDAT") {
-            compressed += png.substr(at + 8, length);
-        }
-        at += 12 + length;
-    }
-    const std::size_t stride = image.width * image.channels;
-    std::vector<std::uint8_t> raw((stride + 1) * image.height);
-    uLongf size = raw.size();
-    if (image.width == 0 ||
-        uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(compressed.data()),
-                   compressed.size()) != Z_OK ||
-        size != raw.size())
-        return {};
-    image.pixels.resize(stride * image.height);
-    for (std::size_t y = 0; y < image.height; ++y) {
-        const std::uint8_t filter = raw[y * (stride + 1)];
-        for (std::size_t i = 0; i < stride; ++i) {
-            int a = i >= image.channels ? image.pixels[y * stride + i - image.channels] : 0;
-            int b = y > 0 ? image.pixels[(y - 1) * stride + i] : 0;
-            int c = y > 0 && i >= image.channels
-                        ? image.pixels[(y - 1) * stride + i - image.channels]
-                        : 0;
-            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-            const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            const int predictors[] = {0, a, b, (a + b) / 2, paeth};
-            image.pixels[y * stride + i] = static_cast<std::uint8_t>(
-                raw[y * (stride + 1) + 1 + i] + (filter < 5 ? predictors[filter] : 0));
-        }
-    }
-    return image;
-}
 
 } // namespace
 
@@ -120,8 +56,7 @@ TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
     ASSERT_EQ(status, 0) << out;
     EXPECT_NE(readText(page).find(">&lt;b&gt;&amp;</span>"), std::string::npos);
 
-    const ToolRun found = runCommand("command -v chromium || command -v chromium-browser");
-    const std::string browser = found.out.substr(0, found.out.find('\n'));
+    const std::string browser = chromium();
     if (browser.empty())
         GTEST_SKIP() << "chromium is not installed (scripts/install-deps --with-chromium "
                         "installs it); the browser check of the dialog preview is skipped";
@@ -130,24 +65,13 @@ TEST(DialogPreviewTest, PageShowsTextsAsTextAndChromiumDrawsItAsLaidOut) {
     const int windowWidth = width + 2 * PreviewPage::kMargin;
     const int windowHeight = height + 2 * PreviewPage::kMargin;
 
-    const fs::path shot = folder / "dialog.png";
-    const ToolRun shown =
-        runCommand("timeout 120 '" + browser +
-                   "' --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
-                   "--disable-background-networking --disable-component-update --disable-sync "
-                   "--hide-scrollbars --user-data-dir='" +
-                   (folder / "profile").string() + "' --screenshot='" + shot.string() +
-                   "' --window-size=" + std::to_string(windowWidth) + "," +
-                   std::to_string(windowHeight) + " 'file://" + page.string() + "'");
+    ToolRun shown;
+    const Image image = screenshot(browser, page, windowWidth, windowHeight, shown);
     ASSERT_EQ(shown.status, 0) << shown.err;
-
-    const Image image = decodePng(readText(shot));
     ASSERT_EQ(image.width, static_cast<std::uint32_t>(windowWidth));
     ASSERT_EQ(image.height, static_cast<std::uint32_t>(windowHeight));
-    const std::uint32_t dialogColour =
-        std::stoul(std::string(PreviewPage::kDialogColour.substr(1)), nullptr, 16);
-    const std::uint32_t pageColour =
-        std::stoul(std::string(PreviewPage::kPageColour.substr(1)), nullptr, 16);
+    const std::uint32_t dialogColour = rgb(PreviewPage::kDialogColour);
+    const std::uint32_t pageColour = rgb(PreviewPage::kPageColour);
     std::size_t left = image.width, top = image.height, right = 0, bottom = 0, drawn = 0;
     for (std::size_t y = 0; y < image.height; ++y)
         for (std::size_t x = 0; x < image.width; ++x) {

@@ -1,6 +1,7 @@
 // Zintara.dll as a host uses it: LoadLibrary, the three entry points by name, the factory's
 // records, the service created, initialized against a minimal host and released, the resources
-// found through the module handle, FreeLibrary; every reference given back.
+// found through the module handle, FreeLibrary; every reference given back; the version resource
+// read as Windows reads it for the file's Details page.
 
 #include "engine/fake_host.h"
 #include "host/i_dialog_service.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace Brennovar {
@@ -41,6 +43,13 @@ std::string resourceContent(HMODULE module, const char* name, WORD language) {
     if (!bytes)
         return "(missing)";
     return {static_cast<const char*>(bytes), SizeofResource(module, info)};
+}
+
+// One value of the version resource, found as the version API finds it; null when missing.
+const void* versionValue(const std::vector<char>& block, const std::wstring& name) {
+    void* value = nullptr;
+    UINT size = 0;
+    return VerQueryValueW(block.data(), name.c_str(), &value, &size) && size ? value : nullptr;
 }
 
 // Registering the skin fails on purpose: initialization then stops before it asks for anything
@@ -98,6 +107,30 @@ TEST_F(ModuleLoaderTest, FactoryRecordsAndServiceAsAHostSeesThem) {
     EXPECT_EQ(factory->getFactoryInfo(&info), ResultOk);
     EXPECT_STREQ(info.vendor, "Brennovar");
     EXPECT_EQ(info.flags, 16);
+    // The Details page: the project's version, the factory's vendor as the company, the licence;
+    // the texts in the block the translation names (English, Unicode).
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(module, path, MAX_PATH), 0u);
+    std::vector<char> block(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data()));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(versionValue(block, L"\\"));
+    const auto* language =
+        static_cast<const DWORD*>(versionValue(block, L"\\VarFileInfo\\Translation"));
+    ASSERT_TRUE(fixed && language);
+    const WORD numbers[] = {ZINTARA_VERSION_NUMBERS};
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(numbers[1], numbers[0]));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(numbers[3], numbers[2]));
+    EXPECT_EQ(*language, MAKELONG(0x0409, 1200));
+    const std::wstring vendor(info.vendor, info.vendor + std::strlen(info.vendor));
+    for (const auto& [name, expected] :
+         {std::pair<std::wstring, std::wstring>{L"CompanyName", vendor},
+          {L"ProductName", L"Zintara"},
+          {L"ProductVersion", L"" ZINTARA_PRODUCT_VERSION},
+          {L"LegalCopyright",
+           L"Copyright (c) 2026 " + vendor + L". Released under the MIT License."}}) {
+        const void* text = versionValue(block, L"\\StringFileInfo\\040904b0\\" + name);
+        EXPECT_EQ(text ? static_cast<const wchar_t*>(text) : L"(missing)", expected) << name;
+    }
     ASSERT_EQ(factory->countClasses(), 1);
     ClassInfo classInfo{};
     ASSERT_EQ(factory->getClassInfo(0, &classInfo), ResultOk);
@@ -125,23 +158,15 @@ TEST_F(ModuleLoaderTest, FactoryRecordsAndServiceAsAHostSeesThem) {
 }
 
 TEST_F(ModuleLoaderTest, ResourcesAreTheLinuxBuildsBytesInGerman) {
-    const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
-    ASSERT_EQ(german, 1031);
-    struct Case {
-        const char* name;
-        const char* file;
-    };
-    const Case cases[] = {
-        {"SKIN.KXP", ZINTARA_SKIN_CONTAINER_PATH},
-        {"TRANSLATION.XML", ZINTARA_TRANSLATION_PATH},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string expected = fileContent(c.file);
-        ASSERT_FALSE(expected.empty()) << c.file;
-        EXPECT_EQ(resourceContent(module, c.name, german), expected);
+    const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN); // 1031
+    for (auto [name, file] : {std::pair{"SKIN.KXP", ZINTARA_SKIN_CONTAINER_PATH},
+                              std::pair{"TRANSLATION.XML", ZINTARA_TRANSLATION_PATH}}) {
+        SCOPED_TRACE(name);
+        const std::string expected = fileContent(file);
+        ASSERT_FALSE(expected.empty()) << file;
+        EXPECT_EQ(resourceContent(module, name, german), expected);
         // The names the host and the module's own loader use, in any case.
-        std::string lower(c.name);
+        std::string lower(name);
         for (char& ch : lower)
             ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
         auto found = Platform::findResource(module, lower);

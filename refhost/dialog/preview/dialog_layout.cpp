@@ -88,7 +88,7 @@ DialogLayout::DialogLayout(DialogRuntime& runtime) : runtime_(runtime) {
         return;
     PreviewBox content = flow(*root, Context{}, false, 0, 0);
     std::vector<PreviewBox> buttons;
-    for (const ViewNode* child : DialogRuntime::visibleChildren(*root))
+    for (const auto& child : DialogRuntime::visibleChildren(*root))
         if (child->type == "button")
             buttons.push_back(control(*child, Context{kButtonUnits, 1, true, {}, {}}));
     int buttonsWidth = static_cast<int>(buttons.size()) * (kButtonUnits * kUnitWidth + kFlowGap);
@@ -121,11 +121,11 @@ DialogLayout::DialogLayout(DialogRuntime& runtime) : runtime_(runtime) {
 }
 
 void DialogLayout::collect(const ViewNode& node, const Context& context, std::vector<Item>& items) {
-    for (const ViewNode* child : DialogRuntime::visibleChildren(node)) {
+    for (const auto& child : DialogRuntime::visibleChildren(node)) {
         if (child->type == "button")
             continue;
         if (!isOneOf(kGroups, child->type) || !child->attribute("size").empty()) {
-            items.push_back({child, context});
+            items.push_back({child.get(), context});
             continue;
         }
         Context inner = context;
