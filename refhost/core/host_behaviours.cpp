@@ -59,8 +59,11 @@ std::string HostBehaviours::names() const {
     std::string text;
     HostBehaviours self = *this;
     for (std::size_t i = 0; i < kNames.size(); ++i)
-        if (flag(self, i))
-            text += (text.empty() ? "" : ",") + std::string(kNames[i]);
+        if (flag(self, i)) {
+            if (!text.empty())
+                text += ',';
+            text += kNames[i];
+        }
     return text.empty() ? "none" : text;
 }
 
