@@ -176,6 +176,22 @@ TEST_F(ReferenceAccountingTest, ObjectsMadeForAClientAreRecognisedWhileTheyLive)
     EXPECT_TRUE(host.references().clean()) << host.references().text();
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// A client that uses a menu item after the host destroyed it is caught by AddressSanitizer, as it
+// would be if the item had been allocated on its own.
+TEST_F(ReferenceAccountingTest, AClientUsingADestroyedObjectIsCaught) {
+    void* first = nullptr;
+    ASSERT_EQ(provider()->getObject(IMenuItem::iid, &first), ResultOk);
+    static_cast<FUnknown*>(first)->release();
+    for (std::size_t i = 0; i <= HostEnvironment::kRetained; ++i) {
+        void* later = nullptr;
+        ASSERT_EQ(provider()->getObject(IMenuItem::iid, &later), ResultOk);
+        static_cast<FUnknown*>(later)->release();
+    }
+    EXPECT_DEATH(static_cast<IMenuItem*>(first)->setTitle(u"late"), "use-after-poison");
+}
+#endif
+
 // A pointer a client passes back is recognised by address alone: each face of each object, in
 // a project that fills many blocks of the host's store, names its object; an address inside an
 // object that is no face, just past the newest object, or a foreign one names none.
