@@ -61,9 +61,8 @@ Node resolvePointer(std::string_view pointer, Node root, Node none, KindOf kindO
         const std::from_chars_result read =
             std::from_chars(digits.data(), digits.data() + digits.size(), position);
         const auto& held = children(current);
-        if (read.ec != std::errc() || read.ptr != digits.data() + digits.size() ||
-            digits.empty() || (digits.size() > 1 && digits.front() == '0') ||
-            position >= held.size())
+        if (read.ec != std::errc() || read.ptr != digits.data() + digits.size() || digits.empty() ||
+            (digits.size() > 1 && digits.front() == '0') || position >= held.size())
             return none;
         current = held[position];
         rest = index == std::string_view::npos ? std::string_view() : rest.substr(index);

@@ -599,7 +599,8 @@ std::string ProjectFile::pointerOf(const ProjectObject& object) {
         pointer += childMember(chain[step]->parent()->kind());
         pointer += '/';
         char digits[24];
-        pointer.append(digits, std::to_chars(digits, digits + sizeof digits, chain[step]->place()).ptr);
+        pointer.append(digits,
+                       std::to_chars(digits, digits + sizeof digits, chain[step]->place()).ptr);
     }
     return pointer;
 }

@@ -46,7 +46,9 @@ class PieceList {
 public:
     std::size_t size() const noexcept { return size_; }
     bool empty() const noexcept { return size_ == 0; }
-    T& operator[](std::size_t index) noexcept { return pieces_[index / kPerPiece][index % kPerPiece]; }
+    T& operator[](std::size_t index) noexcept {
+        return pieces_[index / kPerPiece][index % kPerPiece];
+    }
     const T& operator[](std::size_t index) const noexcept {
         return pieces_[index / kPerPiece][index % kPerPiece];
     }
@@ -118,7 +120,7 @@ std::uint16_t memberOf(std::string_view key) noexcept {
 /// The bit of childMember(holder).
 std::uint16_t childBit(ObjectKind holder) noexcept {
     const std::string_view member = childMember(holder);
-    return member == "children" ? kChildren
+    return member == "children"  ? kChildren
            : member == "markers" ? kMarkers
            : member == "notes"   ? kNotes
                                  : kEvents;
@@ -268,7 +270,8 @@ public:
         extras_.emplace_back();
         // Room for the texts of a document of plain names (a tenth of its text), which the
         // system maps as it is used, so that they seldom grow by copying.
-        texts_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size_, kWindow * 1024) / 8));
+        texts_.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(size_, kWindow * 1024) / 8));
         skipSpace();
         if (peek() != '{')
             decline();
@@ -340,8 +343,8 @@ public:
                                              : utf8(project.defaultTrackName(kind));
                 created = &project.addTrack(kind, name, node.holder == 0 ? nullptr : &holder);
             } else if (isMarker(kind)) {
-                created = &project.addMarker(holder, kind, view(node.description), node.start,
-                                             node.end);
+                created =
+                    &project.addMarker(holder, kind, view(node.description), node.start, node.end);
             } else if (kind != ObjectKind::kAudioEvent) {
                 created = &project.addObject(holder, kind, view(node.name), node.start,
                                              node.end - node.start);

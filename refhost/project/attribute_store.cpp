@@ -69,15 +69,16 @@ struct AttributeStore::Block {
         ::operator delete(block);
     }
     Entry* begin() noexcept {
-        return std::launder(reinterpret_cast<Entry*>(reinterpret_cast<std::byte*>(this) +
-                                                     sizeof(Block)));
+        return std::launder(
+            reinterpret_cast<Entry*>(reinterpret_cast<std::byte*>(this) + sizeof(Block)));
     }
     Entry* end() noexcept { return begin() + size; }
     /// Where the key is or would go.
     Entry* positionOf(std::string_view key) noexcept {
-        return std::lower_bound(begin(), end(), key, [](const Entry& entry, std::string_view wanted) {
-            return std::string_view(entry.first) < wanted;
-        });
+        return std::lower_bound(begin(), end(), key,
+                                [](const Entry& entry, std::string_view wanted) {
+                                    return std::string_view(entry.first) < wanted;
+                                });
     }
 };
 

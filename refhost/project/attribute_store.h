@@ -24,7 +24,8 @@ public:
     AttributeStore() = default;
     AttributeStore(const AttributeStore&) = delete;
     AttributeStore& operator=(const AttributeStore&) = delete;
-    AttributeStore(AttributeStore&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    AttributeStore(AttributeStore&& other) noexcept
+        : block_(std::exchange(other.block_, nullptr)) {}
     AttributeStore& operator=(AttributeStore&& other) noexcept;
     ~AttributeStore();
 

@@ -153,8 +153,7 @@ HierarchyNode& ProjectObject::node() {
 
 ResultCode ProjectObject::rename(std::u16string name) {
     // Recorded while the name before is still there.
-    project_.history().record(UndoHistory::NameChange{this, name_, name}, u"Rename",
-                              isAttached());
+    project_.history().record(UndoHistory::NameChange{this, name_, name}, u"Rename", isAttached());
     name_ = std::move(name);
     return ResultOk;
 }

@@ -47,16 +47,31 @@ TEST(JsonWriterTest, StringsAreEscapedAndIllFormedUtf8Replaced) {
 // Numbers as a dumped document has them, byte for byte: whole numbers (written without the
 // library's digit generation), fractions, extremes, minus zero, and what is not finite.
 TEST(JsonWriterTest, NumbersAreWrittenAsADumpedDocumentHasThem) {
-    std::vector<double> numbers = {0.0,     -0.0,     1.0,     -1.0,    2.5,     0.1,
-                                   0.3,     1e15,     -1e15,   999999999999999.0,
-                                   1e16,    1e21,     1e-5,    1e-7,    5e-324,  1.7976931348623157e308,
-                                   123456789012345.6, 9007199254740993.0,
+    std::vector<double> numbers = {0.0,
+                                   -0.0,
+                                   1.0,
+                                   -1.0,
+                                   2.5,
+                                   0.1,
+                                   0.3,
+                                   1e15,
+                                   -1e15,
+                                   999999999999999.0,
+                                   1e16,
+                                   1e21,
+                                   1e-5,
+                                   1e-7,
+                                   5e-324,
+                                   1.7976931348623157e308,
+                                   123456789012345.6,
+                                   9007199254740993.0,
                                    std::numeric_limits<double>::infinity(),
                                    std::numeric_limits<double>::quiet_NaN()};
     std::uint64_t bits = 0x9E3779B97F4A7C15u;
     for (int i = 0; i < 20000; ++i) {
         bits = bits * 6364136223846793005u + 1442695040888963407u;
-        numbers.push_back(static_cast<double>(static_cast<std::int64_t>(bits >> 14) % 1000000000000000));
+        numbers.push_back(
+            static_cast<double>(static_cast<std::int64_t>(bits >> 14) % 1000000000000000));
         numbers.push_back(static_cast<double>(bits >> 11) / 1024.0 - 4e12);
         double any = 0.0;
         std::memcpy(&any, &bits, sizeof any);
@@ -72,9 +87,16 @@ TEST(JsonWriterTest, NumbersAreWrittenAsADumpedDocumentHasThem) {
 // Texts of the host (UTF-16) are written as UTF-8, an unpaired surrogate as U+FFFD.
 TEST(JsonWriterTest, HostTextsAreWrittenAsUtf8) {
     std::string out;
-    JsonWriter(out).beginArray().value(std::u16string(u"Gr\u00fc\u00dfe \"\U0001F3AC"))
-        .value(std::u16string_view(u"a\xD800" u"b", 3)).endArray();
-    EXPECT_EQ(out, "[\n  \"Gr\xC3\xBC\xC3\x9F" "e \\\"\xF0\x9F\x8E\xAC\",\n  \"a\xEF\xBF\xBD" "b\"\n]");
+    JsonWriter(out)
+        .beginArray()
+        .value(std::u16string(u"Gr\u00fc\u00dfe \"\U0001F3AC"))
+        .value(std::u16string_view(u"a\xD800"
+                                   u"b",
+                                   3))
+        .endArray();
+    EXPECT_EQ(out, "[\n  \"Gr\xC3\xBC\xC3\x9F"
+                   "e \\\"\xF0\x9F\x8E\xAC\",\n  \"a\xEF\xBF\xBD"
+                   "b\"\n]");
 }
 
 } // namespace

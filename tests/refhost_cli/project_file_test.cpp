@@ -256,7 +256,8 @@ const std::string kUnusualDocuments[] = {
         "attributes": {"b": {"integer": 9223372036854775807}, "a": {"integer": -9223372036854775808},
         "k\u0069": {"string8": "Gr\u00fc\u00dfe"}, "w/~": {"string16": "\ud83c\udfac"}}}
     )",
-    "{\r\n\t\"format\"\t:\r\"zintara-project\" , \"version\":1,\"tracks\":[{\"kind\":\"marker-track\","
+    "{\r\n\t\"format\"\t:\r\"zintara-project\" , "
+    "\"version\":1,\"tracks\":[{\"kind\":\"marker-track\","
     "\"markers\":[{\"kind\":\"cycle\",\"start\":1E2,\"length\":1e-7,\"description\":\"Grüße 🎬\"},"
     "{\"start\":0.30000000000000004,\"kind\":\"position\",\"selected\":true}]},"
     "{\"kind\":\"folder-track\",\"children\":[{\"kind\":\"midi-track\",\"events\":[{\"kind\":"
@@ -265,7 +266,8 @@ const std::string kUnusualDocuments[] = {
     "18446744073709551616.5}]}]},{\"kind\":\"marker-track\"},{\"kind\":\"marker-track\"}]},"
     "{\"kind\":\"audio-track\",\"events\":[{\"kind\":\"audio-part\",\"start\":0,\"end\":-0.0,"
     "\"events\":[{\"kind\":\"audio-event\",\"start\":0,\"end\":0,\"description\":\"\"}]},"
-    "{\"kind\":\"tempo\",\"start\":2,\"end\":3,\"attributes\":{}}]}],\"selection\":[],\"clips\":[]}",
+    "{\"kind\":\"tempo\",\"start\":2,\"end\":3,\"attributes\":{}}]}],\"selection\":[],\"clips\":[]"
+    "}",
     R"({"format": "zintara-project", "version": 1, "tracks": [], "attributes": {}})",
 };
 
