@@ -7,17 +7,12 @@
 //
 // The argument chooses the host behaviours (HostBehaviours bits): 0 for none, 15 for all.
 
-#include "frontend/access_handler.h"
-#include "module/host_context.h"
-#include "module/module_handle_provider.h"
 #include "module/module_names.h"
 #include "refhost/dialog/dialog_user.h"
-#include "refhost/host/host.h"
-#include "refhost/project/demo_project.h"
+#include "support/linked_service.h"
 
 #include <array>
 #include <benchmark/benchmark.h>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,32 +35,10 @@ const std::array<std::vector<std::string>, 6> kSources = {{
 const std::array<std::string, 6> kTargets = {"Script Note", "Scene No.", "Reel",
                                              "Take No.",    "Character", "Quality"};
 
-/// The service in a host with the demo project, whose settings it stored once.
-struct Session {
-    Session() {
-        if (service->initialize(host.context()) != ResultOk)
-            throw std::runtime_error("the service did not start");
-        host.openProject(project);
-        host.storeProject();
-        host.closeProject();
-    }
-    ~Session() {
-        service->terminate();
-        host.releaseClientObjects();
-        service->release();
-        if (IHostObjectProvider*& provider = Zintara::hostObjectProvider()) {
-            provider->release();
-            provider = nullptr;
-        }
-    }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    Host host;
-    Project& project = DemoProject::build(host);
-    Zintara::AccessHandler* service =
-        new Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
-};
+/// The session's failure: the benchmark cannot go on.
+[[noreturn]] void fail(const char* what) {
+    throw std::runtime_error(what);
+}
 
 /// One action of the mix; rows are counted from 1 as the dialog shows them.
 UserAction act(DialogUser& user, int step) {
@@ -98,7 +71,7 @@ UserAction act(DialogUser& user, int step) {
 }
 
 void BM_DialogSession(benchmark::State& state) {
-    Session session;
+    Testing::LinkedService session(fail);
     Host& host = session.host;
     std::int64_t done = 0;
     for (auto _ : state) {

@@ -8,14 +8,10 @@
 // from the same project with the same stored settings (the project is reopened, so the service
 // restores them) and ends with the run undone. The host keeps an account of every object it
 // made, so a session ends after a while, with every reference checked.
-#include "frontend/access_handler.h"
-#include "module/host_context.h"
-#include "module/module_handle_provider.h"
 #include "module/module_names.h"
 #include "refhost/dialog/dialog_action_player.h"
-#include "refhost/host/host.h"
-#include "refhost/project/demo_project.h"
 #include "refhost/project/project_object.h"
+#include "support/linked_service.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,33 +31,22 @@ std::int64_t outstanding(Host& host) {
 
 constexpr int kInputsPerSession = 64;
 
+[[noreturn]] void fail(const char*) {
+    __builtin_trap();
+}
+
+/// A session of the service in its host, whose end checks every reference the service held.
 struct Session {
-    Session() {
-        if (service->initialize(host.context()) != ResultOk)
-            __builtin_trap();
-        // The settings the service starts with travel with the project from now on.
-        host.openProject(project);
-        host.storeProject();
-        host.closeProject();
-    }
+    Session() : linked(fail) {}
     ~Session() {
-        service->terminate();
-        host.releaseClientObjects();
-        service->release();
-        if (IHostObjectProvider*& provider = Zintara::hostObjectProvider()) {
-            provider->release();
-            provider = nullptr;
-        }
+        linked.stop();
         // The counts the host keeps as references move say what its full report would, without
         // a walk over every object it made: no reference left, none released too often.
-        if (outstanding(host) != 0)
+        if (outstanding(linked.host) != 0)
             __builtin_trap();
     }
 
-    Host host;
-    Project& project = DemoProject::build(host);
-    Zintara::AccessHandler* service =
-        new Zintara::AccessHandler(std::make_unique<ModuleHandleProvider>());
+    Testing::LinkedService linked;
 };
 
 } // namespace
@@ -73,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         current.reset();
         current = std::make_unique<Session>();
     }
-    Session& session = *current;
+    Testing::LinkedService& session = current->linked;
     Host& host = session.host;
     host.openProject(session.project);
     session.project.selectEvents();

@@ -1,7 +1,6 @@
 #include "refhost/core/object_store.h"
 
 #include <algorithm>
-#include <functional>
 #include <new>
 #include <sys/mman.h>
 
@@ -24,11 +23,6 @@ constexpr int kMapAtOnce = MAP_POPULATE;
 #else
 constexpr int kMapAtOnce = 0;
 #endif
-
-// Addresses of different blocks are compared, so through std::less, which orders them all.
-bool before(const std::byte* a, const std::byte* b) noexcept {
-    return std::less<const std::byte*>()(a, b);
-}
 
 } // namespace
 
@@ -63,15 +57,12 @@ ObjectStore::Entry& ObjectStore::reserve(std::size_t size, std::size_t alignment
         // Room for as many entries as objects of this size fill the block, so that the entries
         // of a block of like objects are allocated once.
         block.entries.reserve(block.size / size);
-        const std::pair<const std::byte*, std::size_t> key{block.memory.get(), blocks_.size()};
-        auto at =
-            std::upper_bound(byAddress_.begin(), byAddress_.end(), key,
-                             [](const auto& a, const auto& b) { return before(a.first, b.first); });
-        byAddress_.insert(at, key);
+        const std::byte* start = block.memory.get();
+        byAddress_.add(start, blocks_.size());
         try {
             blocks_.push_back(std::move(block));
         } catch (...) {
-            byAddress_.erase(std::find(byAddress_.begin(), byAddress_.end(), key));
+            byAddress_.remove(start);
             throw;
         }
     }
@@ -86,17 +77,15 @@ CountedObject* ObjectStore::find(const void* address) const noexcept {
     const auto* byte = static_cast<const std::byte*>(address);
     if (CountedObject* loose = loose_.find(byte))
         return loose;
-    auto block =
-        std::upper_bound(byAddress_.begin(), byAddress_.end(), byte,
-                         [](const std::byte* a, const auto& b) { return before(a, b.first); });
-    if (block == byAddress_.begin())
+    const auto block = byAddress_.startingBefore(byte);
+    if (!block)
         return nullptr;
-    const Block& holder = blocks_[std::prev(block)->second];
-    if (!before(byte, holder.memory.get() + holder.used))
+    const Block& holder = blocks_[*block];
+    if (!AddressIndex::before(byte, holder.memory.get() + holder.used))
         return nullptr;
-    auto entry =
-        std::upper_bound(holder.entries.begin(), holder.entries.end(), byte,
-                         [](const std::byte* a, const Entry& b) { return before(a, b.start); });
+    auto entry = std::upper_bound(
+        holder.entries.begin(), holder.entries.end(), byte,
+        [](const std::byte* a, const Entry& b) { return AddressIndex::before(a, b.start); });
     return entry == holder.entries.begin() ? nullptr : std::prev(entry)->object;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "refhost/core/address_index.h"
 #include "refhost/core/counted_object.h"
 #include "refhost/core/slot_pool.h"
 
@@ -98,8 +99,8 @@ private:
     Entry& reserve(std::size_t size, std::size_t alignment);
 
     std::vector<Block> blocks_;
-    // Each block's start with its index in blocks_, in address order.
-    std::vector<std::pair<const std::byte*, std::size_t>> byAddress_;
+    // Each block's start with its index in blocks_.
+    AddressIndex byAddress_;
     SlotPool loose_;
 };
 

@@ -1,7 +1,6 @@
 #include "refhost/core/slot_pool.h"
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 #include <new>
 
@@ -27,9 +26,8 @@ constexpr std::size_t kNoSlab = std::numeric_limits<std::size_t>::max();
 // Slots given back wait until this many more of their size were given back after them.
 constexpr std::size_t kWaiting = 64;
 
-// Addresses of different slabs are compared, so through std::less, which orders them all.
 bool before(const std::byte* a, const std::byte* b) noexcept {
-    return std::less<const std::byte*>()(a, b);
+    return AddressIndex::before(a, b);
 }
 
 void poison([[maybe_unused]] void* room, [[maybe_unused]] std::size_t size) noexcept {
@@ -58,14 +56,15 @@ SlotPool::Slot* SlotPool::carve(SizeClass& sizes) {
         const std::size_t bytes = std::max(kSlabSize, sizes.slotSize);
         Slab slab{std::unique_ptr<std::byte[]>(new std::byte[bytes]), sizes.slotSize,
                   bytes / sizes.slotSize};
-        const std::pair<const std::byte*, std::size_t> key{slab.memory.get(), slabs_.size()};
-        byAddress_.reserve(byAddress_.size() + 1);
-        slabs_.push_back(std::move(slab));
-        byAddress_.insert(
-            std::upper_bound(byAddress_.begin(), byAddress_.end(), key,
-                             [](const auto& a, const auto& b) { return before(a.first, b.first); }),
-            key);
-        sizes.slab = key.second;
+        const std::byte* start = slab.memory.get();
+        byAddress_.add(start, slabs_.size());
+        try {
+            slabs_.push_back(std::move(slab));
+        } catch (...) {
+            byAddress_.remove(start);
+            throw;
+        }
+        sizes.slab = slabs_.size() - 1;
     }
     Slab& slab = slabs_[sizes.slab];
     return new (slab.memory.get() + slab.carved++ * slab.slotSize) Slot;
@@ -116,12 +115,10 @@ void SlotPool::free(void* room) noexcept {
 }
 
 const SlotPool::Slab* SlotPool::slabAt(const std::byte* address) const noexcept {
-    auto at =
-        std::upper_bound(byAddress_.begin(), byAddress_.end(), address,
-                         [](const std::byte* a, const auto& b) { return before(a, b.first); });
-    if (at == byAddress_.begin())
+    const auto at = byAddress_.startingBefore(address);
+    if (!at)
         return nullptr;
-    const Slab& slab = slabs_[std::prev(at)->second];
+    const Slab& slab = slabs_[*at];
     return before(address, slab.memory.get() + slab.carved * slab.slotSize) ? &slab : nullptr;
 }
 

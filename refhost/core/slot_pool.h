@@ -1,5 +1,7 @@
 #pragma once
 
+#include "refhost/core/address_index.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -72,8 +74,8 @@ private:
     Slot* slotAt(const std::byte* address) const noexcept;
 
     std::vector<Slab> slabs_;
-    // Each slab's start with its index in slabs_, in address order.
-    std::vector<std::pair<const std::byte*, std::size_t>> byAddress_;
+    // Each slab's start with its index in slabs_.
+    AddressIndex byAddress_;
     std::vector<SizeClass> sizes_;
     std::uint64_t nextSerial_ = 0;
 };
